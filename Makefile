@@ -1,0 +1,41 @@
+# Pello Data Editor: the two commands a user needs are `make run` and `make test`.
+
+BUILD_DIR ?= build
+BUILD_TYPE ?= RelWithDebInfo
+WERROR ?= OFF
+JOBS ?= $(shell nproc)
+CMAKE_ARGS ?=
+
+SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.h' 2>/dev/null)
+
+.PHONY: all setup configure build test run bench format format-check clean
+
+all: build
+
+setup:
+	@./scripts/setup
+
+configure:
+	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+		-DPELLO_WERROR=$(WERROR) $(CMAKE_ARGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+test: setup build
+	@ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+run: setup build
+	@$(BUILD_DIR)/bin/pellodata dump examples/sample.lst
+
+bench: setup build
+	@$(BUILD_DIR)/bin/pello_bench
+
+format:
+	@clang-format -i $(SOURCES)
+
+format-check:
+	@clang-format --dry-run --Werror $(SOURCES)
+
+clean:
+	@rm -rf $(BUILD_DIR)

@@ -1,0 +1,200 @@
+#include "FileIO.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "LaunchErrors.h"
+
+namespace {
+
+constexpr std::size_t kChunk = 1 << 20;
+
+ssize_t ReadRetrying(int fd, char* buffer, std::size_t size, std::int64_t offset) {
+  for (;;) {
+    ssize_t n = offset < 0 ? ::read(fd, buffer, size) : ::pread(fd, buffer, size, offset);
+    if (n >= 0 || errno != EINTR) return n;
+  }
+}
+
+}  // namespace
+
+TInputFile::TInputFile(const std::string& fileName) : fileName_(fileName) {
+  fd_ = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) throw EFileError::Open(fileName, errno);
+  struct stat st {};
+  if (::fstat(fd_, &st) != 0) {
+    int err = errno;
+    ::close(fd_);
+    throw EFileError::Open(fileName, err);
+  }
+  if (S_ISDIR(st.st_mode)) {
+    ::close(fd_);
+    throw EFileError::Open(fileName, EISDIR);
+  }
+  size_ = st.st_size;
+}
+
+TInputFile::~TInputFile() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+std::string TInputFile::ReadAt(std::int64_t offset, std::size_t size) const {
+  std::string out;
+  if (offset < 0 || offset >= size_) return out;
+  std::int64_t available = size_ - offset;
+  if (static_cast<std::uint64_t>(available) < size) size = static_cast<std::size_t>(available);
+  out.resize(size);
+  std::size_t done = 0;
+  while (done < size) {
+    ssize_t n =
+        ReadRetrying(fd_, out.data() + done, size - done, offset + static_cast<std::int64_t>(done));
+    if (n < 0) throw EFileError::Open(fileName_, errno);
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  out.resize(done);
+  return out;
+}
+
+std::size_t TInputFile::Read(char* buffer, std::size_t size) {
+  std::size_t done = 0;
+  while (done < size) {
+    ssize_t n = ReadRetrying(fd_, buffer + done, size - done, -1);
+    if (n < 0) throw EFileError::Open(fileName_, errno);
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return done;
+}
+
+bool TLineReader::Fill() {
+  if (eof_) return false;
+  if (begin_ > 0) {  // keep the unfinished line at the front
+    std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+  }
+  if (capacity_ < end_ + kChunk) {
+    std::size_t capacity = std::max(capacity_ * 2, end_ + kChunk);
+    auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+    if (end_ > 0) std::memcpy(grown.get(), buffer_.get(), end_);
+    buffer_ = std::move(grown);
+    capacity_ = capacity;
+  }
+  char* fresh = buffer_.get() + end_;
+  std::size_t n = file_.Read(fresh, kChunk);
+  if (n == 0) {
+    eof_ = true;
+    return false;
+  }
+  if (const void* stop = std::memchr(fresh, '\x1a', n)) {
+    n = static_cast<const char*>(stop) - fresh;
+    eof_ = true;
+  }
+  end_ += n;
+  return n > 0;
+}
+
+bool TLineReader::Next(std::string_view& line) {
+  std::size_t searched = begin_;
+  const char* lf = nullptr;
+  for (;;) {
+    lf =
+        end_ > searched
+            ? static_cast<const char*>(std::memchr(buffer_.get() + searched, '\n', end_ - searched))
+            : nullptr;
+    if (lf != nullptr) break;
+    std::size_t pending = end_ - begin_;
+    if (!Fill()) {
+      if (end_ == begin_) return false;
+      break;  // the last line, without LF
+    }
+    searched = begin_ + pending;
+  }
+  std::size_t stop = lf != nullptr ? static_cast<std::size_t>(lf - buffer_.get()) : end_;
+  line = std::string_view(buffer_.get() + begin_, stop - begin_);
+  begin_ = lf != nullptr ? stop + 1 : end_;
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  if (!line.empty() && std::memchr(line.data(), '\r', line.size()) != nullptr) {
+    scratch_.clear();
+    for (char c : line)
+      if (c != '\r') scratch_.push_back(c);
+    line = scratch_;
+  }
+  return true;
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+namespace {
+
+// The file that writing to fileName really changes: the end of its symbolic links.
+std::string ResolveTarget(const std::string& fileName) {
+  struct stat st {};
+  if (::lstat(fileName.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return fileName;
+  std::unique_ptr<char, decltype(&std::free)> real(::realpath(fileName.c_str(), nullptr),
+                                                   &std::free);
+  return real ? std::string(real.get()) : fileName;
+}
+
+mode_t DefaultMode() {
+  mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+}  // namespace
+
+void WriteFileReplacing(const std::string& fileName, std::string_view bytes) {
+  const std::string target = ResolveTarget(fileName);
+  const std::string::size_type slash = target.rfind('/');
+  const std::string dir = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+  const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+  std::string temp = dir + (dir == "." ? "/." : ".") + base + ".XXXXXX";
+
+  int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) throw EFileError::Create(fileName, errno);
+
+  struct stat old {};
+  bool existed = ::stat(target.c_str(), &old) == 0;
+  int err = 0;
+  if (existed && S_ISDIR(old.st_mode)) err = EISDIR;
+  if (err == 0 && !WriteAll(fd, bytes)) err = errno;
+  if (err == 0) {
+    if (existed) {
+      if (::fchown(fd, old.st_uid, old.st_gid) != 0) { /* keep our own owner */
+      }
+    }
+    if (::fchmod(fd, existed ? (old.st_mode & 07777) : DefaultMode()) != 0) err = errno;
+  }
+  if (err == 0 && ::fsync(fd) != 0) err = errno;
+  if (::close(fd) != 0 && err == 0) err = errno;
+  if (err == 0 && ::rename(temp.c_str(), target.c_str()) != 0) err = errno;
+  if (err != 0) {
+    ::unlink(temp.c_str());
+    throw EFileError::Create(fileName, err);
+  }
+}

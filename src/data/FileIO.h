@@ -1,0 +1,58 @@
+// File input and output for the data files: a reader that opens once and reads
+// at offsets or line by line, and a writer that replaces a file only when the
+// whole new content is on disk. Failures raise EFileError naming the file.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// A file opened for reading.
+class TInputFile {
+ public:
+  explicit TInputFile(const std::string& fileName);  // EFileError when it cannot be opened
+  ~TInputFile();
+  TInputFile(const TInputFile&) = delete;
+  TInputFile& operator=(const TInputFile&) = delete;
+
+  const std::string& FileName() const { return fileName_; }
+  std::int64_t Size() const { return size_; }
+  // Up to size bytes from offset; fewer only at the end of the file.
+  std::string ReadAt(std::int64_t offset, std::size_t size) const;
+  // Up to size bytes from the current position; fewer only at the end.
+  std::size_t Read(char* buffer, std::size_t size);
+
+ private:
+  std::string fileName_;
+  int fd_ = -1;
+  std::int64_t size_ = 0;
+};
+
+// The lines of a text file: a line ends at LF or CR LF, a CR elsewhere is dropped,
+// a byte 26 (Ctrl+Z) ends the file, and a line may be of any length.
+class TLineReader {
+ public:
+  explicit TLineReader(TInputFile& file) : file_(file) {}
+  // The next line, valid until the next call; false at the end of the file.
+  bool Next(std::string_view& line);
+
+ private:
+  bool Fill();
+  TInputFile& file_;
+  std::unique_ptr<char[]> buffer_;  // not zero-filled: it is always read into first
+  std::size_t capacity_ = 0;
+  std::size_t begin_ = 0;
+  std::size_t end_ = 0;
+  bool eof_ = false;
+  std::string scratch_;
+};
+
+// Replaces fileName by bytes: writes a new file beside it and renames it over the
+// old one only when everything was written and flushed. The new file keeps the old
+// one's permissions; a symbolic link is written through. On failure the old file is
+// untouched and EFileError::Create is raised.
+void WriteFileReplacing(const std::string& fileName, std::string_view bytes);
+
+// Whether a file (or anything else) exists at path.
+bool FileExists(const std::string& path);

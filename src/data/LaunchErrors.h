@@ -1,0 +1,64 @@
+// Errors raised by the data model. Each carries the message shown to the user
+// (UTF-8); the data model itself never shows anything.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// Base of every error the data model raises.
+class ELaunchError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// An index outside a list, or a field number outside a record text.
+class EListError : public ELaunchError {
+ public:
+  explicit EListError(int index);
+  explicit EListError(const std::string& message) : ELaunchError(message) {}
+};
+
+// A text that had to be an integer and is not one.
+class EConvertError : public ELaunchError {
+ public:
+  // field: the offending text in CP932; the message shows it in UTF-8.
+  explicit EConvertError(std::string_view field);
+};
+
+// A value stream that ends before its values do.
+class EReadError : public ELaunchError {
+ public:
+  EReadError();
+};
+
+// A value stream holding a tag that does not fit the value expected.
+class EPropertyError : public ELaunchError {
+ public:
+  EPropertyError();
+};
+
+// A file that cannot be opened, read, created or written.
+class EFileError : public ELaunchError {
+ public:
+  using ELaunchError::ELaunchError;
+  // Cannot open or read fileName; err is the errno value.
+  static EFileError Open(const std::string& fileName, int err);
+  // Cannot create or write fileName; err is the errno value.
+  static EFileError Create(const std::string& fileName, int err);
+};
+
+namespace msg {
+// The system's message texts (UTF-8).
+inline constexpr const char* kError = "エラー";
+inline constexpr const char* kPageCountExceeded = "ページ数が超過しています";
+inline constexpr const char* kStreamRead = "ストリームからの読み込みエラー";
+inline constexpr const char* kInvalidProperty = "不正なプロパティの値です";
+
+// "リストのインデックスが範囲を超えています (index)"
+std::string ListIndex(int index);
+// "'field' は整数ではありません"
+std::string NotAnInteger(std::string_view fieldUtf8);
+// The system's reason for an errno value, in the wording of the user's language.
+std::string SystemReason(int err);
+}  // namespace msg

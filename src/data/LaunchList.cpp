@@ -1,0 +1,166 @@
+#include "LaunchList.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+
+#include "FixedTexts.h"
+#include "LaunchErrors.h"
+#include "ValueStream.h"
+
+void TBaseLaunchList::CheckIndex(int index) const {
+  if (index < 0 || index >= Count()) throw EListError(index);
+}
+
+int TBaseLaunchList::Add(std::unique_ptr<TLaunchDataItem> item) {
+  items_.push_back(std::move(item));
+  return Count() - 1;
+}
+
+TLaunchDataItem& TBaseLaunchList::Get(int index) {
+  CheckIndex(index);
+  return *items_[index];
+}
+
+const TLaunchDataItem& TBaseLaunchList::Get(int index) const {
+  CheckIndex(index);
+  return *items_[index];
+}
+
+void TBaseLaunchList::Insert(int index, std::unique_ptr<TLaunchDataItem> item) {
+  if (index < 0 || index > Count()) throw EListError(index);
+  items_.insert(items_.begin() + index, std::move(item));
+}
+
+void TBaseLaunchList::Delete(int index) {
+  CheckIndex(index);
+  items_.erase(items_.begin() + index);
+}
+
+void TBaseLaunchList::Error(std::string_view msg) const {
+  throw ELaunchError(msg.empty() ? std::string(msg::kError) : std::string(msg));
+}
+
+void TBaseLaunchList::Assign(const TBaseLaunchList& source) {
+  std::string stream;
+  source.SaveToStream(stream);
+  LoadFromStream(stream);
+}
+
+void TBaseLaunchList::SaveToStream(std::string& stream) const {
+  TValueWriter writer(stream);
+  writer.WriteInteger(Count());
+  for (const auto& item : items_)
+    item->WriteData(writer);
+}
+
+void TBaseLaunchList::LoadFromStream(std::string_view stream) {
+  Clear();
+  TValueReader reader(stream);
+  std::int32_t n = reader.ReadInteger();
+  for (std::int32_t i = 0; i < n; ++i) {
+    auto item = std::make_unique<TLaunchDataItem>();
+    item->ReadData(reader);
+    items_.push_back(std::move(item));
+  }
+}
+
+int TPageList::Add(std::unique_ptr<TPageItem> page) {
+  pages_.push_back(std::move(page));
+  return Count() - 1;
+}
+
+TPageItem& TPageList::Get(int index) {
+  if (index < 0 || index >= Count()) throw EListError(index);
+  return *pages_[index];
+}
+
+const TPageItem& TPageList::Get(int index) const {
+  if (index < 0 || index >= Count()) throw EListError(index);
+  return *pages_[index];
+}
+
+void TPageList::Delete(int index) {
+  if (index < 0 || index >= Count()) throw EListError(index);
+  pages_.erase(pages_.begin() + index);
+}
+
+void TPageList::LoadFromStream(std::string_view stream) {
+  Clear();
+  TValueReader reader(stream);
+  std::int32_t n = reader.ReadInteger();
+  for (std::int32_t i = 0; i < n; ++i) {
+    auto page = std::make_unique<TPageItem>();
+    page->ReadData(reader);
+    pages_.push_back(std::move(page));
+  }
+}
+
+namespace {
+
+// Counts come from files and may be anything: sums saturate instead of overflowing.
+int SaturatedInt(std::int64_t v) {
+  return static_cast<int>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+std::string OwnDataFileName() {
+  std::error_code ec;
+  std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec || self.empty()) self = "pelledit";
+  return self.replace_extension(".lst").string();
+}
+
+}  // namespace
+
+TLaunchList::TLaunchList() : FileName(OwnDataFileName()) {
+  Pages.Add(std::make_unique<TPageItem>(cp932::kNewPage, 1, 0));
+  Add(NewLaunchItem());
+}
+
+int TLaunchList::AddPage(std::string_view caption, std::int32_t count, std::int32_t extra) {
+  Pages.Add(std::make_unique<TPageItem>(std::string(caption), count, extra));
+  for (std::int32_t i = 0; i < count; ++i)
+    Add(NewLaunchItem());
+  return Pages.Count();
+}
+
+void TLaunchList::DeletePage(int p) {
+  if (p < 0 || p >= Pages.Count()) Error(msg::kPageCountExceeded);
+  int start = ItemIndex(p, 0);
+  int count = Pages.Get(p).Count;
+  // Check the whole range first, so a list whose counts overrun its buttons
+  // loses nothing.
+  if (count > 0) {
+    CheckIndex(start);
+    CheckIndex(start + count - 1);
+    items_.erase(items_.begin() + start, items_.begin() + start + count);
+  }
+  Pages.Delete(p);
+}
+
+void TLaunchList::SetPageCount(int p, std::int32_t n) {
+  Pages.Get(p).Count = n < 1 ? 1 : n;
+}
+
+int TLaunchList::ItemIndex(int p, int b) const {
+  std::int64_t index = b;
+  for (int i = 0; i < p; ++i)
+    index += Pages.Get(i).Count;
+  return SaturatedInt(index);
+}
+
+int TLaunchList::AddButton(int p, std::unique_ptr<TLaunchDataItem> item) {
+  TPageItem& page = Pages.Get(p);
+  Insert(ItemIndex(p, page.Count), std::move(item));
+  SetPageCount(p, SaturatedInt(std::int64_t{page.Count} + 1));
+  return Count();
+}
+
+void TLaunchList::DeleteButton(int p, int b) {
+  TPageItem& page = Pages.Get(p);
+  Delete(ItemIndex(p, b));
+  if (page.Count <= 1)
+    page.Count = 0;
+  else
+    SetPageCount(p, page.Count - 1);
+}

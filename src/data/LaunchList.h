@@ -1,0 +1,110 @@
+// The launch list: a status, a list of pages and one flat list of every button in
+// page order; page p owns the Count buttons that follow those of pages 0 to p-1.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "DataItems.h"
+
+// An owning list of buttons.
+class TBaseLaunchList {
+ public:
+  TBaseLaunchList() = default;
+  virtual ~TBaseLaunchList() = default;
+  TBaseLaunchList(const TBaseLaunchList&) = delete;
+  TBaseLaunchList& operator=(const TBaseLaunchList&) = delete;
+  TBaseLaunchList(TBaseLaunchList&&) = default;
+  TBaseLaunchList& operator=(TBaseLaunchList&&) = default;
+
+  int Count() const { return static_cast<int>(items_.size()); }
+  // Appends, taking ownership; returns the new button's index.
+  int Add(std::unique_ptr<TLaunchDataItem> item);
+  // The button at index; EListError outside the list.
+  TLaunchDataItem& Get(int index);
+  const TLaunchDataItem& Get(int index) const;
+  // Inserts at index (0 to Count), taking ownership; EListError otherwise.
+  void Insert(int index, std::unique_ptr<TLaunchDataItem> item);
+  // Deletes and frees the button at index; EListError outside the list.
+  void Delete(int index);
+  void Clear() { items_.clear(); }
+
+  // Raises ELaunchError with msg, or "エラー" when msg is empty.
+  [[noreturn]] virtual void Error(std::string_view msg) const;
+  // Replaces every button by a copy of source's buttons, made through the value
+  // encoding. Pages and status are not copied.
+  virtual void Assign(const TBaseLaunchList& source);
+
+  // The button section: the count, then every button's fields.
+  void SaveToStream(std::string& stream) const;
+  // Replaces every button by those read from the start of stream. On an error the
+  // buttons read so far stay and the error passes on.
+  void LoadFromStream(std::string_view stream);
+
+ protected:
+  void CheckIndex(int index) const;
+  std::vector<std::unique_ptr<TLaunchDataItem>> items_;
+};
+
+// An owning list of pages.
+class TPageList {
+ public:
+  int Count() const { return static_cast<int>(pages_.size()); }
+  int Add(std::unique_ptr<TPageItem> page);
+  // The page at index; EListError outside the list.
+  TPageItem& Get(int index);
+  const TPageItem& Get(int index) const;
+  void Delete(int index);
+  void Clear() { pages_.clear(); }
+  // Replaces every page by those read from the start of stream (the page section).
+  void LoadFromStream(std::string_view stream);
+
+ private:
+  std::vector<std::unique_ptr<TPageItem>> pages_;
+};
+
+// One complete set of launch data.
+class TLaunchList : public TBaseLaunchList {
+ public:
+  // A status of defaults, one page "新規ページ" with one unregistered button, and
+  // FileName the program's own path with the extension ".lst".
+  TLaunchList();
+
+  TDataStatus Status;
+  TPageList Pages;
+  std::string FileName;
+  bool Loaded = false;
+
+  void SetFileName(const std::string& name) { FileName = name; }
+
+  // Appends a page and count new buttons at the end; returns the number of pages.
+  int AddPage(std::string_view caption, std::int32_t count, std::int32_t extra);
+  // Deletes page p and its buttons; "ページ数が超過しています" for a bad p.
+  void DeletePage(int p);
+  // Sets page p's Count to n, or 1 when n < 1; adds or removes no button.
+  void SetPageCount(int p, std::int32_t n);
+  // The flat index of button b of page p.
+  int ItemIndex(int p, int b) const;
+  TLaunchDataItem& Items(int p, int b) { return Get(ItemIndex(p, b)); }
+  const TLaunchDataItem& Items(int p, int b) const { return Get(ItemIndex(p, b)); }
+  // Appends item at the end of page p; returns the new number of buttons.
+  int AddButton(int p, std::unique_ptr<TLaunchDataItem> item);
+  // Deletes button b of page p. Deleting a page's only button leaves it with
+  // Count 0, so that the pages still account for every button.
+  void DeleteButton(int p, int b);
+
+  // Reads FileName in whichever form it has (text first, then binary); sets Loaded.
+  void LoadFromFile();
+  // Reads a text data file; false (list unchanged) when it is not one.
+  bool LoadFromTextFile(const std::string& fileName);
+};
+
+// Writes list to fileName as a text data file. The file is replaced only when all
+// was written; on any failure the old file stays as it was.
+void SaveToTextFile(const TLaunchList& list, const std::string& fileName);
+
+// The text data file's bytes for list (what SaveToTextFile writes).
+std::string TextDataFileBytes(const TLaunchList& list);

@@ -1,0 +1,46 @@
+// Record texts: the one-line forms of a button (11 fields), a page (3 fields) and
+// a status (6 fields), their writers and readers, and the single-field readers.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "DataItems.h"
+
+class TRecordFields;
+
+std::string ItemToText(const TLaunchDataItem& item);
+std::string PageToText(const TPageItem& page);
+std::string StatusToText(const TDataStatus& status);
+
+// Append forms of the writers, for building whole files without temporaries.
+void AppendItemText(std::string& out, const TLaunchDataItem& item);
+void AppendPageText(std::string& out, const TPageItem& page);
+void AppendStatusText(std::string& out, const TDataStatus& status);
+
+// A button read from its text; NewLaunchItem() when the text has fewer than 11
+// fields. Raises EConvertError when field 0 is not an integer.
+std::unique_ptr<TLaunchDataItem> TextToItem(std::string_view text);
+// A page read from its text; "untitled", 0, 0 when the text has fewer than 3 fields.
+std::unique_ptr<TPageItem> TextToPage(std::string_view text);
+// A status read from its text; "unknown" x3, 0, 0, 10 when it has fewer than 6 fields.
+std::unique_ptr<TDataStatus> TextToStatus(std::string_view text);
+
+// The readers above over fields already split, filling a record in place.
+void FieldsToItem(const TRecordFields& fields, TLaunchDataItem& item);
+void FieldsToPage(const TRecordFields& fields, TPageItem& page);
+void FieldsToStatus(const TRecordFields& fields, TDataStatus& status);
+
+// Single fields. Those on the record split raise EListError(field number) when the
+// text is too short; their strings are dequoted and a lone pair of quotes reads
+// as empty.
+std::string CaptionOfText(std::string_view text);  // field 0
+std::int32_t CountOfText(std::string_view text);   // field 1, strict integer
+std::string TitleOfText(std::string_view text);    // field 2
+std::string LinkOfText(std::string_view text);     // field 3
+std::string CommentOfText(std::string_view text);  // field 10
+// On the plain split: 0 when the field is not an integer.
+std::int32_t KindOfText(std::string_view text);      // field 0
+std::int32_t UseCountOfText(std::string_view text);  // field 1

@@ -1,0 +1,120 @@
+// The text data file: three sections of record texts, CP932, CR LF line ends.
+#include <string>
+#include <vector>
+
+#include "FileIO.h"
+#include "FixedTexts.h"
+#include "LaunchErrors.h"
+#include "LaunchList.h"
+#include "RecordSplit.h"
+#include "RecordText.h"
+
+namespace {
+
+constexpr std::string_view kEol = "\r\n";
+constexpr std::string_view kSectionEnd = "**";
+
+void AppendLine(std::string& out, std::string_view line) {
+  out.append(line);
+  out.append(kEol);
+}
+
+bool IsSkipped(std::string_view line) {
+  return line.empty() || line.front() == ';';
+}
+
+}  // namespace
+
+std::string TextDataFileBytes(const TLaunchList& list) {
+  std::string out;
+  out.reserve(static_cast<std::size_t>(list.Count()) * 128 + 256);
+
+  AppendLine(out, cp932::kStatusHeading);
+  AppendLine(out, ";*STR");
+  AppendStatusText(out, list.Status);
+  out.append(kEol);
+  AppendLine(out, kSectionEnd);
+
+  AppendLine(out, cp932::kPageListHeading);
+  AppendLine(out, ";*PAGE");
+  for (int p = 0; p < list.Pages.Count(); ++p) {
+    AppendPageText(out, list.Pages.Get(p));
+    out.append(kEol);
+  }
+  AppendLine(out, kSectionEnd);
+
+  AppendLine(out, cp932::kFileListHeading);
+  AppendLine(out, ";*FILE");
+  std::int64_t first = 0;  // flat index of the page's first button
+  for (int p = 0; p < list.Pages.Count(); ++p) {
+    const TPageItem& page = list.Pages.Get(p);
+    out.append("; [ ");
+    AppendLineText(out, page.Caption);
+    AppendLine(out, " ]");
+    out.append(";*");
+    AppendLine(out, std::to_string(p));
+    for (std::int32_t b = 0; b < page.Count; ++b) {
+      std::int64_t index = first + b;
+      if (index < 0 || index >= list.Count()) throw EListError(static_cast<int>(index));
+      AppendItemText(out, list.Get(static_cast<int>(index)));
+      out.append(kEol);
+    }
+    first += page.Count;
+  }
+  AppendLine(out, kSectionEnd);
+  return out;
+}
+
+void SaveToTextFile(const TLaunchList& list, const std::string& fileName) {
+  WriteFileReplacing(fileName, TextDataFileBytes(list));
+}
+
+bool TLaunchList::LoadFromTextFile(const std::string& fileName) {
+  TInputFile file(fileName);
+  TLineReader lines(file);
+  std::string_view line;
+  TRecordFields fields;
+
+  // Section 0 decides whether this is a text data file at all; it must be closed.
+  TDataStatus status;
+  bool haveStatus = false;
+  bool closed = false;
+  while (lines.Next(line)) {
+    if (line == kSectionEnd) {
+      closed = true;
+      break;
+    }
+    if (IsSkipped(line)) continue;
+    SplitRecord(line, fields);
+    FieldsToStatus(fields, status);
+    if (status.Version == "unknown") return false;
+    haveStatus = true;
+  }
+  if (!closed || !haveStatus) return false;
+
+  // Accepted. The rest is read aside and taken over only when all of it was read,
+  // so that an error leaves the list as it was. A section the file ends in is
+  // taken as closed by the end of the file.
+  TPageList pages;
+  while (lines.Next(line) && line != kSectionEnd) {
+    if (IsSkipped(line)) continue;
+    SplitRecord(line, fields);
+    auto page = std::make_unique<TPageItem>();
+    FieldsToPage(fields, *page);
+    pages.Add(std::move(page));
+  }
+
+  std::vector<std::unique_ptr<TLaunchDataItem>> items;
+  while (lines.Next(line) && line != kSectionEnd) {
+    if (IsSkipped(line)) continue;
+    SplitRecord(line, fields, 11);
+    auto item = std::make_unique<TLaunchDataItem>();
+    FieldsToItem(fields, *item);
+    items.push_back(std::move(item));
+  }
+
+  Status = status;
+  Pages = std::move(pages);
+  items_ = std::move(items);
+  return true;
+}

@@ -1,0 +1,66 @@
+#include "ShiftJis.h"
+
+#include <gtest/gtest.h>
+
+#include "FixedTexts.h"
+#include "TestSupport.h"
+
+using testing_support::Sjis;
+
+TEST(FixedTexts, AreTheCp932FormsOfTheirTexts) {
+  EXPECT_EQ(cp932::kUnregistered, Sjis("未登録"));
+  EXPECT_EQ(cp932::kNewPage, Sjis("新規ページ"));
+  EXPECT_EQ(cp932::kStatusHeading, Sjis("; ステータス"));
+  EXPECT_EQ(cp932::kPageListHeading, Sjis("; ページリスト"));
+  EXPECT_EQ(cp932::kFileListHeading, Sjis("; ファイルリスト"));
+}
+
+TEST(ShiftJisScan, NeverMatchesATrailByte) {
+  const std::string hyou = Sjis("表");  // 95 5C: its trail byte is a backslash
+  ASSERT_EQ(hyou[1], '\\');
+  EXPECT_EQ(sjis::FindChar(hyou + "\\x", '\\'), 2u);
+  EXPECT_EQ(sjis::FindChar(hyou, '\\'), std::string::npos);
+  EXPECT_EQ(sjis::FindText(hyou + "\\n", "\\n"), 2u);
+  EXPECT_EQ(sjis::FindText("\x83"
+                           "ab",
+                           "ab"),
+            std::string::npos)
+      << "0x83 0x61 is one character";
+  EXPECT_EQ(sjis::FindText("\x83"
+                           " ab",
+                           "ab"),
+            2u)
+      << "a lead byte before a blank stands alone";
+  EXPECT_EQ(sjis::ReplaceText(hyou + "\\n" + hyou, "\\n", "\n"), hyou + "\n" + hyou);
+}
+
+TEST(ShiftJisScan, UpperCasesSingleByteLettersOnly) {
+  EXPECT_EQ(sjis::UpperCase("abc\x83\x61z"), "ABC\x83\x61Z");
+  EXPECT_EQ(sjis::UpperCase("\xb1x"), "\xb1X") << "half-width katakana is one byte";
+}
+
+TEST(ShiftJisConvert, RefusesWhatItCannotConvert) {
+  EXPECT_EQ(sjis::ToUtf8(Sjis("表示")), "表示");
+  EXPECT_FALSE(sjis::ToUtf8("\x81"));        // lead byte at the end
+  EXPECT_FALSE(sjis::ToUtf8("\xff"));        // no such byte
+  EXPECT_FALSE(sjis::FromUtf8("\xc3\xb1"));  // ñ is not in CP932
+  EXPECT_FALSE(sjis::FromUtf8("\xe2\x82"));  // truncated UTF-8
+  EXPECT_EQ(sjis::FromUtf8("a\\b"), "a\\b");
+}
+
+TEST(ShiftJisConvert, ExactFormRejectsBytesThatWouldComeBackDifferent) {
+  // 0xED40 is a duplicate of 0xFA5C: both decode to the same character.
+  ASSERT_TRUE(sjis::ToUtf8("\xed\x40"));
+  EXPECT_FALSE(sjis::ToUtf8Exact("\xed\x40"));
+  EXPECT_EQ(sjis::ToUtf8Exact(Sjis("未登録")), "未登録");
+}
+
+TEST(ShiftJisConvert, Utf16LittleEndian) {
+  EXPECT_EQ(sjis::FromUtf16Le(std::string("A\0\x68\x88", 4)), "A" + Sjis("表"));
+  EXPECT_FALSE(sjis::FromUtf16Le(std::string("A", 1)));         // odd length
+  EXPECT_FALSE(sjis::FromUtf16Le(std::string("\x00\xd8", 2)));  // lone surrogate
+}
+
+TEST(ShiftJisConvert, DisplayFormEscapesBadBytes) {
+  EXPECT_EQ(sjis::ToUtf8ForDisplay(Sjis("表") + "\xff" + "a"), "表\\xFFa");
+}

@@ -1,0 +1,120 @@
+// pellodata: the editor's command-line companion for data files.
+//   pellodata convert IN OUT   read IN (either form) and write OUT in the text form
+//   pellodata dump IN          print the status, pages and buttons as UTF-8 text
+//   pellodata check IN         list what is inconsistent in IN
+// Exit status: 0 success, 1 a file could not be read or written (or check found
+// something), 2 a wrong command line.
+#include <cstdint>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "FileIO.h"
+#include "LaunchErrors.h"
+#include "LaunchList.h"
+#include "ListCheck.h"
+#include "RecordText.h"
+#include "ShiftJis.h"
+
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+const char* const kUsageText =
+    "usage: pellodata convert IN OUT\n"
+    "       pellodata dump IN\n"
+    "       pellodata check IN\n";
+
+class TToolError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Loads fileName in whichever form it has; TToolError when it is not a data file.
+void Load(TLaunchList& list, const std::string& fileName) {
+  list.SetFileName(fileName);
+  try {
+    list.LoadFromFile();
+  } catch (const ELaunchError& e) {
+    throw TToolError(e.what());
+  }
+  if (list.Loaded) return;
+  try {
+    TInputFile probe(fileName);  // names a missing or unreadable file
+  } catch (const ELaunchError& e) {
+    throw TToolError(e.what());
+  }
+  throw TToolError("not a data file of PelloRunner 3.00 or later (application \"" +
+                   sjis::ToUtf8ForDisplay(list.Status.AppName) + "\", version \"" +
+                   sjis::ToUtf8ForDisplay(list.Status.Version) + "\")");
+}
+
+int Convert(const std::string& in, const std::string& out) {
+  TLaunchList list;
+  Load(list, in);
+  try {
+    SaveToTextFile(list, out);
+  } catch (const ELaunchError& e) {
+    throw TToolError(e.what());
+  }
+  return kOk;
+}
+
+int Dump(const std::string& in) {
+  TLaunchList list;
+  Load(list, in);
+  std::string out = "status: " + sjis::ToUtf8ForDisplay(StatusToText(list.Status)) + "\n";
+  std::int64_t first = 0;
+  for (int p = 0; p < list.Pages.Count(); ++p) {
+    const TPageItem& page = list.Pages.Get(p);
+    out += "page " + std::to_string(p) + ": " + sjis::ToUtf8ForDisplay(PageToText(page)) + "\n";
+    for (std::int32_t b = 0; b < page.Count; ++b) {
+      std::int64_t index = first + b;
+      out += "  " + std::to_string(b) + ": ";
+      if (index >= 0 && index < list.Count())
+        out += sjis::ToUtf8ForDisplay(ItemToText(list.Get(static_cast<int>(index)))) + "\n";
+      else
+        out += "(missing)\n";
+    }
+    first += page.Count;
+  }
+  if (first < list.Count()) {
+    out += "owned by no page:\n";
+    for (std::int64_t index = first < 0 ? 0 : first; index < list.Count(); ++index)
+      out += "  " + std::to_string(index) + ": " +
+             sjis::ToUtf8ForDisplay(ItemToText(list.Get(static_cast<int>(index)))) + "\n";
+  }
+  std::fwrite(out.data(), 1, out.size(), stdout);
+  return kOk;
+}
+
+int Check(const std::string& in) {
+  TLaunchList list;
+  Load(list, in);
+  std::vector<std::string> findings = CheckLaunchList(list);
+  for (const std::string& line : findings)
+    std::cout << line << '\n';
+  return findings.empty() ? kOk : kFailed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  try {
+    if (args.size() == 3 && args[0] == "convert") return Convert(args[1], args[2]);
+    if (args.size() == 2 && args[0] == "dump") return Dump(args[1]);
+    if (args.size() == 2 && args[0] == "check") return Check(args[1]);
+  } catch (const TToolError& e) {
+    std::cerr << "pellodata: " << e.what() << '\n';
+    return kFailed;
+  } catch (const std::exception& e) {
+    std::cerr << "pellodata: " << e.what() << '\n';
+    return kFailed;
+  }
+  std::cerr << kUsageText;
+  return kUsage;
+}
