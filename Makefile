@@ -8,7 +8,7 @@ CMAKE_ARGS ?=
 
 SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.h' 2>/dev/null)
 
-.PHONY: all setup configure build test run bench format format-check clean
+.PHONY: all setup configure build test run bench fuzz format format-check clean
 
 all: build
 
@@ -31,6 +31,10 @@ run: setup build
 bench: setup build
 	@$(BUILD_DIR)/bin/pello_bench
 
+fuzz:
+	@./scripts/setup fuzz
+	@./scripts/fuzz
+
 format:
 	@clang-format -i $(SOURCES)
 
@@ -38,4 +42,4 @@ format-check:
 	@clang-format --dry-run --Werror $(SOURCES)
 
 clean:
-	@rm -rf $(BUILD_DIR)
+	@rm -rf $(BUILD_DIR) build-fuzz build-sanitize

@@ -30,7 +30,7 @@ bool IsRegularFile(const std::string& path) {
 
 // The bytes of section k; any section that does not lie wholly inside the file,
 // or is empty, is the read error.
-std::string ReadSection(const TInputFile& file, const std::string& header, int k) {
+std::string ReadSection(const TByteSource& file, const std::string& header, int k) {
   std::int64_t size = Int32At(header, 4 * k);
   std::int64_t offset = Int32At(header, kOffsetTable + 4 * k);
   if (size <= 0 || offset < 0 || offset + size > file.Size()) throw EReadError();
@@ -44,20 +44,29 @@ std::string ReadSection(const TInputFile& file, const std::string& header, int k
 void TLaunchList::LoadFromFile() {
   Loaded = false;
   if (!IsRegularFile(FileName)) return;
-  if (LoadFromTextFile(FileName)) {
+  TInputFile file(FileName);
+  LoadFromSource(file);
+}
+
+void TLaunchList::LoadFromBytes(std::string_view bytes) {
+  Loaded = false;
+  TMemorySource source(bytes);
+  LoadFromSource(source);
+}
+
+void TLaunchList::LoadFromSource(TByteSource& source) {
+  if (LoadFromTextSource(source)) {
     Loaded = true;
     return;
   }
-
-  TInputFile file(FileName);
-  if (file.Size() < kHeaderSize) throw EReadError();
-  std::string header = file.ReadAt(0, kHeaderSize);
+  if (source.Size() < kHeaderSize) throw EReadError();
+  std::string header = source.ReadAt(0, kHeaderSize);
   if (static_cast<std::int64_t>(header.size()) != kHeaderSize) throw EReadError();
 
-  Status.LoadFromStream(ReadSection(file, header, 0));
+  Status.LoadFromStream(ReadSection(source, header, 0));
   // Versions compare as byte strings: "3.5" and "4" pass, "10.0" does not.
   if (Status.Version < kMinimumVersion || Status.AppName != kAppName) return;
-  Pages.LoadFromStream(ReadSection(file, header, 1));
-  TBaseLaunchList::LoadFromStream(ReadSection(file, header, 2));
+  Pages.LoadFromStream(ReadSection(source, header, 1));
+  TBaseLaunchList::LoadFromStream(ReadSection(source, header, 2));
   Loaded = true;
 }

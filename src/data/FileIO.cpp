@@ -75,6 +75,18 @@ std::size_t TInputFile::Read(char* buffer, std::size_t size) {
   return done;
 }
 
+std::string TMemorySource::ReadAt(std::int64_t offset, std::size_t size) const {
+  if (offset < 0 || offset >= Size()) return {};
+  return std::string(bytes_.substr(static_cast<std::size_t>(offset), size));
+}
+
+std::size_t TMemorySource::Read(char* buffer, std::size_t size) {
+  std::size_t n = std::min(size, bytes_.size() - pos_);
+  if (n > 0) std::memcpy(buffer, bytes_.data() + pos_, n);
+  pos_ += n;
+  return n;
+}
+
 bool TLineReader::Fill() {
   if (eof_) return false;
   if (begin_ > 0) {  // keep the unfinished line at the front
@@ -82,15 +94,18 @@ bool TLineReader::Fill() {
     end_ -= begin_;
     begin_ = 0;
   }
-  if (capacity_ < end_ + kChunk) {
-    std::size_t capacity = std::max(capacity_ * 2, end_ + kChunk);
+  // Small sources get a buffer of their own size, large ones grow by chunks.
+  const std::size_t chunk = static_cast<std::size_t>(
+      std::clamp<std::int64_t>(source_.Size() + 1, 1, static_cast<std::int64_t>(kChunk)));
+  if (capacity_ < end_ + chunk) {
+    std::size_t capacity = std::max(capacity_ * 2, end_ + chunk);
     auto grown = std::make_unique_for_overwrite<char[]>(capacity);
     if (end_ > 0) std::memcpy(grown.get(), buffer_.get(), end_);
     buffer_ = std::move(grown);
     capacity_ = capacity;
   }
   char* fresh = buffer_.get() + end_;
-  std::size_t n = file_.Read(fresh, kChunk);
+  std::size_t n = source_.Read(fresh, chunk);
   if (n == 0) {
     eof_ = true;
     return false;

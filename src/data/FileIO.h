@@ -8,20 +8,29 @@
 #include <string>
 #include <string_view>
 
+// Bytes to read from: a file or a buffer in memory.
+class TByteSource {
+ public:
+  virtual ~TByteSource() = default;
+  virtual std::int64_t Size() const = 0;
+  // Up to size bytes from offset; fewer only at the end. Nothing outside 0 to Size().
+  virtual std::string ReadAt(std::int64_t offset, std::size_t size) const = 0;
+  // Up to size bytes from the current position; fewer only at the end.
+  virtual std::size_t Read(char* buffer, std::size_t size) = 0;
+};
+
 // A file opened for reading.
-class TInputFile {
+class TInputFile : public TByteSource {
  public:
   explicit TInputFile(const std::string& fileName);  // EFileError when it cannot be opened
-  ~TInputFile();
+  ~TInputFile() override;
   TInputFile(const TInputFile&) = delete;
   TInputFile& operator=(const TInputFile&) = delete;
 
   const std::string& FileName() const { return fileName_; }
-  std::int64_t Size() const { return size_; }
-  // Up to size bytes from offset; fewer only at the end of the file.
-  std::string ReadAt(std::int64_t offset, std::size_t size) const;
-  // Up to size bytes from the current position; fewer only at the end.
-  std::size_t Read(char* buffer, std::size_t size);
+  std::int64_t Size() const override { return size_; }
+  std::string ReadAt(std::int64_t offset, std::size_t size) const override;
+  std::size_t Read(char* buffer, std::size_t size) override;
 
  private:
   std::string fileName_;
@@ -29,17 +38,30 @@ class TInputFile {
   std::int64_t size_ = 0;
 };
 
+// Bytes in memory, read as if they were a file. The bytes must outlive the source.
+class TMemorySource : public TByteSource {
+ public:
+  explicit TMemorySource(std::string_view bytes) : bytes_(bytes) {}
+  std::int64_t Size() const override { return static_cast<std::int64_t>(bytes_.size()); }
+  std::string ReadAt(std::int64_t offset, std::size_t size) const override;
+  std::size_t Read(char* buffer, std::size_t size) override;
+
+ private:
+  std::string_view bytes_;
+  std::size_t pos_ = 0;
+};
+
 // The lines of a text file: a line ends at LF or CR LF, a CR elsewhere is dropped,
 // a byte 26 (Ctrl+Z) ends the file, and a line may be of any length.
 class TLineReader {
  public:
-  explicit TLineReader(TInputFile& file) : file_(file) {}
+  explicit TLineReader(TByteSource& source) : source_(source) {}
   // The next line, valid until the next call; false at the end of the file.
   bool Next(std::string_view& line);
 
  private:
   bool Fill();
-  TInputFile& file_;
+  TByteSource& source_;
   std::unique_ptr<char[]> buffer_;  // not zero-filled: it is always read into first
   std::size_t capacity_ = 0;
   std::size_t begin_ = 0;

@@ -104,10 +104,13 @@ int SaturatedInt(std::int64_t v) {
 }
 
 std::string OwnDataFileName() {
-  std::error_code ec;
-  std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec || self.empty()) self = "pelledit";
-  return self.replace_extension(".lst").string();
+  static const std::string name = [] {
+    std::error_code ec;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec || self.empty()) self = "pelledit";
+    return self.replace_extension(".lst").string();
+  }();
+  return name;
 }
 
 }  // namespace

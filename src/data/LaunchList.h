@@ -10,6 +10,8 @@
 
 #include "DataItems.h"
 
+class TByteSource;
+
 // An owning list of buttons.
 class TBaseLaunchList {
  public:
@@ -98,8 +100,14 @@ class TLaunchList : public TBaseLaunchList {
 
   // Reads FileName in whichever form it has (text first, then binary); sets Loaded.
   void LoadFromFile();
+  // LoadFromFile over bytes already in memory (no file needed).
+  void LoadFromBytes(std::string_view bytes);
   // Reads a text data file; false (list unchanged) when it is not one.
   bool LoadFromTextFile(const std::string& fileName);
+
+ private:
+  bool LoadFromTextSource(TByteSource& source);
+  void LoadFromSource(TByteSource& source);
 };
 
 // Writes list to fileName as a text data file. The file is replaced only when all

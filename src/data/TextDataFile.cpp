@@ -71,7 +71,11 @@ void SaveToTextFile(const TLaunchList& list, const std::string& fileName) {
 
 bool TLaunchList::LoadFromTextFile(const std::string& fileName) {
   TInputFile file(fileName);
-  TLineReader lines(file);
+  return LoadFromTextSource(file);
+}
+
+bool TLaunchList::LoadFromTextSource(TByteSource& source) {
+  TLineReader lines(source);
   std::string_view line;
   TRecordFields fields;
 
