@@ -8,7 +8,7 @@ CMAKE_ARGS ?=
 
 SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.h' 2>/dev/null)
 
-.PHONY: all setup configure build test run bench fuzz format format-check clean
+.PHONY: all setup configure build test sanitize run bench fuzz format format-check clean
 
 all: build
 
@@ -24,6 +24,13 @@ build: configure
 
 test: setup build
 	@ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# The data model's tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: setup
+	@cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELLO_WERROR=$(WERROR) \
+		-DPELLO_DATA_ONLY=ON -DPELLO_SANITIZE=ON -DPELLO_BUILD_BENCH=OFF >/dev/null
+	@cmake --build build-sanitize -j $(JOBS)
+	@ctest --test-dir build-sanitize --output-on-failure -j $(JOBS)
 
 run: setup build
 	@$(BUILD_DIR)/bin/pellodata dump examples/sample.lst

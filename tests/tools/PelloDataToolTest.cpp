@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "BinaryDataFixture.h"
 #include "LaunchList.h"
 #include "ListCheck.h"
 #include "TestSupport.h"
@@ -55,6 +56,19 @@ TEST(PelloData, ConvertOfTheSampleWritesItsBytesUnchanged) {
   ASSERT_EQ(run.status, 0) << run.out;
   EXPECT_EQ(ReadFile(dir.File("out.lst")), ReadFile(SAMPLE_PATH))
       << "the sample is in the writer's exact form";
+}
+
+TEST(PelloData, ConvertTurnsABinaryFileIntoTheSameDataInTextForm) {
+  TTempDir dir;
+  WriteFile(dir.File("old.lst"), binary_fixture::Example());
+  auto run = RunTool({"convert", dir.File("old.lst"), dir.File("new.lst")});
+  ASSERT_EQ(run.status, 0) << run.out;
+  EXPECT_EQ(ReadFile(dir.File("new.lst")),
+            CrLf(Sjis("; ステータス"), ";*STR",
+                 "\"PelloRunner\",\"3.00\",\"MakerText(C)Dwo\",0,0,1", "**", Sjis("; ページリスト"),
+                 ";*PAGE", "\"P\",1,0", "**", Sjis("; ファイルリスト"), ";*FILE", "; [ P ]", ";*0",
+                 "1,300,\"A\",\"C:\\A.EXE\",\"\",\"\",\"C:\\\",\"\",0,1,\"\"", "**"));
+  EXPECT_EQ(RunTool({"dump", dir.File("old.lst")}).out, RunTool({"dump", dir.File("new.lst")}).out);
 }
 
 TEST(PelloData, DumpShowsEveryRecordAsUtf8) {
