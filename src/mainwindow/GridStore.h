@@ -1,0 +1,60 @@
+// The main window's working copy of the data: a grid of cell texts (CP932 record
+// texts) addressed by column and row. Row 0 holds the status text in column 0;
+// row r >= 1 holds page r-1: its page text in column 0 and its button texts from
+// column 1. Every change goes through the handful of operations below, and each
+// one is reported to the observer, so that a view (and later undo) sees them all.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class TGridStore {
+ public:
+  static constexpr int kColCount = 10001;  // column 0 and button columns 1 ... 10000
+
+  // Told of every change, after it happened.
+  class TObserver {
+   public:
+    virtual ~TObserver() = default;
+    virtual void CellChanged(int c, int r) = 0;
+    virtual void RowsInserted(int first, int count) = 0;
+    virtual void RowsDeleted(int first, int count) = 0;
+    virtual void RowMoved(int from, int to) = 0;
+    virtual void RowChanged(int r) = 0;
+    virtual void Reset() = 0;
+  };
+
+  TGridStore() : rows_(1) {}
+  void SetObserver(TObserver* observer) { observer_ = observer; }
+
+  int RowCount() const { return static_cast<int>(rows_.size()); }
+  int ColCount() const { return kColCount; }
+
+  // The text of a cell; empty for a cell never written or outside the grid.
+  const std::string& Cell(int c, int r) const;
+  // Writes one cell; outside the grid nothing happens.
+  void SetCell(int c, int r, std::string text);
+
+  // The cells of row r from column 0 up to its last written one.
+  std::vector<std::string> Row(int r) const;
+  // Replaces all cells of row r.
+  void SetRow(int r, std::vector<std::string> cells);
+  // The number of columns of row r that were ever written (its last + 1).
+  int UsedColumns(int r) const;
+
+  // Sets the number of rows (at least 1); new rows are empty, cut rows are lost.
+  void SetRowCount(int rows);
+  // Inserts count empty rows before row first (0 ... RowCount()).
+  void InsertRows(int first, int count);
+  // Removes rows first ... first + count - 1 (clamped to the grid).
+  void DeleteRows(int first, int count);
+  // Moves row from to position to; the rows between shift by one.
+  void MoveRow(int from, int to);
+  // Empties every cell and leaves one row.
+  void Clear();
+
+ private:
+  bool Valid(int c, int r) const { return r >= 0 && r < RowCount() && c >= 0 && c < kColCount; }
+  std::vector<std::vector<std::string>> rows_;
+  TObserver* observer_ = nullptr;
+};

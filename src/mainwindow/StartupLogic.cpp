@@ -1,0 +1,132 @@
+#include "StartupLogic.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <algorithm>
+
+#include "FixedTexts.h"
+#include "LaunchErrors.h"
+#include "RecordText.h"
+
+namespace {
+
+constexpr int kDefaultWidth = 490;
+constexpr int kDefaultHeight = 436;
+constexpr int kNameColWidth = 80;
+
+// "データーファイル読み込み中..." and "読み込み完了" in CP932
+const std::string kLoadingText =
+    "\x83\x66\x81\x5b\x83\x5e\x81\x5b\x83\x74\x83\x40\x83\x43\x83\x8b\x93\xc7\x82\xdd\x8d\x9e"
+    "\x82\xdd\x92\x86...";
+const std::string kLoadedText = "\x93\xc7\x82\xdd\x8d\x9e\x82\xdd\x8a\xae\x97\xb9";
+
+}  // namespace
+
+std::optional<bool> SaveOnCloseOfSwitch(const QString& argument) {
+  const QString upper = argument.toUpper();
+  if (upper == QLatin1String("/F")) return false;
+  if (upper == QLatin1String("/FAS")) return true;
+  return std::nullopt;
+}
+
+bool LoadDataFile(const QString& path, TLaunchList& list, std::string& statusText) {
+  if (path.isEmpty()) return false;
+  const QFileInfo info(path);
+  if (!info.exists() || info.isDir()) return false;
+  while (list.Pages.Count() > 0)
+    list.DeletePage(0);
+  list.SetFileName(path.toStdString());
+  try {
+    list.LoadFromFile();
+  } catch (const ELaunchError&) {
+    return false;  // not a readable data file: the caller refuses the command line
+  }
+  statusText = StatusToText(list.Status);
+  return list.Loaded;
+}
+
+TCommandLine CheckCommandLine(const QStringList& arguments, TLaunchList& list,
+                              std::string& statusText) {
+  TCommandLine result;
+  const auto saveOnClose = SaveOnCloseOfSwitch(arguments.value(1));
+  if (!saveOnClose) return result;
+  result.saveOnClose = *saveOnClose;
+  result.dataFileName = arguments.value(2);
+  result.accepted = LoadDataFile(result.dataFileName, list, statusText);
+  return result;
+}
+
+int FillGrid(const TLaunchList& list, TGridStore& grid, const TFillSink& sink) {
+  int nameColWidth = kNameColWidth;
+  grid.Clear();
+  const int pages = list.Pages.Count();
+  int total = 0;  // buttons the grid will show: at most the button columns of each page
+  for (int p = 0; p < pages; ++p)
+    total += std::clamp(list.Pages.Get(p).Count, 0, TGridStore::kColCount - 1);
+  sink.showProgress(total, kLoadingText);
+
+  grid.SetRowCount(pages + 1);
+  sink.resetIcons(pages);
+  grid.SetCell(0, 0, StatusToText(list.Status));
+  int done = 0;
+  std::int64_t first = 0;
+  for (int p = 0; p < pages; ++p) {
+    const TPageItem& page = list.Pages.Get(p);
+    const int r = p + 1;
+    std::vector<std::string> cells;
+    cells.reserve(static_cast<std::size_t>(std::clamp(page.Count, 0, TGridStore::kColCount - 1)) +
+                  1);
+    cells.push_back(PageToText(page));
+    const TLaunchDataItem unregistered;
+    for (int b = 0; b < page.Count && b + 1 < TGridStore::kColCount; ++b) {
+      // A count beyond the buttons the file holds shows unregistered buttons, so that
+      // every button cell of the page has a text and an icon.
+      std::int64_t index = first + b;
+      const TLaunchDataItem& item =
+          index >= 0 && index < list.Count() ? list.Get(static_cast<int>(index)) : unregistered;
+      sink.addIcon(p, item);
+      cells.push_back(ItemToText(item));
+      sink.stepProgress(++done, item.Title);
+    }
+    grid.SetRow(r, std::move(cells));
+    nameColWidth = std::max(nameColWidth, sink.textWidth(page.Caption) + 8);
+    first += page.Count;
+  }
+  sink.finishProgress(kLoadedText);
+  return nameColWidth;
+}
+
+QString WindowSizeFile(const QString& saveFileName) {
+  return QFileInfo(saveFileName).absoluteDir().filePath(QStringLiteral("pelledit.ini"));
+}
+
+QSize LoadWindowSize(const QString& iniFile) {
+  QSettings ini(iniFile, QSettings::IniFormat);
+  bool widthOk = false, heightOk = false;
+  int width = ini.value(QStringLiteral("Bounds/Width")).toInt(&widthOk);
+  int height = ini.value(QStringLiteral("Bounds/Height")).toInt(&heightOk);
+  // A size no window can have is as good as none.
+  if (!widthOk || width <= 0 || width > 100000) width = kDefaultWidth;
+  if (!heightOk || height <= 0 || height > 100000) height = kDefaultHeight;
+  return {width, height};
+}
+
+void SaveWindowSize(const QString& iniFile, const QSize& size) {
+  QSettings ini(iniFile, QSettings::IniFormat);
+  ini.setValue(QStringLiteral("Bounds/Width"), size.width());
+  ini.setValue(QStringLiteral("Bounds/Height"), size.height());
+  ini.sync();
+}
+
+QPoint PlaceWindow(const QSize& size, const QRect& screen, const QRect& workArea) {
+  int x = screen.left() + (screen.width() - size.width()) / 2;
+  int y = screen.top() + (screen.height() - size.height()) / 2;
+  const int right = workArea.left() + workArea.width();
+  const int bottom = workArea.top() + workArea.height();
+  if (x > right - size.width()) x = right - size.width();
+  if (x < workArea.left()) x = workArea.left();
+  if (y < workArea.top()) y = workArea.top();
+  if (y > bottom - size.height()) y = bottom - size.height();
+  return {x, y};
+}

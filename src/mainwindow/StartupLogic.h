@@ -1,0 +1,61 @@
+// Start-up without a window: the command line, the load of the data file, the
+// copy of a launch list into the grid store, the window's remembered size and its
+// placement.
+#pragma once
+
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <string>
+
+#include "GridStore.h"
+#include "LaunchList.h"
+
+// The switch of argument 1: "/F" (false) or "/FAS" (true), upper-cased first; any
+// other text is refused (nullopt).
+std::optional<bool> SaveOnCloseOfSwitch(const QString& argument);
+
+// Loads the file named by path (UTF-8) into list as LoadDataFile does: first every
+// page of the list is deleted, then FileName is set and LoadFromFile runs. Returns
+// the list's Loaded flag; false also for an empty path, a missing file or any error
+// the load raises. statusText receives the status text as loaded.
+bool LoadDataFile(const QString& path, TLaunchList& list, std::string& statusText);
+
+// The result of the command-line check: whether it was accepted, and what it said.
+struct TCommandLine {
+  bool accepted = false;
+  bool saveOnClose = false;
+  QString dataFileName;
+};
+// Arguments as the program received them (argument 0 is the program). Loads the
+// data file into list when the switch is right.
+TCommandLine CheckCommandLine(const QStringList& arguments, TLaunchList& list,
+                              std::string& statusText);
+
+// What FillGrid needs from the window: one icon per button, the progress box, and
+// the width of a page name in the grid's font.
+struct TFillSink {
+  std::function<void(int pages)> resetIcons;  // one empty icon list per page
+  std::function<void(int page, const TLaunchDataItem& item)> addIcon;
+  std::function<void(int max, const std::string& text)> showProgress;
+  std::function<void(int position, const std::string& text)> stepProgress;
+  std::function<void(const std::string& text)> finishProgress;
+  std::function<int(const std::string& caption)> textWidth;
+};
+
+// Copies list into grid (status, pages, buttons), calling sink for the icons and the
+// progress. Returns the wanted width of the name column: 80, or the widest page
+// name + 8.
+int FillGrid(const TLaunchList& list, TGridStore& grid, const TFillSink& sink);
+
+// The initialisation file beside the data file: "pelledit.ini" in saveFileName's folder.
+QString WindowSizeFile(const QString& saveFileName);
+// The remembered window size, 490 x 436 when the file or its values are missing or unusable.
+QSize LoadWindowSize(const QString& iniFile);
+// Writes the window size; a folder that cannot be written is not reported.
+void SaveWindowSize(const QString& iniFile, const QSize& size);
+
+// The top-left corner of a window of size centred on screen, then moved into workArea.
+QPoint PlaceWindow(const QSize& size, const QRect& screen, const QRect& workArea);

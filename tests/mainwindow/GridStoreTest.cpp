@@ -1,0 +1,84 @@
+#include "GridStore.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Records what the store reports.
+struct TLog : TGridStore::TObserver {
+  std::vector<std::string> events;
+  void CellChanged(int c, int r) override { Add("cell", c, r); }
+  void RowsInserted(int f, int n) override { Add("insert", f, n); }
+  void RowsDeleted(int f, int n) override { Add("delete", f, n); }
+  void RowMoved(int f, int t) override { Add("move", f, t); }
+  void RowChanged(int r) override { Add("row", r, 0); }
+  void Reset() override { events.push_back("reset"); }
+  void Add(const char* what, int a, int b) {
+    events.push_back(std::string(what) + " " + std::to_string(a) + " " + std::to_string(b));
+  }
+};
+
+std::vector<std::string> Column0(const TGridStore& g) {
+  std::vector<std::string> out;
+  for (int r = 0; r < g.RowCount(); ++r)
+    out.push_back(g.Cell(0, r));
+  return out;
+}
+
+using Strings = std::vector<std::string>;
+
+}  // namespace
+
+TEST(GridStore, CellsAreEmptyUntilWrittenAndOutsideTheGrid) {
+  TGridStore g;
+  g.SetRowCount(3);
+  EXPECT_EQ(g.ColCount(), 10001);
+  EXPECT_EQ(g.Cell(5000, 2), "");
+  g.SetCell(10000, 2, "last");
+  EXPECT_EQ(g.Cell(10000, 2), "last");
+  EXPECT_EQ(g.UsedColumns(2), 10001);
+  g.SetCell(10001, 2, "x");
+  g.SetCell(0, 3, "x");
+  g.SetCell(-1, 0, "x");
+  EXPECT_EQ(g.Cell(10001, 2), "");
+  EXPECT_EQ(g.Cell(0, 3), "");
+  EXPECT_EQ(g.UsedColumns(1), 0) << "an empty text written past the end adds no column";
+  g.SetCell(7, 1, "");
+  EXPECT_EQ(g.UsedColumns(1), 0);
+}
+
+TEST(GridStore, RowOperationsMoveWholeRowsAndReportThem) {
+  TGridStore g;
+  TLog log;
+  g.SetObserver(&log);
+  g.SetRowCount(4);
+  for (int r = 0; r < 4; ++r) {
+    g.SetCell(0, r, "p" + std::to_string(r));
+    g.SetCell(3, r, "b" + std::to_string(r));
+  }
+  g.MoveRow(3, 1);
+  EXPECT_EQ(Column0(g), (Strings{"p0", "p3", "p1", "p2"}));
+  EXPECT_EQ(g.Cell(3, 1), "b3");
+  g.InsertRows(2, 2);
+  EXPECT_EQ(Column0(g), (Strings{"p0", "p3", "", "", "p1", "p2"}));
+  g.DeleteRows(1, 2);
+  EXPECT_EQ(Column0(g), (Strings{"p0", "", "p1", "p2"}));
+  g.DeleteRows(3, 99);
+  EXPECT_EQ(Column0(g), (Strings{"p0", "", "p1"}));
+  g.SetRow(1, {"new", "b"});
+  EXPECT_EQ(g.Row(1), (Strings{"new", "b"}));
+  EXPECT_EQ(log.events.back(), "row 1 0");
+  EXPECT_NE(std::find(log.events.begin(), log.events.end(), "move 3 1"), log.events.end());
+  EXPECT_NE(std::find(log.events.begin(), log.events.end(), "insert 2 2"), log.events.end());
+  EXPECT_NE(std::find(log.events.begin(), log.events.end(), "delete 3 1"), log.events.end());
+
+  log.events.clear();
+  g.MoveRow(0, 7);
+  g.InsertRows(9, 1);
+  g.InsertRows(1, 0);
+  g.DeleteRows(5, 1);
+  EXPECT_TRUE(log.events.empty()) << "changes outside the grid do nothing";
+  g.DeleteRows(0, 99);
+  EXPECT_EQ(g.RowCount(), 1) << "a grid keeps one row";
+  EXPECT_EQ(log.events.back(), "reset");
+}
