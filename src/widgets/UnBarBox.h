@@ -1,0 +1,35 @@
+// The progress box: at most one at a time, reached through these operations and the
+// global ProgressBox, so that work deep inside a load can report without being handed
+// the box. Free of QtWidgets, so that toolkit-free logic can report through it.
+#pragma once
+
+#include <cstdint>
+
+#include <QString>
+
+class TBarBox;
+
+// The open progress box, or nullptr.
+extern TBarBox* ProgressBox;
+// 0 while the work runs; the modal result of the box's button once it is pressed
+// (2 for "キャンセル", 1 for "Ok").
+extern std::int32_t ProgressAnswer;
+
+// Opens the box (not modal, on top, centred on the screen, focused) with text and a
+// bar of max steps (none when max is 0); the cancel button shows when withCancel.
+// A box still open is released first.
+void ShowProgress(int max, const QString& text, bool withCancel);
+
+// Sets bar, count and message, lets waiting window events run (at most once per 10 ms,
+// so that long runs stay fast) and returns ProgressAnswer as it was when the call
+// began. Without a box it does nothing and returns 0.
+int StepProgress(int position, const QString& text);
+
+// Turns the button into "Ok", shows text, waits (responsively, through
+// Dialogs().WaitForProgressOk()) until the button is pressed, unless it already was,
+// then releases the box. Without a box it does nothing.
+void FinishProgress(const QString& text);
+
+// The message line := text; with max > 0 the bar's maximum := max, its position := 0
+// and the count "( 0 / max )"; with max 0 the bar and count hide.
+void SetProgressRange(int max, const QString& text);
