@@ -32,11 +32,14 @@ sanitize: setup
 	@cmake --build build-sanitize -j $(JOBS)
 	@ctest --test-dir build-sanitize --output-on-failure -j $(JOBS)
 
+# Opens the editor on a copy of the sample, so the bundled file stays as it is.
 run: setup build
-	@$(BUILD_DIR)/bin/pellodata dump examples/sample.lst
+	@cp examples/sample.lst $(BUILD_DIR)/sample.lst
+	@$(BUILD_DIR)/bin/pelledit /F $(BUILD_DIR)/sample.lst
 
 bench: setup build
 	@$(BUILD_DIR)/bin/pello_bench
+	@$(BUILD_DIR)/bin/pello_window_bench
 
 fuzz:
 	@./scripts/setup fuzz

@@ -8,6 +8,7 @@
 #include "FixedTexts.h"
 #include "LaunchErrors.h"
 #include "RecordText.h"
+#include "WorkArea.h"
 
 namespace {
 
@@ -122,11 +123,6 @@ void SaveWindowSize(const QString& iniFile, const QSize& size) {
 QPoint PlaceWindow(const QSize& size, const QRect& screen, const QRect& workArea) {
   int x = screen.left() + (screen.width() - size.width()) / 2;
   int y = screen.top() + (screen.height() - size.height()) / 2;
-  const int right = workArea.left() + workArea.width();
-  const int bottom = workArea.top() + workArea.height();
-  if (x > right - size.width()) x = right - size.width();
-  if (x < workArea.left()) x = workArea.left();
-  if (y < workArea.top()) y = workArea.top();
-  if (y > bottom - size.height()) y = bottom - size.height();
+  FitToWorkArea(x, y, size.width(), size.height(), workArea);
   return {x, y};
 }

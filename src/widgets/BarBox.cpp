@@ -5,7 +5,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
+#include "ElidedLabel.h"
 #include "Gauge.h"
 #include "MessageBox.h"
 #include "SystemFont.h"
@@ -19,7 +21,7 @@ TBarBox::TBarBox(QWidget* parent) : QDialog(parent), modalResult_(mrCancel) {
   ApplySystemFont(this);
   setFixedSize(400, 72);
 
-  LbMes = new QLabel(this);
+  LbMes = new TElidedLabel(this);
   LbMes->setObjectName(QStringLiteral("LbMes"));
   LbMes->setTextFormat(Qt::PlainText);
   LbMes->setGeometry(16, 6, 369, 16);
@@ -37,11 +39,17 @@ TBarBox::TBarBox(QWidget* parent) : QDialog(parent), modalResult_(mrCancel) {
 
 void TBarBox::SetMessage(const QString& text) {
   message_ = text;
-  // A long button title is cut with an ellipsis rather than at the box's edge.
-  LbMes->setText(LbMes->fontMetrics().elidedText(text, Qt::ElideRight, LbMes->width()));
+}
+
+void TBarBox::Flush() {
+  // A long button title is cut with an ellipsis when the label paints, not here.
+  if (LbMes->text() != message_) LbMes->setText(message_);
+  Gauge1->SetProgress(position_);
+  UpdateCount();
 }
 
 void TBarBox::RepaintMessage() {
+  Flush();
   if (LbMes->isVisible()) LbMes->repaint();
 }
 
@@ -49,16 +57,23 @@ void TBarBox::SetRange(int max) {
   const bool counted = max > 0;
   if (counted) {
     Gauge1->SetMaxValue(max);
-    Gauge1->SetProgress(0);
-    UpdateCount();
+    position_ = 0;
+    Flush();
   }
   Gauge1->setVisible(counted);
   LbCount->setVisible(counted);
 }
 
 void TBarBox::SetPosition(int position) {
-  Gauge1->SetProgress(position);
-  UpdateCount();
+  position_ = std::clamp(position, 0, std::max(Gauge1->MaxValue(), 0));
+}
+
+int TBarBox::Position() const {
+  return position_;
+}
+
+QString TBarBox::CountText() const {
+  return QStringLiteral("( %1 / %2 )").arg(position_).arg(Gauge1->MaxValue());
 }
 
 void TBarBox::SetCancelVisible(bool visible) {
@@ -92,5 +107,6 @@ void TBarBox::BtnCanselClick() {
 }
 
 void TBarBox::UpdateCount() {
-  LbCount->setText(QStringLiteral("( %1 / %2 )").arg(Gauge1->Progress()).arg(Gauge1->MaxValue()));
+  const QString count = CountText();
+  if (LbCount->text() != count) LbCount->setText(count);
 }

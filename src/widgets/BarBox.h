@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QLabel;
+class TElidedLabel;
 class QPushButton;
 class TGauge;
 
@@ -14,15 +15,22 @@ class TBarBox : public QDialog {
  public:
   explicit TBarBox(QWidget* parent = nullptr);
 
-  // The message line, painted with the next paint of the box.
+  // The message line; it shows at the next Flush().
   void SetMessage(const QString& text);
   // Paints the message line now, when the box is on screen.
   void RepaintMessage();
   const QString& Message() const { return message_; }
   // A maximum above 0 shows the bar and the count from 0 of it; otherwise both hide.
   void SetRange(int max);
-  // The bar's position (clamped into its range) and the count "( n / max )".
+  // The bar's position (clamped into its range) and the count "( n / max )"; they show
+  // at the next Flush().
   void SetPosition(int position);
+  int Position() const;
+  // The count as it reads after the last SetPosition.
+  QString CountText() const;
+  // Puts the message, the bar and the count set last into the controls. Setting them
+  // apart from showing them keeps a step of a long load cheap.
+  void Flush();
   void SetCancelVisible(bool visible);
   // Turns the button into "Ok" with the modal result 1, shows it and focuses it.
   void ShowOk();
@@ -41,10 +49,11 @@ class TBarBox : public QDialog {
   void BtnCanselClick();
   void UpdateCount();
 
-  QLabel* LbMes;
+  TElidedLabel* LbMes;
   TGauge* Gauge1;
   QLabel* LbCount;
   QPushButton* BtnCansel;
   QString message_;
+  int position_ = 0;
   int modalResult_;
 };

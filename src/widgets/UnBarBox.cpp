@@ -42,14 +42,37 @@ void ShowProgress(int max, const QString& text, bool withCancel) {
   ProgressBox->activateWindow();
 }
 
+namespace {
+
+// Whether this step lets waiting events run: at most once per 10 ms.
+bool DuePump() {
+  return !lastPump.isValid() || lastPump.elapsed() >= kPumpIntervalMs;
+}
+
+void Pump() {
+  ProgressBox->Flush();
+  QCoreApplication::processEvents();
+  lastPump.start();
+}
+
+}  // namespace
+
 int StepProgress(int position, const QString& text) {
   const std::int32_t answer = ProgressAnswer;
   if (!ProgressBox) return 0;
   ProgressBox->SetPosition(position);
   ProgressBox->SetMessage(text);
-  if (!lastPump.isValid() || lastPump.elapsed() >= kPumpIntervalMs) {
-    QCoreApplication::processEvents();
-    lastPump.start();
+  if (DuePump()) Pump();
+  return answer;
+}
+
+int StepProgress(int position, const std::function<QString()>& text) {
+  const std::int32_t answer = ProgressAnswer;
+  if (!ProgressBox) return 0;
+  ProgressBox->SetPosition(position);
+  if (DuePump()) {
+    ProgressBox->SetMessage(text());
+    Pump();
   }
   return answer;
 }
@@ -58,6 +81,7 @@ void FinishProgress(const QString& text) {
   if (!ProgressBox) return;
   ProgressBox->ShowOk();
   ProgressBox->SetMessage(text);
+  ProgressBox->Flush();
   ProgressBox->activateWindow();
   Dialogs().WaitForProgressOk();
   ReleaseProgressBox();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include <QString>
 
@@ -21,9 +22,14 @@ extern std::int32_t ProgressAnswer;
 void ShowProgress(int max, const QString& text, bool withCancel);
 
 // Sets bar, count and message, lets waiting window events run (at most once per 10 ms,
-// so that long runs stay fast) and returns ProgressAnswer as it was when the call
-// began. Without a box it does nothing and returns 0.
+// so that long runs stay fast; the controls show the values set last whenever events
+// run) and returns ProgressAnswer as it was when the call began. Without a box it does
+// nothing and returns 0.
 int StepProgress(int position, const QString& text);
+
+// The same, but text is asked for only when the box is about to show it, so that a
+// long run does not build a message for every step.
+int StepProgress(int position, const std::function<QString()>& text);
 
 // Turns the button into "Ok", shows text, waits (responsively, through
 // Dialogs().WaitForProgressOk()) until the button is pressed, unless it already was,

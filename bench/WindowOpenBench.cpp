@@ -1,0 +1,106 @@
+// Opening a data file of 10,000 and of 100,000 buttons to a filled main window (the
+// progress box acknowledged at once), as a ratio to LoadFromFile of the same file,
+// and the peak memory of a process that does only that.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "LaunchList.h"
+#include "ScriptedDialogs.h"
+#include "ShiftJis.h"
+#include "wizmain.h"
+
+namespace {
+
+constexpr int kButtonsPerPage = 50;
+
+std::string MakeDataFile(const std::filesystem::path& dir, int n) {
+  TLaunchList list;
+  list.DeletePage(0);
+  const std::string title = *sjis::FromUtf8("表計算ソフト");
+  for (int p = 0; p * kButtonsPerPage < n; ++p) {
+    const int count = std::min(kButtonsPerPage, n - p * kButtonsPerPage);
+    list.AddPage(*sjis::FromUtf8("ページ") + std::to_string(p), count, 0);
+    const int first = list.ItemIndex(p, 0);
+    for (int b = 0; b < count; ++b) {
+      TLaunchDataItem& item = list.Get(first + b);
+      item.Kind = lkProgram;
+      item.Title = title + std::to_string(b);
+      item.Link = "/usr/bin/app" + std::to_string(b % 20);
+      item.WorkDir = "/usr/bin/";
+    }
+  }
+  const std::string file = (dir / ("data" + std::to_string(n) + ".lst")).string();
+  SaveToTextFile(list, file);
+  return file;
+}
+
+template <typename Work>
+double BestSeconds(int runs, Work work) {
+  double best = 1e9;
+  for (int i = 0; i < runs; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    best = std::min(best, took.count());
+  }
+  return best;
+}
+
+void OpenWindow(const std::string& file) {
+  TScriptedDialogs dialogs;
+  TDialogsScope scope(dialogs);
+  TWizform form;
+  if (!form.FormCreate({"pelledit", "/F", QString::fromStdString(file)})) std::abort();
+}
+
+// Peak resident memory, in MB, of a child process that opens file and ends.
+double PeakMegabytesOfOpening(const std::string& file) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    OpenWindow(file);
+    ::_exit(0);
+  }
+  int status = 0;
+  rusage usage{};
+  ::wait4(child, &status, 0, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  std::string pattern = (std::filesystem::temp_directory_path() / "pello-bench-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) return 1;
+  const std::filesystem::path dir(pattern);
+
+  std::printf("Opening a data file to a filled window, against LoadFromFile of it:\n");
+  double previous = 0;
+  for (int n : {10000, 100000}) {
+    const std::string file = MakeDataFile(dir, n);
+    const double load = BestSeconds(5, [&] {
+      TLaunchList list;
+      list.SetFileName(file);
+      list.LoadFromFile();
+    });
+    const double open = BestSeconds(3, [&] { OpenWindow(file); });
+    const double peak = PeakMegabytesOfOpening(file);
+    std::printf("  %6d buttons: load %7.1f ms, open %7.1f ms = %5.2fx the load, peak %6.1f MB\n", n,
+                load * 1e3, open * 1e3, open / load, peak);
+    if (previous > 0)
+      std::printf("  growth from 10,000 to 100,000 buttons: %.2fx the time\n", open / previous);
+    previous = open;
+  }
+  std::error_code ec;
+  std::filesystem::remove_all(dir, ec);
+  return 0;
+}

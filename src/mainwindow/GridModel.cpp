@@ -1,0 +1,85 @@
+#include "GridModel.h"
+
+#include "GridRules.h"
+#include "ShiftJis.h"
+
+TGridModel::TGridModel(TGridStore& store, QObject* parent)
+    : QAbstractTableModel(parent), store_(store) {
+  store_.SetObserver(this);
+  counts_.assign(static_cast<std::size_t>(store_.RowCount()), -1);
+}
+
+TGridModel::~TGridModel() {
+  store_.SetObserver(nullptr);
+}
+
+int TGridModel::CountOfGridRow(int r) const {
+  if (r < 1 || r >= store_.RowCount()) return 0;
+  if (counts_.size() != static_cast<std::size_t>(store_.RowCount()))
+    counts_.assign(static_cast<std::size_t>(store_.RowCount()), -1);
+  int& count = counts_[static_cast<std::size_t>(r)];
+  if (count < 0) count = CountOfRow(store_, r);
+  return count;
+}
+
+int TGridModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : store_.RowCount() - 1;
+}
+
+int TGridModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : store_.ColCount() - 1;
+}
+
+QVariant TGridModel::data(const QModelIndex&, int) const {
+  return {};  // cells are drawn by the view from the store and the icon grid
+}
+
+QVariant TGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role != Qt::DisplayRole) return {};
+  if (orientation == Qt::Horizontal) return section + 1;
+  return QString::fromStdString(sjis::ToUtf8ForDisplay(PageNameOfRow(store_, section + 1)));
+}
+
+Qt::ItemFlags TGridModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  // Only button cells take part in selection; the rest of a row is empty space.
+  if (index.column() + 1 > CountOfGridRow(index.row() + 1)) return Qt::NoItemFlags;
+  return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
+
+void TGridModel::CellChanged(int c, int r) {
+  if (c == 0) {
+    if (r >= 1 && static_cast<std::size_t>(r) < counts_.size())
+      counts_[static_cast<std::size_t>(r)] = -1;
+    if (r >= 1) emit headerDataChanged(Qt::Vertical, r - 1, r - 1);
+    if (r >= 1) emit dataChanged(index(r - 1, 0), index(r - 1, columnCount() - 1));
+    return;
+  }
+  if (r >= 1) emit dataChanged(index(r - 1, c - 1), index(r - 1, c - 1));
+}
+
+void TGridModel::RowChanged(int r) {
+  CellChanged(0, r);
+}
+
+void TGridModel::Structure() {
+  // The store reports after the fact; a reset keeps the view's idea of the rows
+  // right, and the window restores its current cell by its numbers, as a string
+  // grid keeps its current cell across row changes.
+  beginResetModel();
+  counts_.assign(static_cast<std::size_t>(store_.RowCount()), -1);
+  endResetModel();
+}
+
+void TGridModel::RowsInserted(int, int) {
+  Structure();
+}
+void TGridModel::RowsDeleted(int, int) {
+  Structure();
+}
+void TGridModel::RowMoved(int, int) {
+  Structure();
+}
+void TGridModel::Reset() {
+  Structure();
+}

@@ -1,0 +1,344 @@
+#include "GridView.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QHelpEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <QToolTip>
+
+#include "GridModel.h"
+#include "wizmain.h"
+
+namespace {
+
+constexpr int kCellSize = 40;
+constexpr int kHeaderRowHeight = 20;
+constexpr int kHintShowMs = 2000;
+
+}  // namespace
+
+// Draws a button cell through the window's GridDrawCell.
+class TGridDelegate : public QStyledItemDelegate {
+ public:
+  TGridDelegate(TGridView& grid, TWizform& form)
+      : QStyledItemDelegate(&grid), grid_(grid), form_(form) {}
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    const int c = index.column() + 1, r = index.row() + 1;
+    const bool selected = c == grid_.Col() && r == grid_.Row();
+    form_.GridDrawCell(*painter, c, r, option.rect, selected, grid_.hasFocus());
+  }
+
+ private:
+  TGridView& grid_;
+  TWizform& form_;
+};
+
+TGridView::TGridView(TGridModel& model, TWizform& form, QWidget* parent)
+    : QTableView(parent), model_(model), form_(form) {
+  setHorizontalHeader(new TGridHeader(Qt::Horizontal, *this));
+  setVerticalHeader(new TGridHeader(Qt::Vertical, *this));
+  setModel(&model_);
+  setItemDelegate(new TGridDelegate(*this, form_));
+  setFrameShape(QFrame::NoFrame);
+  setShowGrid(false);
+  setSelectionMode(QAbstractItemView::NoSelection);  // the current cell is drawn by the window
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
+  setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+  setMouseTracking(true);
+  viewport()->setMouseTracking(true);
+  for (QHeaderView* header : {horizontalHeader(), verticalHeader()}) {
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setMinimumSectionSize(1);
+    header->setDefaultSectionSize(kCellSize);
+    header->setSectionsClickable(false);
+    header->setHighlightSections(false);
+    header->setMouseTracking(true);
+  }
+  horizontalHeader()->setFixedHeight(kHeaderRowHeight);
+  SetNameColumnWidth(80);
+
+  // The corner is cell (0, 0): drawn and double-clicked like the other fixed cells.
+  corner_ = findChild<QAbstractButton*>();
+  if (corner_ != nullptr) corner_->installEventFilter(this);
+}
+
+int TGridView::NameColumnWidth() const {
+  return nameColumnWidth_;
+}
+
+void TGridView::SetNameColumnWidth(int width) {
+  nameColumnWidth_ = width;
+  verticalHeader()->setFixedWidth(width);
+}
+
+bool TGridView::SelectCell(int c, int r) {
+  if (c == col_ && r == row_) return true;
+  if (!form_.GridSelectCell(c, r)) return false;
+  col_ = c;
+  row_ = r;
+  syncing_ = true;
+  setCurrentIndex(model_.index(r - 1, c - 1));
+  syncing_ = false;
+  viewport()->update();
+  return true;
+}
+
+void TGridView::RestoreCurrent() {
+  const int rows = model_.Store().RowCount();
+  row_ = std::clamp(row_, 1, std::max(rows - 1, 1));
+  syncing_ = true;
+  setCurrentIndex(model_.index(row_ - 1, col_ - 1));
+  syncing_ = false;
+  viewport()->update();
+}
+
+QPoint TGridView::ToGrid(const QPoint& viewportPos) const {
+  const QModelIndex index = indexAt(viewportPos);
+  if (!index.isValid()) return {-1, -1};
+  return {index.column() + 1, index.row() + 1};
+}
+
+bool TGridView::CellAt(const QPoint& viewportPos, int& c, int& r) const {
+  const QPoint cell = ToGrid(viewportPos);
+  c = cell.x();
+  r = cell.y();
+  return c >= 1;
+}
+
+QRect TGridView::CellRect(int c, int r) const {
+  if (c >= 1 && r >= 1) {
+    QRect rect = visualRect(model_.index(r - 1, c - 1));
+    return rect.translated(viewport()->geometry().topLeft());
+  }
+  return FixedCellRect(c, r);
+}
+
+QRect TGridView::FixedCellRect(int c, int r) const {
+  const QHeaderView* top = horizontalHeader();
+  const QHeaderView* left = verticalHeader();
+  if (c == 0 && r == 0) return {0, 0, nameColumnWidth_, top->height()};
+  if (r == 0) {
+    const int x = top->sectionViewportPosition(c - 1) + nameColumnWidth_;
+    return {x, 0, top->sectionSize(c - 1), top->height()};
+  }
+  const int y = left->sectionViewportPosition(r - 1) + top->height();
+  return {0, y, nameColumnWidth_, left->sectionSize(r - 1)};
+}
+
+int TGridView::TopRow() const {
+  return rowAt(0) + 1;
+}
+int TGridView::LeftCol() const {
+  return columnAt(0) + 1;
+}
+
+QModelIndex TGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+  // A string grid's moves: one cell at a time, a page of rows, or to the first and
+  // last cells; a move the grid's rule refuses leaves the current cell where it is.
+  int c = col_, r = row_;
+  const int visibleRows = std::max(1, viewport()->height() / kCellSize);
+  const int lastRow = model_.Store().RowCount() - 1;
+  const int lastCol = model_.Store().ColCount() - 1;
+  const bool ctrl = modifiers & Qt::ControlModifier;
+  switch (action) {
+    case MoveLeft:
+      c = std::max(1, c - 1);
+      break;
+    case MoveRight:
+      c = std::min(lastCol, c + 1);
+      break;
+    case MoveUp:
+      r = std::max(1, r - 1);
+      break;
+    case MoveDown:
+      r = std::min(lastRow, r + 1);
+      break;
+    case MovePageUp:
+      r = std::max(1, r - visibleRows);
+      break;
+    case MovePageDown:
+      r = std::min(lastRow, r + visibleRows);
+      break;
+    case MoveHome:
+      c = 1;
+      if (ctrl) r = 1;
+      break;
+    case MoveEnd:
+      c = lastCol;
+      if (ctrl) r = lastRow;
+      break;
+    default:
+      return currentIndex();
+  }
+  if (!form_.GridSelectCell(c, r)) return model_.index(row_ - 1, col_ - 1);
+  return model_.index(r - 1, c - 1);
+}
+
+void TGridView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  QTableView::currentChanged(current, previous);
+  if (syncing_ || !current.isValid()) return;
+  const int c = current.column() + 1, r = current.row() + 1;
+  if (!form_.GridSelectCell(c, r)) return;
+  col_ = c;
+  row_ = r;
+  viewport()->update();
+}
+
+void TGridView::mousePressEvent(QMouseEvent* event) {
+  setFocus(Qt::MouseFocusReason);
+  int c, r;
+  if (event->button() == Qt::LeftButton && CellAt(event->position().toPoint(), c, r))
+    SelectCell(c, r);
+  // The drag of a button or page starts from here (its own commands).
+}
+
+void TGridView::mouseMoveEvent(QMouseEvent* event) {
+  int c, r;
+  if (CellAt(event->position().toPoint(), c, r)) form_.GridMouseMove(c, r);
+}
+
+void TGridView::mouseReleaseEvent(QMouseEvent*) {}
+
+void TGridView::mouseDoubleClickEvent(QMouseEvent* event) {
+  int c, r;
+  if (event->button() == Qt::LeftButton && CellAt(event->position().toPoint(), c, r))
+    form_.GridDblClick(c, r);
+}
+
+void TGridView::wheelEvent(QWheelEvent* event) {
+  const int notches = event->angleDelta().y() / 120;
+  if (notches == 0) {
+    event->accept();
+    return;
+  }
+  QScrollBar* bar =
+      (event->modifiers() & Qt::ControlModifier) ? horizontalScrollBar() : verticalScrollBar();
+  // One line per notch: down or right for a wheel turned towards the user.
+  bar->setValue(bar->value() - notches);
+  event->accept();
+  SelectCell(col_, TopRow());
+  SelectCell(LeftCol(), row_);
+}
+
+void TGridView::keyReleaseEvent(QKeyEvent* event) {
+  QTableView::keyReleaseEvent(event);
+  form_.UpdateTitle();
+}
+
+void TGridView::contextMenuEvent(QContextMenuEvent* event) {
+  int c, r;
+  if (!CellAt(event->pos(), c, r)) return;  // already in the viewport's coordinates
+  if (!form_.GridContextPopup(c, r)) return;
+  form_.PopupMenu1Popup(c);
+  form_.PopupMenu().popup(event->globalPos());
+}
+
+bool TGridView::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    int c, r, areaCol, areaRow;
+    QString text;
+    if (CellAt(help->pos(), c, r) &&
+        form_.ApplicationEvents1ShowHint(c, r, text, areaCol, areaRow)) {
+      const QRect area = CellRect(areaCol, areaRow);
+      QToolTip::showText(mapToGlobal(QPoint(area.right() - 4, area.top() + 4)), text, this, area,
+                         kHintShowMs);
+    } else {
+      QToolTip::hideText();
+    }
+    return true;
+  }
+  return QTableView::viewportEvent(event);
+}
+
+bool TGridView::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == corner_) {
+    if (event->type() == QEvent::Paint) {
+      QPainter painter(corner_);
+      form_.GridDrawCell(painter, 0, 0, corner_->rect(), false, false);
+      return true;
+    }
+    if (event->type() == QEvent::MouseButtonDblClick) {
+      form_.GridDblClick(0, 0);
+      return true;
+    }
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)
+      return true;  // the corner is no select-all button here
+  }
+  return QTableView::eventFilter(watched, event);
+}
+
+void TGridView::focusInEvent(QFocusEvent* event) {
+  QTableView::focusInEvent(event);
+  viewport()->update();
+}
+
+void TGridView::focusOutEvent(QFocusEvent* event) {
+  QTableView::focusOutEvent(event);
+  viewport()->update();
+}
+
+TGridHeader::TGridHeader(Qt::Orientation orientation, TGridView& grid)
+    : QHeaderView(orientation, &grid), grid_(grid) {}
+
+void TGridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+  const int c = orientation() == Qt::Horizontal ? logicalIndex + 1 : 0;
+  const int r = orientation() == Qt::Vertical ? logicalIndex + 1 : 0;
+  painter->save();
+  grid_.form_.GridDrawCell(*painter, c, r, rect, false, false);
+  painter->restore();
+}
+
+bool TGridHeader::CellAt(const QPoint& pos, int& c, int& r) const {
+  const int section = logicalIndexAt(pos);
+  if (section < 0) return false;
+  c = orientation() == Qt::Horizontal ? section + 1 : 0;
+  r = orientation() == Qt::Vertical ? section + 1 : 0;
+  return true;
+}
+
+void TGridHeader::mouseDoubleClickEvent(QMouseEvent* event) {
+  int c, r;
+  if (event->button() == Qt::LeftButton && CellAt(event->position().toPoint(), c, r))
+    grid_.form_.GridDblClick(c, r);
+}
+
+void TGridHeader::mousePressEvent(QMouseEvent*) {
+  grid_.setFocus(Qt::MouseFocusReason);
+}
+void TGridHeader::mouseMoveEvent(QMouseEvent*) {}
+void TGridHeader::mouseReleaseEvent(QMouseEvent*) {}
+
+bool TGridHeader::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::ContextMenu) {
+    auto* menuEvent = static_cast<QContextMenuEvent*>(event);
+    int c, r;
+    if (CellAt(menuEvent->pos(), c, r) && grid_.form_.GridContextPopup(c, r)) {
+      grid_.form_.PopupMenu1Popup(c);
+      grid_.form_.PopupMenu().popup(menuEvent->globalPos());
+    }
+    return true;
+  }
+  if (event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    int c, r, areaCol, areaRow;
+    QString text;
+    if (CellAt(help->pos(), c, r) &&
+        grid_.form_.ApplicationEvents1ShowHint(c, r, text, areaCol, areaRow)) {
+      const QRect area = grid_.CellRect(areaCol, areaRow);
+      QToolTip::showText(grid_.mapToGlobal(QPoint(area.right() - 4, area.top() + 4)), text, &grid_,
+                         area, kHintShowMs);
+    } else {
+      QToolTip::hideText();
+    }
+    return true;
+  }
+  return QHeaderView::viewportEvent(event);
+}

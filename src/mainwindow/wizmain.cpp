@@ -1,0 +1,362 @@
+#include "wizmain.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+#include "BevelFrame.h"
+#include "FixedTexts.h"
+#include "GridRules.h"
+#include "GridView.h"
+#include "ItemIcons.h"
+#include "RecordText.h"
+#include "ShiftJis.h"
+#include "StartupLogic.h"
+#include "SystemFont.h"
+#include "UnBarBox.h"
+
+namespace {
+
+constexpr int kToolbarHeight = 28;
+constexpr int kMsgPanelHeight = 32;
+constexpr int kIconSize = 32;
+constexpr int kNameColDefault = 80;
+
+// CP932 record bytes as text on screen.
+QString Shown(const std::string& cp932) {
+  return QString::fromStdString(sjis::ToUtf8ForDisplay(cp932));
+}
+
+}  // namespace
+
+TWizform::TWizform(QWidget* parent) : QMainWindow(parent), model_(store_) {
+  setWindowTitle(QStringLiteral("登録データー編集"));
+  setObjectName(QStringLiteral("Wizform"));
+  ApplySystemFont(this);
+  BuildLayout();
+  BuildMenus();
+}
+
+TWizform::~TWizform() = default;
+
+void TWizform::BuildLayout() {
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+
+  Toolbar = new QWidget(central);
+  Toolbar->setFixedHeight(kToolbarHeight);
+  LbTitle = new QLabel(Shown(cp932::kUnregistered), Toolbar);
+  LbTitle->setObjectName(QStringLiteral("LbTitle"));
+  LbTitle->move(8, 8);
+  LbTitle->setTextFormat(Qt::PlainText);
+
+  Grid_ = new TGridView(model_, *this, central);
+  Grid_->setObjectName(QStringLiteral("Grid"));
+
+  msgPanel = new QWidget(central);
+  msgPanel->setFixedHeight(kMsgPanelHeight);
+  Lbmsg = new QLabel(msgPanel);
+  Lbmsg->setObjectName(QStringLiteral("Lbmsg"));
+  Lbmsg->setTextFormat(Qt::PlainText);
+
+  layout->addWidget(Toolbar);
+  layout->addWidget(Grid_, 1);
+  layout->addWidget(msgPanel);
+  setCentralWidget(central);
+}
+
+QAction* TWizform::PopupItem(const QString& caption, const QKeySequence& shortcut) {
+  auto* action = PopupMenu1->addAction(caption);
+  action->setShortcut(shortcut);
+  action->setShortcutContext(Qt::WindowShortcut);
+  addAction(action);  // its shortcut works while the menu is closed
+  return action;
+}
+
+QAction* TWizform::PopupSeparator() {
+  return PopupMenu1->addSeparator();
+}
+
+void TWizform::BuildMenus() {
+  QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+  Save1 = file->addAction(QStringLiteral("上書き保存(&S)"));
+  N2 = file->addSeparator();
+  mnInp = file->addAction(QStringLiteral("インポート(&I)..."));
+  mnExp = file->addAction(QStringLiteral("エクスポート(&E)..."));
+  file->addSeparator();
+  mnProp = file->addAction(QStringLiteral("プロパティ(&R)..."));
+  file->addSeparator();
+  Exit1 = file->addAction(QStringLiteral("終了(&X)"));
+  connect(Exit1, &QAction::triggered, this, &QWidget::close);
+
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+  mnWiz = edit->addAction(QStringLiteral("登録ウイザード(&W)"));
+  QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+  About1 = help->addAction(QStringLiteral("バージョン情報(&A)..."));
+
+  PopupMenu1 = new QMenu(this);
+  PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+  mnBtnEdit1 = PopupItem(QStringLiteral("編集(&E)..."), QKeySequence(Qt::CTRL | Qt::Key_E));
+  N4 = PopupSeparator();
+  mnPageNew1 =
+      PopupItem(QStringLiteral("新規ページ挿入(&N)..."), QKeySequence(Qt::CTRL | Qt::Key_N));
+  mnPageDel1 = PopupItem(QStringLiteral("ページ削除(&D)"), QKeySequence(Qt::CTRL | Qt::Key_D));
+  mnPageChgName1 =
+      PopupItem(QStringLiteral("ページ名変更(&M)..."), QKeySequence(Qt::CTRL | Qt::Key_M));
+  mnPageMovL1 =
+      PopupItem(QStringLiteral("ページを上へ移動(&U)"), QKeySequence(Qt::CTRL | Qt::Key_Up));
+  mnPageMovL1->setData(-1);
+  mnPageMovR1 =
+      PopupItem(QStringLiteral("ページを下へ移動(&B)"), QKeySequence(Qt::CTRL | Qt::Key_Down));
+  mnPageMovR1->setData(1);
+  N1 = PopupSeparator();
+  mnBtnLinkOpen1 =
+      PopupItem(QStringLiteral("登録先のフォルダを開く(&O)"), QKeySequence(Qt::CTRL | Qt::Key_O));
+  N6 = PopupSeparator();
+  mnCopy = PopupItem(QStringLiteral("コピー(&C)"), QKeySequence(Qt::CTRL | Qt::Key_C));
+  mnPaste = PopupItem(QStringLiteral("貼り付け(&V)"), QKeySequence(Qt::CTRL | Qt::Key_V));
+  N7 = PopupSeparator();
+  mnBtnCls1 = PopupItem(QStringLiteral("登録情報クリア(&G)"), QKeySequence(Qt::CTRL | Qt::Key_G));
+  mnNon1 = PopupSeparator();
+  mnBtnAdd =
+      PopupItem(QStringLiteral("ボタン追加(&A)..."), QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+  mnBtnIns1 =
+      PopupItem(QStringLiteral("ボタン挿入(&I)..."), QKeySequence(Qt::CTRL | Qt::Key_Insert));
+  mnBtnDel1 = PopupItem(QStringLiteral("ボタン削除(&D)"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+}
+
+bool TWizform::FormCreate(const QStringList& arguments) {
+  LoadedStatusText.clear();
+  CellHint.clear();
+  CopyBuffer.clear();
+  Lbmsg->setText(QStringLiteral(
+      "左端セル上でドラッグ：ページの移動\n"
+      "アイコンのドラッグ：アイコンの移動 (移動元ページの登録数が最低登録数の場合はコピー)"));
+  Lbmsg->adjustSize();
+
+  LaunchList = std::make_unique<TLaunchList>();
+  LaunchList->Status.MinButtons = 1;
+  IconGrid_.Clear();
+
+  const TCommandLine commandLine = CheckCommandLine(arguments, *LaunchList, LoadedStatusText);
+  SaveOnClose = commandLine.saveOnClose;
+  DataFileName = commandLine.dataFileName;
+  if (!commandLine.accepted) {
+    LaunchList.reset();
+    return false;
+  }
+  if (SaveOnClose) {
+    Save1->setVisible(false);
+    N2->setVisible(false);
+  }
+  FillGrid(*LaunchList);
+  LaunchList.reset();
+  resize(LoadWindowSize(WindowSizeFile(SaveFileName)));
+  return true;
+}
+
+void TWizform::FillGrid(const TLaunchList& list) {
+  SaveFileName = SaveOnClose ? DataFileName : QString::fromStdString(list.FileName);
+  NameColWidth = kNameColDefault;
+  TFillSink sink;
+  sink.resetIcons = [this](int pages) {
+    IconGrid_.Clear();  // a file of no pages leaves no list behind either
+    ResetIconGrid(IconGrid_, pages, 0);
+  };
+  sink.addIcon = [this](int page, const TLaunchDataItem& item) {
+    IconGrid_.Get(page).Add(std::make_unique<TIcon>(GetItemIcon(item)));
+  };
+  sink.showProgress = [](int max, const std::string& text) {
+    ShowProgress(max, Shown(text), false);
+  };
+  sink.stepProgress = [](int position, const std::string& text) {
+    StepProgress(position, std::function<QString()>([&text] { return Shown(text); }));
+  };
+  sink.finishProgress = [](const std::string& text) { FinishProgress(Shown(text)); };
+  sink.textWidth = [this](const std::string& caption) { return TextWidth(caption); };
+  NameColWidth = ::FillGrid(list, store_, sink);
+  Grid_->SetNameColumnWidth(NameColWidth);
+  Grid_->RestoreCurrent();
+}
+
+int TWizform::TextWidth(const std::string& cp932) const {
+  return QFontMetrics(Grid_->font()).horizontalAdvance(Shown(cp932));
+}
+
+QIcon TWizform::IconAt(int c, int r) const {
+  if (r < 1 || r > IconGrid_.Count()) return {};
+  const TIconList& icons = IconGrid_.Get(r - 1);
+  if (c < 1 || c > icons.Count()) return {};
+  return icons.Get(c - 1).Icon;
+}
+
+void TWizform::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!event->spontaneous()) FormShow();
+}
+
+void TWizform::FormShow() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen != nullptr) {
+    const QPoint at =
+        PlaceWindow(frameGeometry().size(), screen->geometry(), screen->availableGeometry());
+    move(at);
+  }
+  Grid_->SelectCell(1, 1);
+  Grid_->setFocus();
+  TCellTitle title;
+  if (CellTitle(store_, Grid_->Col(), Grid_->Row(), title)) {
+    LbTitle->setText(Shown(title.title));
+    LbTitle->adjustSize();
+  }
+}
+
+void TWizform::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  // The help line stays centred vertically in its panel.
+  Lbmsg->move(8, std::max(0, (msgPanel->height() - Lbmsg->height()) / 2));
+}
+
+void TWizform::closeEvent(QCloseEvent* event) {
+  // A window whose command line was refused never had a data file: nothing to keep.
+  if (!SaveFileName.isEmpty()) SaveWindowSize(WindowSizeFile(SaveFileName), size());
+  event->accept();
+}
+
+void TWizform::GridDrawCell(QPainter& painter, int c, int r, QRect rect, bool selected,
+                            bool focused) {
+  const QPalette& pal = Grid_->palette();
+  const bool fixed = c == 0 || r == 0;
+  if (fixed) {
+    painter.fillRect(rect, pal.color(QPalette::Button));
+    DrawBevelFrame(painter, rect, pal.color(QPalette::Light), pal.color(QPalette::Dark), 1);
+    painter.setPen(pal.color(QPalette::ButtonText));
+    const QFontMetrics metrics(Grid_->font());
+    if (r == 0 && c >= 1) {
+      const QString number = QString::number(c);
+      const int x = rect.left() + (rect.width() - metrics.horizontalAdvance(number)) / 2;
+      const int y = rect.top() + (rect.height() - metrics.height()) / 2;
+      painter.drawText(x, y + metrics.ascent(), number);
+    } else if (c == 0) {
+      rect.adjust(2, 2, -2, -2);
+      const int top = rect.top() + (rect.height() - metrics.height()) / 2;
+      QString text;
+      if (r == 0) {
+        text = QStringLiteral("ページ名");
+      } else {
+        const std::string name = PageNameOfRow(store_, r);
+        text = Shown(name);
+        NameColWidth = std::max(NameColWidth, metrics.horizontalAdvance(text) + 8);
+      }
+      painter.save();
+      painter.setClipRect(rect);
+      painter.drawText(rect.left(), top + metrics.ascent(), text);
+      painter.restore();
+    }
+    return;
+  }
+  const QIcon icon = IconAt(c, r);
+  const QRect iconRect(rect.left() + 4, rect.top() + 4, kIconSize, kIconSize);
+  if (selected && focused) {
+    painter.fillRect(rect, pal.color(QPalette::Highlight));
+    icon.paint(&painter, iconRect);
+  } else if (c > model_.CountOfGridRow(r)) {
+    painter.fillRect(rect, pal.color(QPalette::Base));
+  } else {
+    painter.fillRect(rect, pal.color(QPalette::Button));
+    icon.paint(&painter, iconRect);
+    painter.setPen(pal.color(QPalette::Dark));
+    painter.drawRect(rect.adjusted(0, 0, -1, -1));
+  }
+}
+
+bool TWizform::GridSelectCell(int c, int r) const {
+  return CanSelectCell(store_, c, r);
+}
+
+void TWizform::GridMouseMove(int c, int r) {
+  if (c < 1 || r < 1) return;
+  Grid_->SelectCell(Grid_->Col(), r);
+  Grid_->SelectCell(c, Grid_->Row());
+  UpdateTitle();
+}
+
+void TWizform::UpdateTitle() {
+  TCellTitle title;
+  if (!CellTitle(store_, Grid_->Col(), Grid_->Row(), title)) return;
+  LbTitle->setText(Shown(title.title));
+  LbTitle->adjustSize();
+  CellHint = title.hint;
+}
+
+void TWizform::ToggleNameColumn() {
+  Grid_->SetNameColumnWidth(Grid_->NameColumnWidth() == kNameColDefault ? NameColWidth
+                                                                        : kNameColDefault);
+}
+
+void TWizform::GridDblClick(int c, int r) {
+  switch (DoubleClickAction(store_, c, r)) {
+    case TDoubleClick::ToggleNameColumn:
+      ToggleNameColumn();
+      break;
+    case TDoubleClick::RenamePage:
+      Grid_->SelectCell(Grid_->Col(), r);
+      mnPageChgName1->trigger();
+      break;
+    case TDoubleClick::EditPage:
+      mnBtnEdit1->trigger();
+      break;
+    case TDoubleClick::None:
+      break;
+  }
+}
+
+bool TWizform::GridContextPopup(int c, int r) {
+  const TPopupDecision decision = ContextPopupDecision(store_, c, r);
+  if (decision.selectRow) Grid_->SelectCell(Grid_->Col(), r);
+  return decision.open;
+}
+
+void TWizform::PopupMenu1Popup(int pointerCol) {
+  const TPopupState s = PopupMenuState(store_, pointerCol, Grid_->Col(), Grid_->Row(), CopyBuffer);
+  mnBtnEdit1->setVisible(true);
+  for (QAction* a : {N4, mnPageNew1, mnPageDel1, mnPageChgName1, mnPageMovL1, mnPageMovR1})
+    a->setVisible(s.pageItems);
+  for (QAction* a : {N1, mnBtnLinkOpen1, N6, mnCopy, mnPaste, N7, mnBtnCls1, mnNon1, mnBtnAdd,
+                     mnBtnIns1, mnBtnDel1})
+    a->setVisible(s.buttonItems);
+  mnPaste->setEnabled(s.paste);
+  PopupCellText = s.popupCellText;
+  mnBtnDel1->setEnabled(s.buttonDelete);
+  mnPageMovR1->setEnabled(s.pageMoveDown);
+  mnPageMovL1->setEnabled(s.pageMoveUp);
+  mnPageNew1->setEnabled(s.pageNew);
+  mnPageDel1->setEnabled(s.pageDelete);
+  mnBtnCls1->setEnabled(s.buttonClear);
+  mnBtnLinkOpen1->setEnabled(s.linkOpen);
+}
+
+bool TWizform::ApplicationEvents1ShowHint(int c, int r, QString& text, int& areaCol, int& areaRow) {
+  if (c == 0 && r >= 1 && r < store_.RowCount()) {
+    text = Shown(PageNameHint(store_, r));
+    areaCol = c;
+    areaRow = r;
+    return true;
+  }
+  if (IsButtonCell(store_, c, r)) {
+    text = Shown(CellHint);
+    areaCol = Grid_->Col();
+    areaRow = Grid_->Row();
+    return !text.isEmpty();
+  }
+  return false;
+}

@@ -1,0 +1,119 @@
+// The main window: the whole data file as one grid of pages and buttons, its title
+// line and help line, the main menu and the grid's pop-up menu.
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+#include <string>
+
+#include "GridModel.h"
+#include "GridStore.h"
+#include "IconCaches.h"
+#include "LaunchList.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class TGridView;
+
+class TWizform : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TWizform(QWidget* parent = nullptr);
+  ~TWizform() override;
+
+  // Window creation with the program's arguments: checks the command line, loads the
+  // data file, fills the grid (with the progress box) and restores the window size.
+  // False when the command line is refused; the window must then not be shown.
+  bool FormCreate(const QStringList& arguments);
+
+  // What the rest of the program works on.
+  TGridStore& Store() { return store_; }
+  TGridView& Grid() { return *Grid_; }
+  TIconGridList& IconGrid() { return IconGrid_; }
+  QMenu& PopupMenu() { return *PopupMenu1; }
+
+  // The window's state beside the grid.
+  bool SaveOnClose = false;
+  QString DataFileName;
+  QString SaveFileName;
+  std::string LoadedStatusText;
+  std::string CopyBuffer;
+  std::string CellHint;
+  std::string PopupCellText;
+  int NameColWidth = 80;
+
+  // Grid handlers, in grid coordinates (column c, row r).
+  void GridDrawCell(QPainter& painter, int c, int r, QRect rect, bool selected, bool focused);
+  bool GridSelectCell(int c, int r) const;
+  void GridMouseMove(int c, int r);
+  void GridDblClick(int c, int r);
+  // Whether the pop-up menu opens for a right click at (c, r).
+  bool GridContextPopup(int c, int r);
+  void PopupMenu1Popup(int pointerCol);
+  // The hint for cell (c, r) under the pointer: its text and the cell whose area it
+  // belongs to (the current cell for buttons); false for no hint.
+  bool ApplicationEvents1ShowHint(int c, int r, QString& text, int& areaCol, int& areaRow);
+  void UpdateTitle();
+  void ToggleNameColumn();
+  // Copies the launch list into the grid and the icon grid, with the progress box.
+  void FillGrid(const TLaunchList& list);
+
+  // The menus' items, named as the window's commands know them.
+  QAction* Save1 = nullptr;
+  QAction* N2 = nullptr;
+  QAction* mnInp = nullptr;
+  QAction* mnExp = nullptr;
+  QAction* mnProp = nullptr;
+  QAction* Exit1 = nullptr;
+  QAction* mnWiz = nullptr;
+  QAction* About1 = nullptr;
+  QAction* mnBtnEdit1 = nullptr;
+  QAction* N4 = nullptr;
+  QAction* mnPageNew1 = nullptr;
+  QAction* mnPageDel1 = nullptr;
+  QAction* mnPageChgName1 = nullptr;
+  QAction* mnPageMovL1 = nullptr;
+  QAction* mnPageMovR1 = nullptr;
+  QAction* N1 = nullptr;
+  QAction* mnBtnLinkOpen1 = nullptr;
+  QAction* N6 = nullptr;
+  QAction* mnCopy = nullptr;
+  QAction* mnPaste = nullptr;
+  QAction* N7 = nullptr;
+  QAction* mnBtnCls1 = nullptr;
+  QAction* mnNon1 = nullptr;
+  QAction* mnBtnAdd = nullptr;
+  QAction* mnBtnIns1 = nullptr;
+  QAction* mnBtnDel1 = nullptr;
+
+  QLabel& TitleLabel() { return *LbTitle; }
+  QLabel& HelpLabel() { return *Lbmsg; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildLayout();
+  void FormShow();
+  QAction* PopupItem(const QString& caption, const QKeySequence& shortcut);
+  QAction* PopupSeparator();
+  QIcon IconAt(int c, int r) const;
+  int TextWidth(const std::string& cp932) const;
+
+  TGridStore store_;
+  TGridModel model_;
+  TIconGridList IconGrid_;
+  std::unique_ptr<TLaunchList> LaunchList;
+
+  QWidget* Toolbar = nullptr;
+  QLabel* LbTitle = nullptr;
+  TGridView* Grid_ = nullptr;
+  QWidget* msgPanel = nullptr;
+  QLabel* Lbmsg = nullptr;
+  QMenu* PopupMenu1 = nullptr;
+};

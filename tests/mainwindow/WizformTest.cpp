@@ -1,0 +1,280 @@
+// Drives the real main window offscreen: start-up, the grid's cells and icons, the
+// selection rule, hover, wheel, title line and hints, double-clicks and the pop-up menu.
+#include <QAction>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTest>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "GridView.h"
+#include "RecordText.h"
+#include "ScriptedDialogs.h"
+#include "TestSupport.h"
+#include "wizmain.h"
+
+using testing_support::Sjis;
+using testing_support::TTempDir;
+
+namespace {
+
+// A data file of pages with the given names and button counts, written into dir.
+std::string DataFile(const TTempDir& dir, std::vector<std::pair<std::string, int>> pages,
+                     const TDataStatus& status = TDataStatus()) {
+  TLaunchList list;
+  list.DeletePage(0);
+  list.Status = status;
+  int p = 0;
+  for (const auto& [name, count] : pages) {
+    list.AddPage(name, count, 0);
+    for (int b = 0; b < count; ++b) {
+      TLaunchDataItem& item = list.Items(p, b);
+      item.Kind = static_cast<std::uint8_t>(b % 8);
+      item.Title = name + "-" + std::to_string(b);
+      item.UseCount = b;
+      if (b == 1) item.Comment = "a\\nb";
+    }
+    ++p;
+  }
+  const std::string file = dir.File("data.lst");
+  SaveToTextFile(list, file);
+  return file;
+}
+
+QString Q(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+// A started window with its scripted dialogs.
+struct TStarted {
+  TScriptedDialogs dialogs;
+  TDialogsScope scope{dialogs};
+  TWizform form;
+  bool accepted = false;
+  explicit TStarted(const QStringList& args) { accepted = form.FormCreate(args); }
+};
+
+QPoint CenterOf(TWizform& form, int c, int r) {
+  return form.Grid().CellRect(c, r).center() - form.Grid().viewport()->geometry().topLeft();
+}
+
+}  // namespace
+
+TEST(WizformStartup, FillsTheGridWithEveryRecordAndOneIconPerButton) {
+  TTempDir dir;
+  const std::string file = DataFile(dir, {{"one", 3}, {Sjis("二番目のページ"), 2}, {"empty", 0}});
+  TStarted s({"pelledit", "/F", Q(file)});
+  ASSERT_TRUE(s.accepted);
+  TGridStore& g = s.form.Store();
+  EXPECT_EQ(g.RowCount(), 4);
+  EXPECT_EQ(g.Cell(0, 0), StatusToText(TDataStatus()));
+  EXPECT_EQ(CaptionOfText(g.Cell(0, 2)), Sjis("二番目のページ"));
+  EXPECT_EQ(TitleOfText(g.Cell(3, 1)), "one-2");
+  EXPECT_EQ(g.Cell(4, 1), "");
+  ASSERT_EQ(s.form.IconGrid().Count(), 3);
+  EXPECT_EQ(s.form.IconGrid().Get(0).Count(), 3);
+  EXPECT_EQ(s.form.IconGrid().Get(1).Count(), 2);
+  EXPECT_EQ(s.form.IconGrid().Get(2).Count(), 0);
+
+  // The progress box ran and waited for its Ok.
+  ASSERT_FALSE(s.dialogs.Questions().empty());
+  EXPECT_EQ(s.dialogs.Questions().back().Kind, TQuestionKind::ProgressOk);
+
+  const QFontMetrics metrics(s.form.Grid().font());
+  const int widest = metrics.horizontalAdvance(QStringLiteral("二番目のページ")) + 8;
+  EXPECT_EQ(s.form.NameColWidth, std::max(80, widest));
+  EXPECT_EQ(s.form.Grid().NameColumnWidth(), s.form.NameColWidth);
+  EXPECT_EQ(s.form.SaveFileName, Q(file));
+  EXPECT_FALSE(s.form.SaveOnClose);
+  EXPECT_TRUE(s.form.Save1->isVisible());
+}
+
+TEST(WizformStartup, RefusesBadCommandLinesWithoutWritingTheIniFile) {
+  TTempDir dir;
+  const std::string file = DataFile(dir, {{"p", 1}});
+  testing_support::WriteFile(dir.File("junk.lst"), "junk");
+  for (const QStringList& args :
+       {QStringList{"pelledit"}, QStringList{"pelledit", "/FA", Q(file)},
+        QStringList{"pelledit", "-F", Q(file)}, QStringList{"pelledit", "/F"},
+        QStringList{"pelledit", "/F", Q(dir.File("none.lst"))},
+        QStringList{"pelledit", "/F", Q(dir.File("junk.lst"))}}) {
+    TStarted s(args);
+    EXPECT_FALSE(s.accepted) << args.join(' ').toStdString();
+    s.form.close();
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.File("pelledit.ini")));
+}
+
+TEST(WizformStartup, FasHidesTheSaveItemAndTheSizeLivesBesideTheFile) {
+  TTempDir dir;
+  const std::string file = DataFile(dir, {{"p", 1}});
+  testing_support::WriteFile(dir.File("pelledit.ini"), "[Bounds]\nWidth=600\nHeight=500\n");
+  TStarted s({"pelledit", "/fas", Q(file)});
+  ASSERT_TRUE(s.accepted);
+  EXPECT_TRUE(s.form.SaveOnClose);
+  EXPECT_FALSE(s.form.Save1->isVisible());
+  EXPECT_FALSE(s.form.N2->isVisible());
+  EXPECT_EQ(s.form.size(), QSize(600, 500));
+  s.form.resize(640, 480);
+  s.form.close();
+  EXPECT_NE(testing_support::ReadFile(dir.File("pelledit.ini")).find("Width=640"),
+            std::string::npos);
+}
+
+TEST(WizformGrid, SelectionFollowsThePointerOnlyOverButtons) {
+  TTempDir dir;
+  const std::string file = DataFile(dir, {{"three", 3}, {"one", 1}});
+  TStarted s({"pelledit", "/F", Q(file)});
+  ASSERT_TRUE(s.accepted);
+  s.form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&s.form));
+  TGridView& grid = s.form.Grid();
+  EXPECT_EQ(grid.Col(), 1);
+  EXPECT_EQ(grid.Row(), 1);
+
+  QWidget* viewport = grid.viewport();
+  QTest::mouseMove(viewport, CenterOf(s.form, 3, 1));
+  EXPECT_EQ(grid.Col(), 3);
+  EXPECT_EQ(s.form.TitleLabel().text(), QStringLiteral("[ three ] [使用回数 : 2 ] three-2"));
+  QTest::mouseMove(viewport, CenterOf(s.form, 5, 1));
+  EXPECT_EQ(grid.Col(), 3) << "past the last button the current cell stays";
+  QTest::mouseMove(viewport, CenterOf(s.form, 3, 2));
+  EXPECT_EQ(grid.Row(), 1) << "row 2 has one button: column 3 refuses the row change";
+  // Row first, then column: from (3, 1) the row change is refused, the column taken;
+  // the next move over the same cell then takes the row.
+  QTest::mouseMove(viewport, CenterOf(s.form, 1, 2));
+  EXPECT_EQ(grid.Row(), 1);
+  EXPECT_EQ(grid.Col(), 1);
+  QTest::mouseMove(viewport, CenterOf(s.form, 1, 2) + QPoint(2, 2));
+  EXPECT_EQ(grid.Row(), 2);
+  EXPECT_EQ(grid.Col(), 1);
+
+  grid.setFocus();
+  QTest::keyClick(&grid, Qt::Key_Right);
+  EXPECT_EQ(grid.Col(), 1) << "the keys obey the same rule";
+  QTest::keyClick(&grid, Qt::Key_Up);
+  QTest::keyClick(&grid, Qt::Key_Right);
+  QTest::keyClick(&grid, Qt::Key_Right);
+  QTest::keyClick(&grid, Qt::Key_Right);
+  EXPECT_EQ(grid.Row(), 1);
+  EXPECT_EQ(grid.Col(), 3);
+}
+
+TEST(WizformGrid, HintShowsTheCommentAsLines) {
+  TTempDir dir;
+  const std::string file = DataFile(dir, {{"p", 3}});
+  TStarted s({"pelledit", "/F", Q(file)});
+  ASSERT_TRUE(s.accepted);
+  s.form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&s.form));
+  QTest::mouseMove(s.form.Grid().viewport(), CenterOf(s.form, 2, 1));
+  QString text;
+  int ac = 0, ar = 0;
+  ASSERT_TRUE(s.form.ApplicationEvents1ShowHint(2, 1, text, ac, ar));
+  EXPECT_EQ(text, QStringLiteral("p-1 : \na\nb\n使用回数 : 1"));
+  EXPECT_EQ(ac, 2);
+  ASSERT_TRUE(s.form.ApplicationEvents1ShowHint(0, 1, text, ac, ar));
+  EXPECT_EQ(text, QStringLiteral("ページ名: p"));
+  EXPECT_FALSE(s.form.ApplicationEvents1ShowHint(5, 1, text, ac, ar));
+}
+
+TEST(WizformGrid, DoubleClickOnTheCornerTogglesTheNameColumn) {
+  TTempDir dir;
+  const std::string file = DataFile(dir, {{std::string(30, 'W'), 1}});
+  TStarted s({"pelledit", "/F", Q(file)});
+  ASSERT_TRUE(s.accepted);
+  const int wide = s.form.NameColWidth;
+  ASSERT_GT(wide, 80);
+  EXPECT_EQ(s.form.Grid().NameColumnWidth(), wide);
+  s.form.GridDblClick(0, 0);
+  EXPECT_EQ(s.form.Grid().NameColumnWidth(), 80);
+  s.form.GridDblClick(0, 0);
+  EXPECT_EQ(s.form.Grid().NameColumnWidth(), wide);
+
+  int renames = 0, edits = 0;
+  QObject::connect(s.form.mnPageChgName1, &QAction::triggered, [&] { ++renames; });
+  QObject::connect(s.form.mnBtnEdit1, &QAction::triggered, [&] { ++edits; });
+  s.form.GridDblClick(0, 1);
+  s.form.GridDblClick(2, 1);  // the first empty cell
+  s.form.GridDblClick(3, 1);  // beyond it: nothing
+  EXPECT_EQ(renames, 1);
+  EXPECT_EQ(edits, 1);
+}
+
+TEST(WizformGrid, WheelScrollsOneLineAndMovesTheCurrentCell) {
+  TTempDir dir;
+  std::vector<std::pair<std::string, int>> pages;
+  for (int p = 0; p < 30; ++p)
+    pages.push_back({"p" + std::to_string(p), 40});
+  const std::string file = DataFile(dir, pages);
+  TStarted s({"pelledit", "/F", Q(file)});
+  ASSERT_TRUE(s.accepted);
+  s.form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&s.form));
+  TGridView& grid = s.form.Grid();
+  const QPoint at = CenterOf(s.form, 1, 1);
+  QWheelEvent down(at, grid.viewport()->mapToGlobal(at), {}, {0, -120}, Qt::NoButton,
+                   Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(grid.viewport(), &down);
+  EXPECT_EQ(grid.verticalScrollBar()->value(), 1);
+  EXPECT_EQ(grid.Row(), 2);
+  QWheelEvent right(at, grid.viewport()->mapToGlobal(at), {}, {0, -120}, Qt::NoButton,
+                    Qt::ControlModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(grid.viewport(), &right);
+  EXPECT_EQ(grid.horizontalScrollBar()->value(), 1);
+  EXPECT_EQ(grid.Col(), 2);
+}
+
+TEST(WizformGrid, PopupMenuItemsFollowTheColumnAndTheLimits) {
+  TTempDir dir;
+  TDataStatus status;
+  status.MaxPages = 2;
+  status.MinButtons = 1;
+  const std::string file = DataFile(dir, {{"a", 2}, {"b", 1}}, status);
+  TStarted s({"pelledit", "/F", Q(file)});
+  ASSERT_TRUE(s.accepted);
+  EXPECT_TRUE(s.form.GridContextPopup(0, 1));
+  s.form.PopupMenu1Popup(0);
+  EXPECT_TRUE(s.form.mnPageNew1->isVisible());
+  EXPECT_FALSE(s.form.mnPageNew1->isEnabled()) << "at the page limit";
+  EXPECT_FALSE(s.form.mnCopy->isVisible());
+  EXPECT_FALSE(s.form.mnPageMovL1->isEnabled());
+
+  EXPECT_TRUE(s.form.GridContextPopup(2, 1));
+  s.form.PopupMenu1Popup(2);
+  EXPECT_FALSE(s.form.mnPageNew1->isVisible());
+  EXPECT_TRUE(s.form.mnCopy->isVisible());
+  EXPECT_FALSE(s.form.mnPaste->isEnabled());
+  EXPECT_TRUE(s.form.mnBtnDel1->isEnabled());
+  EXPECT_FALSE(s.form.GridContextPopup(4, 1)) << "beyond the first empty cell";
+  EXPECT_FALSE(s.form.GridContextPopup(3, 0)) << "the header row";
+
+  const QList<QAction*> items = s.form.PopupMenu().actions();
+  ASSERT_EQ(items.size(), 18);
+  EXPECT_EQ(items[0]->text(), QStringLiteral("編集(&E)..."));
+  EXPECT_EQ(items[17]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+  EXPECT_EQ(items[15]->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+}
+
+TEST(WizformGrid, TheCurrentCellIsHighlightedOnlyWithFocus) {
+  TTempDir dir;
+  const std::string file = DataFile(dir, {{"p", 2}});
+  TStarted s({"pelledit", "/F", Q(file)});
+  ASSERT_TRUE(s.accepted);
+  s.form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&s.form));
+  TGridView& grid = s.form.Grid();
+  const QPoint probe = CenterOf(s.form, 1, 1) + QPoint(17, 17);  // beside the icon
+  const QColor highlight = grid.palette().color(QPalette::Highlight);
+  grid.clearFocus();
+  QImage unfocused = grid.viewport()->grab().toImage();
+  EXPECT_NE(unfocused.pixelColor(probe), highlight);
+  grid.setFocus();
+  QApplication::processEvents();
+  if (!grid.hasFocus()) GTEST_SKIP() << "no focus on this platform";
+  QImage focused = grid.viewport()->grab().toImage();
+  EXPECT_EQ(focused.pixelColor(probe), highlight);
+}
