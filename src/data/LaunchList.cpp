@@ -8,35 +8,6 @@
 #include "LaunchErrors.h"
 #include "ValueStream.h"
 
-void TBaseLaunchList::CheckIndex(int index) const {
-  if (index < 0 || index >= Count()) throw EListError(index);
-}
-
-int TBaseLaunchList::Add(std::unique_ptr<TLaunchDataItem> item) {
-  items_.push_back(std::move(item));
-  return Count() - 1;
-}
-
-TLaunchDataItem& TBaseLaunchList::Get(int index) {
-  CheckIndex(index);
-  return *items_[index];
-}
-
-const TLaunchDataItem& TBaseLaunchList::Get(int index) const {
-  CheckIndex(index);
-  return *items_[index];
-}
-
-void TBaseLaunchList::Insert(int index, std::unique_ptr<TLaunchDataItem> item) {
-  if (index < 0 || index > Count()) throw EListError(index);
-  items_.insert(items_.begin() + index, std::move(item));
-}
-
-void TBaseLaunchList::Delete(int index) {
-  CheckIndex(index);
-  items_.erase(items_.begin() + index);
-}
-
 void TBaseLaunchList::Error(std::string_view msg) const {
   throw ELaunchError(msg.empty() ? std::string(msg::kError) : std::string(msg));
 }
@@ -61,28 +32,8 @@ void TBaseLaunchList::LoadFromStream(std::string_view stream) {
   for (std::int32_t i = 0; i < n; ++i) {
     auto item = std::make_unique<TLaunchDataItem>();
     item->ReadData(reader);
-    items_.push_back(std::move(item));
+    Add(std::move(item));
   }
-}
-
-int TPageList::Add(std::unique_ptr<TPageItem> page) {
-  pages_.push_back(std::move(page));
-  return Count() - 1;
-}
-
-TPageItem& TPageList::Get(int index) {
-  if (index < 0 || index >= Count()) throw EListError(index);
-  return *pages_[index];
-}
-
-const TPageItem& TPageList::Get(int index) const {
-  if (index < 0 || index >= Count()) throw EListError(index);
-  return *pages_[index];
-}
-
-void TPageList::Delete(int index) {
-  if (index < 0 || index >= Count()) throw EListError(index);
-  pages_.erase(pages_.begin() + index);
 }
 
 void TPageList::LoadFromStream(std::string_view stream) {
@@ -92,7 +43,7 @@ void TPageList::LoadFromStream(std::string_view stream) {
   for (std::int32_t i = 0; i < n; ++i) {
     auto page = std::make_unique<TPageItem>();
     page->ReadData(reader);
-    pages_.push_back(std::move(page));
+    Add(std::move(page));
   }
 }
 
@@ -131,13 +82,9 @@ void TLaunchList::DeletePage(int p) {
   if (p < 0 || p >= Pages.Count()) Error(msg::kPageCountExceeded);
   int start = ItemIndex(p, 0);
   int count = Pages.Get(p).Count;
-  // Check the whole range first, so a list whose counts overrun its buttons
+  // The whole range is checked first, so a list whose counts overrun its buttons
   // loses nothing.
-  if (count > 0) {
-    CheckIndex(start);
-    CheckIndex(start + count - 1);
-    items_.erase(items_.begin() + start, items_.begin() + start + count);
-  }
+  DeleteRange(start, count);
   Pages.Delete(p);
 }
 

@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "DataItems.h"
+#include "ObjectList.h"
 
 class TByteSource;
 
 // An owning list of buttons.
-class TBaseLaunchList {
+class TBaseLaunchList : public TObjectList<TLaunchDataItem> {
  public:
   TBaseLaunchList() = default;
   virtual ~TBaseLaunchList() = default;
@@ -21,18 +22,6 @@ class TBaseLaunchList {
   TBaseLaunchList& operator=(const TBaseLaunchList&) = delete;
   TBaseLaunchList(TBaseLaunchList&&) = default;
   TBaseLaunchList& operator=(TBaseLaunchList&&) = default;
-
-  int Count() const { return static_cast<int>(items_.size()); }
-  // Appends, taking ownership; returns the new button's index.
-  int Add(std::unique_ptr<TLaunchDataItem> item);
-  // The button at index; EListError outside the list.
-  TLaunchDataItem& Get(int index);
-  const TLaunchDataItem& Get(int index) const;
-  // Inserts at index (0 to Count), taking ownership; EListError otherwise.
-  void Insert(int index, std::unique_ptr<TLaunchDataItem> item);
-  // Deletes and frees the button at index; EListError outside the list.
-  void Delete(int index);
-  void Clear() { items_.clear(); }
 
   // Raises ELaunchError with msg, or "エラー" when msg is empty.
   [[noreturn]] virtual void Error(std::string_view msg) const;
@@ -45,27 +34,13 @@ class TBaseLaunchList {
   // Replaces every button by those read from the start of stream. On an error the
   // buttons read so far stay and the error passes on.
   void LoadFromStream(std::string_view stream);
-
- protected:
-  void CheckIndex(int index) const;
-  std::vector<std::unique_ptr<TLaunchDataItem>> items_;
 };
 
 // An owning list of pages.
-class TPageList {
+class TPageList : public TObjectList<TPageItem> {
  public:
-  int Count() const { return static_cast<int>(pages_.size()); }
-  int Add(std::unique_ptr<TPageItem> page);
-  // The page at index; EListError outside the list.
-  TPageItem& Get(int index);
-  const TPageItem& Get(int index) const;
-  void Delete(int index);
-  void Clear() { pages_.clear(); }
   // Replaces every page by those read from the start of stream (the page section).
   void LoadFromStream(std::string_view stream);
-
- private:
-  std::vector<std::unique_ptr<TPageItem>> pages_;
 };
 
 // One complete set of launch data.
