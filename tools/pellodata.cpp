@@ -2,8 +2,11 @@
 //   pellodata convert IN OUT   read IN (either form) and write OUT in the text form
 //   pellodata dump IN          print the status, pages and buttons as UTF-8 text
 //   pellodata check IN         list what is inconsistent in IN
+//   pellodata classify PATH... show the button each path becomes
+//   pellodata icons FILE       count the icons in FILE and list their sizes
 // Exit status: 0 success, 1 a file could not be read or written (or check found
-// something), 2 a wrong command line.
+// something, classify recognised not every path, icons found none), 2 a wrong
+// command line.
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
@@ -16,6 +19,9 @@
 #include "ListCheck.h"
 #include "RecordText.h"
 #include "ShiftJis.h"
+#ifdef PELLO_WITH_SHELL
+#include "ShellCommands.h"
+#endif
 
 namespace {
 
@@ -26,7 +32,12 @@ constexpr int kUsage = 2;
 const char* const kUsageText =
     "usage: pellodata convert IN OUT\n"
     "       pellodata dump IN\n"
-    "       pellodata check IN\n";
+    "       pellodata check IN\n"
+#ifdef PELLO_WITH_SHELL
+    "       pellodata classify PATH...\n"
+    "       pellodata icons FILE\n"
+#endif
+    ;
 
 class TToolError : public std::runtime_error {
  public:
@@ -108,6 +119,11 @@ int main(int argc, char** argv) {
     if (args.size() == 3 && args[0] == "convert") return Convert(args[1], args[2]);
     if (args.size() == 2 && args[0] == "dump") return Dump(args[1]);
     if (args.size() == 2 && args[0] == "check") return Check(args[1]);
+#ifdef PELLO_WITH_SHELL
+    if (args.size() >= 2 && args[0] == "classify")
+      return ClassifyCommand({args.begin() + 1, args.end()}, std::cout);
+    if (args.size() == 2 && args[0] == "icons") return IconsCommand(args[1], std::cout, std::cerr);
+#endif
   } catch (const TToolError& e) {
     std::cerr << "pellodata: " << e.what() << '\n';
     return kFailed;

@@ -25,7 +25,7 @@ std::int32_t Int32At(const std::string& bytes, std::size_t at) {
 
 bool IsRegularFile(const std::string& path) {
   struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 // The bytes of section k; any section that does not lie wholly inside the file,

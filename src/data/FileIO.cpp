@@ -27,17 +27,16 @@ ssize_t ReadRetrying(int fd, char* buffer, std::size_t size, std::int64_t offset
 }  // namespace
 
 TInputFile::TInputFile(const std::string& fileName) : fileName_(fileName) {
-  fd_ = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK, opening a named pipe would wait for a writer forever.
+  fd_ = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd_ < 0) throw EFileError::Open(fileName, errno);
   struct stat st {};
-  if (::fstat(fd_, &st) != 0) {
-    int err = errno;
+  int err = ::fstat(fd_, &st) != 0 ? errno : 0;
+  // Only a regular file is a data file: a pipe or a device could block or never end.
+  if (err == 0 && !S_ISREG(st.st_mode)) err = S_ISDIR(st.st_mode) ? EISDIR : EACCES;
+  if (err != 0) {
     ::close(fd_);
     throw EFileError::Open(fileName, err);
-  }
-  if (S_ISDIR(st.st_mode)) {
-    ::close(fd_);
-    throw EFileError::Open(fileName, EISDIR);
   }
   size_ = st.st_size;
 }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "LaunchErrors.h"
+#include "LaunchList.h"
 #include "TestSupport.h"
 
 using testing_support::ReadFile;
@@ -70,6 +71,18 @@ TEST(InputFile, ReadsAtOffsetsWithinTheFileOnly) {
   EXPECT_EQ(file.ReadAt(8, 100), "89");
   EXPECT_EQ(file.ReadAt(10, 1), "");
   EXPECT_EQ(file.ReadAt(-1, 1), "");
+}
+
+TEST(InputFile, RefusesWhatIsNoRegularFileWithoutWaiting) {
+  TTempDir dir;
+  ASSERT_EQ(::mkfifo(dir.File("pipe.lst").c_str(), 0600), 0);
+  EXPECT_THROW(TInputFile(dir.File("pipe.lst")), EFileError) << "a pipe with no writer";
+  EXPECT_THROW(TInputFile("/dev/zero"), EFileError) << "a device that never ends";
+  EXPECT_THROW(TInputFile(dir.Path().string()), EFileError);
+  TLaunchList list;
+  list.SetFileName(dir.File("pipe.lst"));
+  list.LoadFromFile();
+  EXPECT_FALSE(list.Loaded);
 }
 
 TEST(WriteFileReplacing, ReplacesContentKeepingModeAndLinks) {

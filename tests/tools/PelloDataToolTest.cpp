@@ -1,51 +1,25 @@
 // Runs the pellodata program itself and checks its output, files and exit status.
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
-
 #include <gtest/gtest.h>
 
 #include "BinaryDataFixture.h"
 #include "LaunchList.h"
 #include "ListCheck.h"
 #include "TestSupport.h"
+#include "ToolRunner.h"
 
 using testing_support::CrLf;
 using testing_support::ReadFile;
+using testing_support::RunCommand;
+using testing_support::ShellQuoted;
 using testing_support::Sjis;
+using testing_support::TRun;
 using testing_support::TTempDir;
 using testing_support::WriteFile;
 
 namespace {
 
-struct TRun {
-  int status;
-  std::string out;  // stdout and stderr together
-};
-
-std::string Quoted(const std::string& arg) {
-  std::string out = "'";
-  for (char c : arg)
-    out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
-}
-
 TRun RunTool(std::initializer_list<std::string> args) {
-  std::string command = Quoted(PELLODATA_PATH);
-  for (const auto& a : args)
-    command += " " + Quoted(a);
-  command += " 2>&1";
-  TRun run{-1, ""};
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  std::array<char, 4096> buffer{};
-  std::size_t n;
-  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-    run.out.append(buffer.data(), n);
-  int status = ::pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  return RunCommand(ShellQuoted(PELLODATA_PATH), args);
 }
 
 }  // namespace

@@ -1,0 +1,88 @@
+#include "ItemIcons.h"
+
+#include "FileTypes.h"
+#include "FileUtils.h"
+#include "IconFiles.h"
+#include "IconStore.h"
+#include "RootFolder.h"
+#include "ShellIcons.h"
+#include "ShellItem.h"
+#include "ShiftJis.h"
+#include "Shortcut.h"
+#include "SpecialFolders.h"
+
+namespace {
+
+// The shell icon of a path held as record bytes, remembered by those bytes.
+QIcon PathIcon(const std::string& path) {
+  auto& icons = IconStore().itemIcons;
+  auto found = icons.find(path);
+  if (found != icons.end()) return found->second;
+  std::optional<std::string> utf8 = sjis::ToUtf8(path);
+  QIcon icon = PidlIcon(utf8 ? PathToPidl(*utf8) : std::nullopt);
+  icons.emplace(path, icon);
+  return icon;
+}
+
+QIcon SpecialFolderItemIcon(const std::string& link) {
+  int ord = RootFolderFromName(link);
+  return ord < 0 ? PlaceholderIcon() : PidlIcon(RootFolderPidl(ord));
+}
+
+// The icon file reported for a special folder without an icon of its own.
+std::string SpecialFolderIconFile(int ord) {
+  std::string library = GetSystemDir() + "\\";
+  std::string path = SpecialFolderPath(ord);
+  if (path.empty()) return library + (ord == rfPersonal ? "mydocs.dll" : "shell32.dll");
+  if (IsFolder(path)) return library + "shell32.dll";
+  return sjis::FromUtf8(path).value_or(library + "shell32.dll");
+}
+
+}  // namespace
+
+QIcon GetItemIcon(const TLaunchDataItem& item) {
+  switch (item.Kind) {
+    case lkNone:
+      return PlaceholderIcon();
+    case lkSpecialFolder:
+      return item.IconFile.empty() ? SpecialFolderItemIcon(item.Link)
+                                   : ExtractIconFrom(item.IconFile, item.IconIndex);
+    case lkShortcut:
+      return item.IconFile.empty() ? PathIcon(ShortcutIconPath(item))
+                                   : ExtractIconFrom(item.IconFile, item.IconIndex);
+    case lkInternetShortcut:
+      return ExtractIconFrom(item.IconFile, item.IconIndex);
+    default:
+      return item.IconFile.empty() ? PathIcon(item.Link)
+                                   : ExtractIconFrom(item.IconFile, item.IconIndex);
+  }
+}
+
+QIcon GetItemIconSource(const TLaunchDataItem& item, std::string& file, std::int32_t& index) {
+  if (!item.IconFile.empty() || item.Kind == lkInternetShortcut) {
+    file = item.IconFile;
+    index = item.IconIndex;
+    return ExtractIconFrom(item.IconFile, item.IconIndex);
+  }
+  if (item.Kind == lkSpecialFolder) {
+    int ord = RootFolderFromName(item.Link);
+    if (ord < 0) {
+      file.clear();
+      index = 0;
+      return PlaceholderIcon();
+    }
+    file = SpecialFolderIconFile(ord);
+    index = 0;
+    return PidlIcon(RootFolderPidl(ord));
+  }
+  if (item.Kind == lkShortcut) {
+    file = ShortcutIconPath(item);
+    index = item.IconIndex;
+    return PathIcon(file);
+  }
+  if (std::optional<std::string> target = sjis::ToUtf8(item.Link)) {
+    std::string command;
+    GetAssociation(*target, file, index, command);
+  }
+  return PathIcon(item.Link);
+}
