@@ -48,15 +48,8 @@ std::size_t ReadQuoted(std::string_view s, std::size_t i, TRecordFields& fields)
 
 }  // namespace
 
-TRecordFields::TField& TRecordFields::Next() {
-  if (count_ == fields_.size()) fields_.resize(fields_.empty() ? 16 : fields_.size() * 2);
-  return fields_[count_++];
-}
-
-void TRecordFields::AddView(std::string_view view) {
-  TField& f = Next();
-  f.view = view;
-  f.owned = -1;
+void TRecordFields::Grow() {
+  fields_.resize(fields_.empty() ? 16 : fields_.size() * 2);
 }
 
 std::string& TRecordFields::AddOwned() {
@@ -88,8 +81,7 @@ void SplitRecord(std::string_view line, TRecordFields& fields, std::size_t maxFi
   }
 }
 
-void DequoteField(std::string& field) {
-  if (field.size() < 2 || field.front() != '"') return;
+void DequoteQuotedField(std::string& field) {
   std::string inner;
   std::size_t i = 1;
   for (;;) {

@@ -20,7 +20,11 @@ class TRecordFields {
   }
   void Clear() { count_ = ownedCount_ = 0; }
   // Appends a field that is a view into the line.
-  void AddView(std::string_view view);
+  void AddView(std::string_view view) {
+    TField& f = Next();
+    f.view = view;
+    f.owned = -1;
+  }
   // Appends an empty field of its own storage and returns that storage.
   std::string& AddOwned();
 
@@ -29,7 +33,11 @@ class TRecordFields {
     std::string_view view;
     int owned = -1;  // index into owned_, or -1 for a view
   };
-  TField& Next();
+  TField& Next() {
+    if (count_ == fields_.size()) Grow();
+    return fields_[count_++];
+  }
+  void Grow();
   std::vector<TField> fields_;
   std::vector<std::string> owned_;
   std::size_t count_ = 0;
@@ -47,7 +55,10 @@ void SplitRecord(std::string_view line, TRecordFields& fields,
 
 // The once-more dequoting of a string field: a field that is itself one quoted
 // string with something inside becomes that inside text; any other is unchanged.
-void DequoteField(std::string& field);
+void DequoteQuotedField(std::string& field);
+inline void DequoteField(std::string& field) {
+  if (field.size() >= 2 && field.front() == '"') DequoteQuotedField(field);
+}
 
 // Appends value as a quoted field: in double quotes, each quote doubled. A line
 // break inside the value becomes the two characters \n and a Ctrl+Z a blank, so
