@@ -5,11 +5,11 @@
 #include "IconFiles.h"
 #include "IconStore.h"
 #include "RootFolder.h"
+#include "ShellFolders.h"
 #include "ShellIcons.h"
 #include "ShellItem.h"
 #include "ShiftJis.h"
 #include "Shortcut.h"
-#include "SpecialFolders.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include "LinkClassify.h"
 #include "LnkReader.h"
 #include "RootFolder.h"
+#include "ShellFolders.h"
 #include "ShellIcons.h"
 #include "ShiftJis.h"
-#include "SpecialFolders.h"
 #include "TextUtils.h"
 
 namespace {

@@ -9,10 +9,10 @@
 
 #include "FileUtils.h"
 #include "RootFolder.h"
+#include "ShellFolders.h"
 #include "ShellItem.h"
 #include "ShiftJis.h"
 #include "Shortcut.h"
-#include "SpecialFolders.h"
 #include "TextUtils.h"
 
 namespace {

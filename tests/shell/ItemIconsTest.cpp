@@ -11,11 +11,11 @@
 #include "ItemIcons.h"
 #include "RootFolder.h"
 #include "ShellFixtures.h"
+#include "ShellFolders.h"
 #include "ShellIcons.h"
 #include "ShellItem.h"
 #include "ShellProperties.h"
 #include "ShellTestEnvironment.h"
-#include "SpecialFolders.h"
 #include "TestSupport.h"
 
 using testing_support::Sjis;
