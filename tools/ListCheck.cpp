@@ -7,6 +7,8 @@
 
 namespace {
 
+constexpr std::int32_t kEditorColumns = 10000;  // button columns of the editor's grid
+
 std::string PageName(const TLaunchList& list, int p) {
   return "page " + std::to_string(p) + " \"" + sjis::ToUtf8ForDisplay(list.Pages.Get(p).Caption) +
          "\"";
@@ -48,6 +50,10 @@ std::vector<std::string> CheckLaunchList(const TLaunchList& list) {
     if (status.MaxButtons > 0 && count > status.MaxButtons)
       out.push_back(name + ": " + std::to_string(count) + " buttons, more than the limit of " +
                     std::to_string(status.MaxButtons));
+    if (count > kEditorColumns)
+      out.push_back(name + ": " + std::to_string(count) +
+                    " buttons, more than the editor's grid can show (" +
+                    std::to_string(kEditorColumns) + ")");
     if (count < status.MinButtons)
       out.push_back(name + ": " + std::to_string(count) + " buttons, fewer than the minimum of " +
                     std::to_string(status.MinButtons));

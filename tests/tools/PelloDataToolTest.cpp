@@ -99,4 +99,11 @@ TEST(PelloData, CheckPassesTheSampleAndListsFaults) {
             "page 0 \"a\" button 1: window state 5 is not 1, 3 or 7\n"
             "page 0 \"a\" button 1: special folder \"rfNowhere\" is not a known folder\n"
             "page 1 \"b\": 1 buttons, fewer than the minimum of 2\n");
+
+  WriteFile(dir.File("wide.lst"),
+            CrLf("\"PelloRunner\",\"3.00\",\"m\",0,0,1", "**", "\"w\",10001,0", "**", "**"));
+  auto wide = RunTool({"check", dir.File("wide.lst")});
+  EXPECT_NE(wide.out.find("page 0 \"w\": 10001 buttons, more than the editor's grid can show "
+                          "(10000)"),
+            std::string::npos);
 }
