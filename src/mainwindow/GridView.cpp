@@ -234,25 +234,34 @@ void TGridView::keyReleaseEvent(QKeyEvent* event) {
 
 void TGridView::contextMenuEvent(QContextMenuEvent* event) {
   int c, r;
-  if (!CellAt(event->pos(), c, r)) return;  // already in the viewport's coordinates
+  if (CellAt(event->pos(), c, r)) PopupAt(c, r, event->globalPos());  // viewport coordinates
+}
+
+void TGridView::PopupAt(int c, int r, const QPoint& globalPos) {
   if (!form_.GridContextPopup(c, r)) return;
   form_.PopupMenu1Popup(c);
-  form_.PopupMenu().popup(event->globalPos());
+  form_.PopupMenu().popup(globalPos);
+}
+
+void TGridView::ShowHintAt(int c, int r) {
+  int areaCol, areaRow;
+  QString text;
+  if (!form_.ApplicationEvents1ShowHint(c, r, text, areaCol, areaRow)) {
+    QToolTip::hideText();
+    return;
+  }
+  const QRect area = CellRect(areaCol, areaRow);
+  QToolTip::showText(mapToGlobal(QPoint(area.right() - 4, area.top() + 4)), text, this, area,
+                     kHintShowMs);
 }
 
 bool TGridView::viewportEvent(QEvent* event) {
   if (event->type() == QEvent::ToolTip) {
-    auto* help = static_cast<QHelpEvent*>(event);
-    int c, r, areaCol, areaRow;
-    QString text;
-    if (CellAt(help->pos(), c, r) &&
-        form_.ApplicationEvents1ShowHint(c, r, text, areaCol, areaRow)) {
-      const QRect area = CellRect(areaCol, areaRow);
-      QToolTip::showText(mapToGlobal(QPoint(area.right() - 4, area.top() + 4)), text, this, area,
-                         kHintShowMs);
-    } else {
+    int c, r;
+    if (CellAt(static_cast<QHelpEvent*>(event)->pos(), c, r))
+      ShowHintAt(c, r);
+    else
       QToolTip::hideText();
-    }
     return true;
   }
   return QTableView::viewportEvent(event);
@@ -317,27 +326,17 @@ void TGridHeader::mouseMoveEvent(QMouseEvent*) {}
 void TGridHeader::mouseReleaseEvent(QMouseEvent*) {}
 
 bool TGridHeader::viewportEvent(QEvent* event) {
+  int c, r;
   if (event->type() == QEvent::ContextMenu) {
     auto* menuEvent = static_cast<QContextMenuEvent*>(event);
-    int c, r;
-    if (CellAt(menuEvent->pos(), c, r) && grid_.form_.GridContextPopup(c, r)) {
-      grid_.form_.PopupMenu1Popup(c);
-      grid_.form_.PopupMenu().popup(menuEvent->globalPos());
-    }
+    if (CellAt(menuEvent->pos(), c, r)) grid_.PopupAt(c, r, menuEvent->globalPos());
     return true;
   }
   if (event->type() == QEvent::ToolTip) {
-    auto* help = static_cast<QHelpEvent*>(event);
-    int c, r, areaCol, areaRow;
-    QString text;
-    if (CellAt(help->pos(), c, r) &&
-        grid_.form_.ApplicationEvents1ShowHint(c, r, text, areaCol, areaRow)) {
-      const QRect area = grid_.CellRect(areaCol, areaRow);
-      QToolTip::showText(grid_.mapToGlobal(QPoint(area.right() - 4, area.top() + 4)), text, &grid_,
-                         area, kHintShowMs);
-    } else {
+    if (CellAt(static_cast<QHelpEvent*>(event)->pos(), c, r))
+      grid_.ShowHintAt(c, r);
+    else
       QToolTip::hideText();
-    }
     return true;
   }
   return QHeaderView::viewportEvent(event);

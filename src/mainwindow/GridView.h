@@ -59,6 +59,10 @@ class TGridView : public QTableView {
   friend class TGridHeader;
   friend class TGridDelegate;
   QPoint ToGrid(const QPoint& viewportPos) const;
+  // Opens the pop-up menu for a right click at cell (c, r) when the grid's rule lets it.
+  void PopupAt(int c, int r, const QPoint& globalPos);
+  // Shows the hint of cell (c, r) under the pointer, or hides any hint.
+  void ShowHintAt(int c, int r);
 
   TGridModel& model_;
   TWizform& form_;
