@@ -8,9 +8,11 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QTextDocument>
 #include <QToolTip>
 
 #include "GridModel.h"
+#include "WorkArea.h"
 #include "wizmain.h"
 
 namespace {
@@ -18,6 +20,35 @@ namespace {
 constexpr int kCellSize = 40;
 constexpr int kHeaderRowHeight = 20;
 constexpr int kHintShowMs = 2000;
+constexpr int kNotch = 120;  // a wheel's angle delta for one notch
+
+// Adds a wheel delta to what is left over from earlier parts of a notch and takes the
+// whole notches out: fine wheels and touchpads send parts, which add up to lines. A
+// turn the other way starts afresh.
+int TakeNotches(int& pending, int delta) {
+  if (delta == 0) return 0;
+  if ((pending < 0) != (delta < 0)) pending = 0;
+  pending += delta;
+  const int notches = pending / kNotch;
+  pending -= notches * kNotch;
+  return notches;
+}
+
+// Shows text as a hint with its top-left corner at topLeft (screen coordinates). The
+// text is data (page names, titles, comments) and is never read as markup; its line
+// breaks stay. Qt puts a hint below and beside the point it is given, clear of the
+// pointer, so the hint is moved onto the point afterwards.
+void ShowHintLabel(const QPoint& topLeft, const QString& text, QWidget* widget, const QRect& area,
+                   int msecs) {
+  QToolTip::showText(topLeft, Qt::convertFromPlainText(text, Qt::WhiteSpacePre), widget, area,
+                     msecs);
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (top->objectName() != QLatin1String("qtooltip_label") || !top->isVisible()) continue;
+    int x = topLeft.x(), y = topLeft.y();
+    FitToWorkArea(x, y, top->width(), top->height());
+    top->move(x, y);
+  }
+}
 
 }  // namespace
 
@@ -213,16 +244,15 @@ void TGridView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TGridView::wheelEvent(QWheelEvent* event) {
-  const int notches = event->angleDelta().y() / 120;
-  if (notches == 0) {
-    event->accept();
-    return;
-  }
-  QScrollBar* bar =
-      (event->modifiers() & Qt::ControlModifier) ? horizontalScrollBar() : verticalScrollBar();
-  // One line per notch: down or right for a wheel turned towards the user.
-  bar->setValue(bar->value() - notches);
   event->accept();
+  const QPoint delta = event->angleDelta();
+  const bool sideways = event->modifiers() & Qt::ControlModifier;
+  const int rows = TakeNotches(wheelRows_, sideways ? 0 : delta.y());
+  const int cols = TakeNotches(wheelCols_, sideways ? delta.y() + delta.x() : delta.x());
+  if (rows == 0 && cols == 0) return;
+  // One line per notch: down or right for a wheel turned towards the user.
+  verticalScrollBar()->setValue(verticalScrollBar()->value() - rows);
+  horizontalScrollBar()->setValue(horizontalScrollBar()->value() - cols);
   SelectCell(col_, TopRow());
   SelectCell(LeftCol(), row_);
 }
@@ -251,8 +281,8 @@ void TGridView::ShowHintAt(int c, int r) {
     return;
   }
   const QRect area = CellRect(areaCol, areaRow);
-  QToolTip::showText(mapToGlobal(QPoint(area.right() - 4, area.top() + 4)), text, this, area,
-                     kHintShowMs);
+  ShowHintLabel(mapToGlobal(QPoint(area.right() - 4, area.top() + 4)), text, this, area,
+                kHintShowMs);
 }
 
 bool TGridView::viewportEvent(QEvent* event) {

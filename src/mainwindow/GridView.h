@@ -71,6 +71,8 @@ class TGridView : public QTableView {
   int row_ = 1;
   int nameColumnWidth_ = 0;
   bool syncing_ = false;
+  int wheelRows_ = 0;  // parts of a wheel notch not yet scrolled
+  int wheelCols_ = 0;
 };
 
 // A fixed row or column of the grid: draws through the window's GridDrawCell and

@@ -98,8 +98,9 @@ int FillGrid(const TLaunchList& list, TGridStore& grid, const TFillSink& sink) {
   return nameColWidth;
 }
 
-QString WindowSizeFile(const QString& saveFileName) {
-  return QFileInfo(saveFileName).absoluteDir().filePath(QStringLiteral("pelledit.ini"));
+QString WindowSizeFile(const QString& saveFileName, const QString& programFile) {
+  const QString name = QFileInfo(programFile).completeBaseName() + QStringLiteral(".ini");
+  return QFileInfo(saveFileName).absoluteDir().filePath(name);
 }
 
 QSize LoadWindowSize(const QString& iniFile) {

@@ -50,11 +50,13 @@ struct TFillSink {
 // name + 8.
 int FillGrid(const TLaunchList& list, TGridStore& grid, const TFillSink& sink);
 
-// The initialisation file beside the data file: "pelledit.ini" in saveFileName's folder.
-QString WindowSizeFile(const QString& saveFileName);
-// The remembered window size, 490 x 436 when the file or its values are missing or unusable.
+// The initialisation file beside the data file: the program file's name with its
+// extension changed to ".ini" ("pelledit" gives "pelledit.ini"), in saveFileName's folder.
+QString WindowSizeFile(const QString& saveFileName, const QString& programFile);
+// The remembered outer window size (with its frame), 490 x 436 when the file or its values are
+// missing or unusable.
 QSize LoadWindowSize(const QString& iniFile);
-// Writes the window size; a folder that cannot be written is not reported.
+// Writes the outer window size; a folder that cannot be written is not reported.
 void SaveWindowSize(const QString& iniFile, const QSize& size);
 
 // The top-left corner of a window of size centred on screen, then moved into workArea.

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
@@ -75,15 +76,28 @@ void TWizform::BuildLayout() {
 }
 
 QAction* TWizform::PopupItem(const QString& caption, const QKeySequence& shortcut) {
-  auto* action = PopupMenu1->addAction(caption);
-  action->setShortcut(shortcut);
-  action->setShortcutContext(Qt::WindowShortcut);
-  addAction(action);  // its shortcut works while the menu is closed
-  return action;
+  // The command carries the shortcut and belongs to the window, where it is never hidden:
+  // Qt turns off the shortcut of a hidden action, and the menu hides half of its items.
+  auto* command = new QAction(caption, this);
+  command->setShortcut(shortcut);
+  command->setShortcutContext(Qt::WindowShortcut);
+  addAction(command);
+  // The menu shows a copy that names the shortcut without owning it.
+  auto* item = PopupMenu1->addAction(caption + QLatin1Char('\t') +
+                                     shortcut.toString(QKeySequence::NativeText));
+  connect(item, &QAction::triggered, command, &QAction::trigger);
+  connect(command, &QAction::enabledChanged, item, &QAction::setEnabled);
+  PopupCopies_.emplace(command, item);
+  return command;
 }
 
 QAction* TWizform::PopupSeparator() {
   return PopupMenu1->addSeparator();
+}
+
+QAction* TWizform::PopupCopy(QAction* command) const {
+  const auto found = PopupCopies_.find(command);
+  return found == PopupCopies_.end() ? command : found->second;
 }
 
 void TWizform::BuildMenus() {
@@ -160,7 +174,8 @@ bool TWizform::FormCreate(const QStringList& arguments) {
   }
   FillGrid(*LaunchList);
   LaunchList.reset();
-  resize(LoadWindowSize(WindowSizeFile(SaveFileName)));
+  PendingOuterSize_ = LoadWindowSize(IniFile());
+  ApplyOuterSize();
   return true;
 }
 
@@ -199,12 +214,32 @@ QIcon TWizform::IconAt(int c, int r) const {
   return icons.Get(c - 1).Icon;
 }
 
+QString TWizform::IniFile() const {
+  return WindowSizeFile(SaveFileName, QCoreApplication::applicationFilePath());
+}
+
+void TWizform::ApplyOuterSize() {
+  if (!PendingOuterSize_) return;
+  // The remembered size includes the frame, which the window learns only once the
+  // window manager has framed it: until then the size is taken as the inner size.
+  const QSize frame = frameGeometry().size() - size();
+  resize(*PendingOuterSize_ - frame);
+  if (!frame.isNull()) PendingOuterSize_.reset();
+}
+
 void TWizform::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (!event->spontaneous()) FormShow();
 }
 
+void TWizform::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  ApplyOuterSize();
+}
+
 void TWizform::FormShow() {
+  winId();  // the platform window, and with it the frame where the platform knows it
+  ApplyOuterSize();
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (screen != nullptr) {
     const QPoint at =
@@ -212,6 +247,9 @@ void TWizform::FormShow() {
     move(at);
   }
   Grid_->SelectCell(1, 1);
+  // Without a window manager (a kiosk session) nobody activates the window, and the
+  // grid would not take a key.
+  activateWindow();
   Grid_->setFocus();
   TCellTitle title;
   if (CellTitle(store_, Grid_->Col(), Grid_->Row(), title)) {
@@ -228,7 +266,7 @@ void TWizform::resizeEvent(QResizeEvent* event) {
 
 void TWizform::closeEvent(QCloseEvent* event) {
   // A window whose command line was refused never had a data file: nothing to keep.
-  if (!SaveFileName.isEmpty()) SaveWindowSize(WindowSizeFile(SaveFileName), size());
+  if (!SaveFileName.isEmpty()) SaveWindowSize(IniFile(), frameGeometry().size());
   event->accept();
 }
 
@@ -328,12 +366,12 @@ bool TWizform::GridContextPopup(int c, int r) {
 
 void TWizform::PopupMenu1Popup(int pointerCol) {
   const TPopupState s = PopupMenuState(store_, pointerCol, Grid_->Col(), Grid_->Row(), CopyBuffer);
-  mnBtnEdit1->setVisible(true);
+  PopupCopy(mnBtnEdit1)->setVisible(true);
   for (QAction* a : {N4, mnPageNew1, mnPageDel1, mnPageChgName1, mnPageMovL1, mnPageMovR1})
-    a->setVisible(s.pageItems);
+    PopupCopy(a)->setVisible(s.pageItems);
   for (QAction* a : {N1, mnBtnLinkOpen1, N6, mnCopy, mnPaste, N7, mnBtnCls1, mnNon1, mnBtnAdd,
                      mnBtnIns1, mnBtnDel1})
-    a->setVisible(s.buttonItems);
+    PopupCopy(a)->setVisible(s.buttonItems);
   mnPaste->setEnabled(s.paste);
   PopupCellText = s.popupCellText;
   mnBtnDel1->setEnabled(s.buttonDelete);

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QMainWindow>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "GridModel.h"
@@ -33,6 +35,9 @@ class TWizform : public QMainWindow {
   TGridView& Grid() { return *Grid_; }
   TIconGridList& IconGrid() { return IconGrid_; }
   QMenu& PopupMenu() { return *PopupMenu1; }
+  // The pop-up menu's copy of a command (which the menu shows or hides); a separator is
+  // its own copy.
+  QAction* PopupCopy(QAction* command) const;
 
   // The window's state beside the grid.
   bool SaveOnClose = false;
@@ -60,7 +65,9 @@ class TWizform : public QMainWindow {
   // Copies the launch list into the grid and the icon grid, with the progress box.
   void FillGrid(const TLaunchList& list);
 
-  // The menus' items, named as the window's commands know them.
+  // The menus' items, named as the window's commands know them. The pop-up menu's
+  // commands carry their shortcuts and are never hidden; the menu shows and hides
+  // copies of them (PopupCopy), which follow their enabled state.
   QAction* Save1 = nullptr;
   QAction* N2 = nullptr;
   QAction* mnInp = nullptr;
@@ -95,11 +102,16 @@ class TWizform : public QMainWindow {
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
   void BuildMenus();
   void BuildLayout();
   void FormShow();
+  // The initialisation file that remembers the window size.
+  QString IniFile() const;
+  // Gives the window the remembered outer size, once its frame is known.
+  void ApplyOuterSize();
   QAction* PopupItem(const QString& caption, const QKeySequence& shortcut);
   QAction* PopupSeparator();
   QIcon IconAt(int c, int r) const;
@@ -116,4 +128,6 @@ class TWizform : public QMainWindow {
   QWidget* msgPanel = nullptr;
   QLabel* Lbmsg = nullptr;
   QMenu* PopupMenu1 = nullptr;
+  std::map<const QAction*, QAction*> PopupCopies_;
+  std::optional<QSize> PendingOuterSize_;
 };

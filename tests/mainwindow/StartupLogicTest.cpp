@@ -127,8 +127,11 @@ TEST(FillGrid, ShortNamesKeepTheColumnAt80AndMissingButtonsShowUnregistered) {
 
 TEST(WindowSize, LivesBesideTheDataFileWithSaneDefaults) {
   TTempDir dir;
-  const QString ini = WindowSizeFile(Q(dir.File("data.lst")));
+  const QString ini = WindowSizeFile(Q(dir.File("data.lst")), "/usr/bin/pelledit");
   EXPECT_EQ(ini, Q(dir.File("pelledit.ini")));
+  EXPECT_EQ(WindowSizeFile(Q(dir.File("data.lst")), "/opt/x/editor.v2.exe"),
+            Q(dir.File("editor.v2.ini")))
+      << "named after the program file, its extension changed";
   EXPECT_EQ(LoadWindowSize(ini), QSize(490, 436));
   SaveWindowSize(ini, QSize(600, 500));
   EXPECT_EQ(LoadWindowSize(ini), QSize(600, 500));

@@ -1,11 +1,15 @@
 // Drives the real main window offscreen: start-up, the grid's cells and icons, the
 // selection rule, hover, wheel, title line and hints, double-clicks and the pop-up menu.
 #include <QAction>
+#include <QFileInfo>
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextDocument>
+#include <QToolTip>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -42,6 +46,12 @@ std::string DataFile(const TTempDir& dir, std::vector<std::pair<std::string, int
   const std::string file = dir.File("data.lst");
   SaveToTextFile(list, file);
   return file;
+}
+
+// The initialisation file's name: the program's own name with ".ini".
+std::string IniName() {
+  return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString() +
+         ".ini";
 }
 
 QString Q(const std::string& s) {
@@ -105,23 +115,27 @@ TEST(WizformStartup, RefusesBadCommandLinesWithoutWritingTheIniFile) {
     EXPECT_FALSE(s.accepted) << args.join(' ').toStdString();
     s.form.close();
   }
-  EXPECT_FALSE(std::filesystem::exists(dir.File("pelledit.ini")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File(IniName())));
 }
 
 TEST(WizformStartup, FasHidesTheSaveItemAndTheSizeLivesBesideTheFile) {
   TTempDir dir;
   const std::string file = DataFile(dir, {{"p", 1}});
-  testing_support::WriteFile(dir.File("pelledit.ini"), "[Bounds]\nWidth=600\nHeight=500\n");
+  testing_support::WriteFile(dir.File(IniName()), "[Bounds]\nWidth=600\nHeight=500\n");
   TStarted s({"pelledit", "/fas", Q(file)});
   ASSERT_TRUE(s.accepted);
   EXPECT_TRUE(s.form.SaveOnClose);
   EXPECT_FALSE(s.form.Save1->isVisible());
   EXPECT_FALSE(s.form.N2->isVisible());
-  EXPECT_EQ(s.form.size(), QSize(600, 500));
-  s.form.resize(640, 480);
+  s.form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&s.form));
+  // The remembered size is the outer one: the frame is inside it, so a size read and
+  // written again does not grow by the frame on every run.
+  EXPECT_EQ(s.form.frameGeometry().size(), QSize(600, 500));
   s.form.close();
-  EXPECT_NE(testing_support::ReadFile(dir.File("pelledit.ini")).find("Width=640"),
-            std::string::npos);
+  const std::string ini = testing_support::ReadFile(dir.File(IniName()));
+  EXPECT_NE(ini.find("Width=600"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("Height=500"), std::string::npos) << ini;
 }
 
 TEST(WizformGrid, SelectionFollowsThePointerOnlyOverButtons) {
@@ -181,6 +195,55 @@ TEST(WizformGrid, HintShowsTheCommentAsLines) {
   EXPECT_FALSE(s.form.ApplicationEvents1ShowHint(5, 1, text, ac, ar));
 }
 
+namespace {
+
+// The hint on screen: its label, and its text as the label renders it.
+QLabel* ShownHint() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->objectName() == QLatin1String("qtooltip_label") && w->isVisible())
+      return qobject_cast<QLabel*>(w);
+  return nullptr;
+}
+QString RenderedText(const QLabel& label) {
+  QTextDocument doc;
+  doc.setHtml(label.text());
+  return doc.toPlainText();
+}
+
+}  // namespace
+
+TEST(WizformGrid, HintsShowDataAsPlainTextAtTheCellsTopRight) {
+  TTempDir dir;
+  const std::string name = Sjis("<b>太字</b>&amp;");
+  const std::string file = DataFile(dir, {{name, 3}});
+  TStarted s({"pelledit", "/F", Q(file)});
+  ASSERT_TRUE(s.accepted);
+  s.form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&s.form));
+  TGridView& grid = s.form.Grid();
+
+  QWidget* names = grid.verticalHeader()->viewport();
+  const QPoint onName = names->mapFrom(&grid, grid.CellRect(0, 1).center());
+  QHelpEvent nameHint(QEvent::ToolTip, onName, names->mapToGlobal(onName));
+  QApplication::sendEvent(names, &nameHint);
+  QLabel* hint = ShownHint();
+  ASSERT_NE(hint, nullptr);
+  EXPECT_EQ(RenderedText(*hint), QStringLiteral("ページ名: <b>太字</b>&amp;"));
+  const QRect nameCell = grid.CellRect(0, 1);
+  EXPECT_EQ(hint->pos(), grid.mapToGlobal(QPoint(nameCell.right() - 4, nameCell.top() + 4)));
+
+  QTest::mouseMove(grid.viewport(), CenterOf(s.form, 2, 1));
+  const QPoint onButton = CenterOf(s.form, 2, 1);
+  QHelpEvent buttonHint(QEvent::ToolTip, onButton, grid.viewport()->mapToGlobal(onButton));
+  QApplication::sendEvent(grid.viewport(), &buttonHint);
+  hint = ShownHint();
+  ASSERT_NE(hint, nullptr);
+  EXPECT_EQ(RenderedText(*hint), QStringLiteral("<b>太字</b>&amp;-1 : \na\nb\n使用回数 : 1"));
+  const QRect buttonCell = grid.CellRect(2, 1);
+  EXPECT_EQ(hint->pos(), grid.mapToGlobal(QPoint(buttonCell.right() - 4, buttonCell.top() + 4)));
+  QToolTip::hideText();
+}
+
 TEST(WizformGrid, DoubleClickOnTheCornerTogglesTheNameColumn) {
   TTempDir dir;
   const std::string file = DataFile(dir, {{std::string(30, 'W'), 1}});
@@ -226,6 +289,14 @@ TEST(WizformGrid, WheelScrollsOneLineAndMovesTheCurrentCell) {
   QApplication::sendEvent(grid.viewport(), &right);
   EXPECT_EQ(grid.horizontalScrollBar()->value(), 1);
   EXPECT_EQ(grid.Col(), 2);
+
+  // A fine wheel or a touchpad sends parts of a notch: four quarters make one line.
+  for (int part = 1; part <= 4; ++part) {
+    QWheelEvent quarter(at, grid.viewport()->mapToGlobal(at), {}, {0, -30}, Qt::NoButton,
+                        Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(grid.viewport(), &quarter);
+    EXPECT_EQ(grid.verticalScrollBar()->value(), part < 4 ? 1 : 2) << "after part " << part;
+  }
 }
 
 TEST(WizformGrid, PopupMenuItemsFollowTheColumnAndTheLimits) {
@@ -236,27 +307,55 @@ TEST(WizformGrid, PopupMenuItemsFollowTheColumnAndTheLimits) {
   const std::string file = DataFile(dir, {{"a", 2}, {"b", 1}}, status);
   TStarted s({"pelledit", "/F", Q(file)});
   ASSERT_TRUE(s.accepted);
-  EXPECT_TRUE(s.form.GridContextPopup(0, 1));
-  s.form.PopupMenu1Popup(0);
-  EXPECT_TRUE(s.form.mnPageNew1->isVisible());
-  EXPECT_FALSE(s.form.mnPageNew1->isEnabled()) << "at the page limit";
-  EXPECT_FALSE(s.form.mnCopy->isVisible());
-  EXPECT_FALSE(s.form.mnPageMovL1->isEnabled());
+  TWizform& f = s.form;
+  EXPECT_TRUE(f.GridContextPopup(0, 1));
+  f.PopupMenu1Popup(0);
+  EXPECT_TRUE(f.PopupCopy(f.mnPageNew1)->isVisible());
+  EXPECT_FALSE(f.PopupCopy(f.mnPageNew1)->isEnabled()) << "at the page limit";
+  EXPECT_FALSE(f.PopupCopy(f.mnCopy)->isVisible());
+  EXPECT_FALSE(f.mnPageMovL1->isEnabled());
 
-  EXPECT_TRUE(s.form.GridContextPopup(2, 1));
-  s.form.PopupMenu1Popup(2);
-  EXPECT_FALSE(s.form.mnPageNew1->isVisible());
-  EXPECT_TRUE(s.form.mnCopy->isVisible());
-  EXPECT_FALSE(s.form.mnPaste->isEnabled());
-  EXPECT_TRUE(s.form.mnBtnDel1->isEnabled());
-  EXPECT_FALSE(s.form.GridContextPopup(4, 1)) << "beyond the first empty cell";
-  EXPECT_FALSE(s.form.GridContextPopup(3, 0)) << "the header row";
+  EXPECT_TRUE(f.GridContextPopup(2, 1));
+  f.PopupMenu1Popup(2);
+  EXPECT_FALSE(f.PopupCopy(f.mnPageNew1)->isVisible());
+  EXPECT_TRUE(f.PopupCopy(f.mnCopy)->isVisible());
+  EXPECT_FALSE(f.mnPaste->isEnabled());
+  EXPECT_FALSE(f.PopupCopy(f.mnPaste)->isEnabled());
+  EXPECT_TRUE(f.mnBtnDel1->isEnabled());
+  EXPECT_FALSE(f.GridContextPopup(4, 1)) << "beyond the first empty cell";
+  EXPECT_FALSE(f.GridContextPopup(3, 0)) << "the header row";
 
-  const QList<QAction*> items = s.form.PopupMenu().actions();
+  const QList<QAction*> items = f.PopupMenu().actions();
   ASSERT_EQ(items.size(), 18);
-  EXPECT_EQ(items[0]->text(), QStringLiteral("編集(&E)..."));
-  EXPECT_EQ(items[17]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
-  EXPECT_EQ(items[15]->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+  EXPECT_EQ(items[0]->text(), QStringLiteral("編集(&E)...\tCtrl+E"));
+  EXPECT_EQ(items[0], f.PopupCopy(f.mnBtnEdit1));
+  EXPECT_EQ(items[17], f.PopupCopy(f.mnBtnDel1));
+  EXPECT_EQ(f.mnBtnDel1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+  EXPECT_EQ(f.mnBtnAdd->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+}
+
+TEST(WizformGrid, ShortcutsOfHiddenPopupItemsStillWork) {
+  TTempDir dir;
+  const std::string file = DataFile(dir, {{"a", 2}, {"b", 1}});
+  TStarted s({"pelledit", "/F", Q(file)});
+  ASSERT_TRUE(s.accepted);
+  TWizform& f = s.form;
+  f.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+  TGridView& grid = f.Grid();
+  grid.setFocus();
+  int newPages = 0, copies = 0;
+  QObject::connect(f.mnPageNew1, &QAction::triggered, [&] { ++newPages; });
+  QObject::connect(f.mnCopy, &QAction::triggered, [&] { ++copies; });
+
+  f.PopupMenu1Popup(1);  // over a button: the page items are hidden
+  ASSERT_FALSE(f.PopupCopy(f.mnPageNew1)->isVisible());
+  QTest::keyClick(&grid, Qt::Key_N, Qt::ControlModifier);
+  f.PopupMenu1Popup(0);  // over a page name: the button items are hidden
+  ASSERT_FALSE(f.PopupCopy(f.mnCopy)->isVisible());
+  QTest::keyClick(&grid, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(newPages, 1);
+  EXPECT_EQ(copies, 1);
 }
 
 TEST(WizformGrid, TheCurrentCellIsHighlightedOnlyWithFocus) {
