@@ -1,5 +1,6 @@
 #include "ListCheck.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "RootFolder.h"
@@ -57,15 +58,22 @@ std::vector<std::string> CheckLaunchList(const TLaunchList& list) {
     if (count < status.MinButtons)
       out.push_back(name + ": " + std::to_string(count) + " buttons, fewer than the minimum of " +
                     std::to_string(status.MinButtons));
-    for (std::int32_t b = 0; b < count; ++b) {
-      std::int64_t index = first + b;
-      if (index < 0 || index >= list.Count()) break;  // already reported as a count mismatch
-      CheckButton(list.Get(static_cast<int>(index)), name + " button " + std::to_string(b), out);
-    }
+    // Missing buttons are already reported as a count mismatch.
+    const THeldButtons held = HeldButtons(first, count, list.Count());
+    for (std::int32_t b = held.begin; b < held.end; ++b)
+      CheckButton(list.Get(static_cast<int>(first + b)), name + " button " + std::to_string(b),
+                  out);
     first += count;
   }
   for (std::int64_t index = first < 0 ? 0 : first; index < list.Count(); ++index)
     CheckButton(list.Get(static_cast<int>(index)),
                 "button " + std::to_string(index) + " (owned by no page)", out);
   return out;
+}
+
+THeldButtons HeldButtons(std::int64_t first, std::int32_t count, int total) {
+  if (count <= 0) return {};
+  const std::int64_t begin = std::clamp<std::int64_t>(-first, 0, count);
+  const std::int64_t end = std::clamp<std::int64_t>(total - first, begin, count);
+  return {static_cast<std::int32_t>(begin), static_cast<std::int32_t>(end)};
 }

@@ -44,13 +44,28 @@ class TToolError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Loads fileName in whichever form it has; TToolError when it is not a data file.
-void Load(TLaunchList& list, const std::string& fileName) {
+// When neither form takes fileName, why each refuses it, a line each; empty when
+// the text form took it (its error then says all) or the file cannot be read.
+std::string FormRefusals(const std::string& fileName) {
+  try {
+    TInputFile text(fileName);
+    std::string why = TextFormRefusal(text);
+    if (why.empty()) return {};
+    TInputFile binary(fileName);
+    return "\n  text form: " + why + "\n  binary form: " + BinaryFormRefusal(binary);
+  } catch (const ELaunchError&) {
+    return {};
+  }
+}
+
+// Loads fileName in whichever form it has; TToolError when it is not a data file,
+// followed by why each form refuses it when explain is set.
+void Load(TLaunchList& list, const std::string& fileName, bool explain = false) {
   list.SetFileName(fileName);
   try {
     list.LoadFromFile();
   } catch (const ELaunchError& e) {
-    throw TToolError(e.what());
+    throw TToolError(e.what() + (explain ? FormRefusals(fileName) : ""));
   }
   if (list.Loaded) return;
   try {
@@ -60,7 +75,8 @@ void Load(TLaunchList& list, const std::string& fileName) {
   }
   throw TToolError("not a data file of PelloRunner 3.00 or later (application \"" +
                    sjis::ToUtf8ForDisplay(list.Status.AppName) + "\", version \"" +
-                   sjis::ToUtf8ForDisplay(list.Status.Version) + "\")");
+                   sjis::ToUtf8ForDisplay(list.Status.Version) + "\")" +
+                   (explain ? FormRefusals(fileName) : ""));
 }
 
 int Convert(const std::string& in, const std::string& out) {
@@ -82,14 +98,18 @@ int Dump(const std::string& in) {
   for (int p = 0; p < list.Pages.Count(); ++p) {
     const TPageItem& page = list.Pages.Get(p);
     out += "page " + std::to_string(p) + ": " + sjis::ToUtf8ForDisplay(PageToText(page)) + "\n";
-    for (std::int32_t b = 0; b < page.Count; ++b) {
-      std::int64_t index = first + b;
-      out += "  " + std::to_string(b) + ": ";
-      if (index >= 0 && index < list.Count())
-        out += sjis::ToUtf8ForDisplay(ItemToText(list.Get(static_cast<int>(index)))) + "\n";
-      else
-        out += "(missing)\n";
-    }
+    // One line for each run of missing buttons: a count may claim billions.
+    auto missing = [&out](std::int64_t from, std::int64_t to) {
+      if (from < to)
+        out += "  " + std::to_string(from) + (to - from > 1 ? ".." + std::to_string(to - 1) : "") +
+               ": (missing)\n";
+    };
+    const THeldButtons held = HeldButtons(first, page.Count, list.Count());
+    missing(0, held.begin);
+    for (std::int32_t b = held.begin; b < held.end; ++b)
+      out += "  " + std::to_string(b) + ": " +
+             sjis::ToUtf8ForDisplay(ItemToText(list.Get(static_cast<int>(first + b)))) + "\n";
+    missing(held.end, page.Count);
     first += page.Count;
   }
   if (first < list.Count()) {
@@ -104,7 +124,7 @@ int Dump(const std::string& in) {
 
 int Check(const std::string& in) {
   TLaunchList list;
-  Load(list, in);
+  Load(list, in, true);
   std::vector<std::string> findings = CheckLaunchList(list);
   for (const std::string& line : findings)
     std::cout << line << '\n';

@@ -4,10 +4,12 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 
 #include "FileIO.h"
 #include "LaunchErrors.h"
 #include "LaunchList.h"
+#include "ShiftJis.h"
 
 namespace {
 
@@ -28,15 +30,37 @@ bool IsRegularFile(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+constexpr const char* kSectionNames[] = {"status", "pages", "buttons"};
+
+// Section k's size and offset as the header gives them.
+std::pair<std::int64_t, std::int64_t> SectionEntry(const std::string& header, int k) {
+  return {Int32At(header, 4 * k), Int32At(header, kOffsetTable + 4 * k)};
+}
+
+// What is wrong with the header's entry for section k: empty when the section
+// lies wholly inside the file and is not empty.
+std::string SectionFault(const TByteSource& file, const std::string& header, int k) {
+  const auto [size, offset] = SectionEntry(header, k);
+  if (size > 0 && offset >= 0 && offset + size <= file.Size()) return {};
+  const std::string section = "section " + std::to_string(k) + " (" + kSectionNames[k] + ")";
+  if (size <= 0) return "the header gives " + section + " " + std::to_string(size) + " bytes";
+  return "the header places " + section + ", " + std::to_string(size) + " bytes at offset " +
+         std::to_string(offset) + ", outside the file's " + std::to_string(file.Size()) + " bytes";
+}
+
 // The bytes of section k; any section that does not lie wholly inside the file,
 // or is empty, is the read error.
 std::string ReadSection(const TByteSource& file, const std::string& header, int k) {
-  std::int64_t size = Int32At(header, 4 * k);
-  std::int64_t offset = Int32At(header, kOffsetTable + 4 * k);
-  if (size <= 0 || offset < 0 || offset + size > file.Size()) throw EReadError();
+  if (!SectionFault(file, header, k).empty()) throw EReadError();
+  const auto [size, offset] = SectionEntry(header, k);
   std::string bytes = file.ReadAt(offset, static_cast<std::size_t>(size));
   if (static_cast<std::int64_t>(bytes.size()) != size) throw EReadError();
   return bytes;
+}
+
+// Versions compare as byte strings: "3.5" and "4" pass, "10.0" does not.
+bool IsOwnStatus(const TDataStatus& status) {
+  return status.Version >= kMinimumVersion && status.AppName == kAppName;
 }
 
 }  // namespace
@@ -64,9 +88,32 @@ void TLaunchList::LoadFromSource(TByteSource& source) {
   if (static_cast<std::int64_t>(header.size()) != kHeaderSize) throw EReadError();
 
   Status.LoadFromStream(ReadSection(source, header, 0));
-  // Versions compare as byte strings: "3.5" and "4" pass, "10.0" does not.
-  if (Status.Version < kMinimumVersion || Status.AppName != kAppName) return;
+  if (!IsOwnStatus(Status)) return;
   Pages.LoadFromStream(ReadSection(source, header, 1));
   TBaseLaunchList::LoadFromStream(ReadSection(source, header, 2));
   Loaded = true;
+}
+
+std::string BinaryFormRefusal(const TByteSource& source) {
+  if (source.Size() < kHeaderSize)
+    return "the file's " + std::to_string(source.Size()) + " bytes are fewer than the header's " +
+           std::to_string(kHeaderSize);
+  const std::string header = source.ReadAt(0, kHeaderSize);
+  for (int k = 0; k < 3; ++k)
+    if (std::string fault = SectionFault(source, header, k); !fault.empty()) return fault;
+  int k = 0;
+  try {
+    TDataStatus status;
+    status.LoadFromStream(ReadSection(source, header, k));
+    if (!IsOwnStatus(status))
+      return "the status names application \"" + sjis::ToUtf8ForDisplay(status.AppName) +
+             "\", version \"" + sjis::ToUtf8ForDisplay(status.Version) + "\"";
+    TPageList pages;
+    pages.LoadFromStream(ReadSection(source, header, ++k));
+    TBaseLaunchList buttons;
+    buttons.LoadFromStream(ReadSection(source, header, ++k));
+  } catch (const ELaunchError& e) {
+    return "section " + std::to_string(k) + " (" + kSectionNames[k] + "): " + e.what();
+  }
+  return {};
 }

@@ -33,7 +33,7 @@ TInputFile::TInputFile(const std::string& fileName) : fileName_(fileName) {
   struct stat st {};
   int err = ::fstat(fd_, &st) != 0 ? errno : 0;
   // Only a regular file is a data file: a pipe or a device could block or never end.
-  if (err == 0 && !S_ISREG(st.st_mode)) err = S_ISDIR(st.st_mode) ? EISDIR : EACCES;
+  if (err == 0 && !S_ISREG(st.st_mode)) err = msg::kNotRegularFile;
   if (err != 0) {
     ::close(fd_);
     throw EFileError::Open(fileName, err);
@@ -153,13 +153,38 @@ bool FileExists(const std::string& path) {
 
 namespace {
 
-// The file that writing to fileName really changes: the end of its symbolic links.
-std::string ResolveTarget(const std::string& fileName) {
-  struct stat st {};
-  if (::lstat(fileName.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return fileName;
-  std::unique_ptr<char, decltype(&std::free)> real(::realpath(fileName.c_str(), nullptr),
-                                                   &std::free);
-  return real ? std::string(real.get()) : fileName;
+constexpr int kMaxLinks = 40;  // as many as the kernel follows in one path
+
+// The file that writing to fileName really changes: the end of its symbolic links,
+// which need not exist yet (a dangling link names the file to create). Returns 0,
+// or the errno value that stops the way there.
+int ResolveTarget(const std::string& fileName, std::string& target) {
+  target = fileName;
+  for (int links = 0;; ++links) {
+    struct stat st {};
+    if (::lstat(target.c_str(), &st) != 0) return errno == ENOENT ? 0 : errno;
+    if (!S_ISLNK(st.st_mode)) return 0;
+    if (links == kMaxLinks) return ELOOP;
+    std::string link(st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : PATH_MAX, '\0');
+    ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
+    if (n < 0) return errno;
+    link.resize(static_cast<std::size_t>(n));
+    // A relative link is read from the folder that holds it.
+    const std::string::size_type slash = target.rfind('/');
+    if (link.starts_with('/') || slash == std::string::npos)
+      target = link;
+    else
+      target = target.substr(0, slash + 1) + link;
+  }
+}
+
+// 0 when an existing target of st may be replaced, else the reason it may not:
+// it is no regular file, or the caller may not write to it. Root may write to
+// anything, so it is held to the owner's bits: a read-only file stays read-only.
+int ReplaceRefusal(const std::string& target, const struct stat& st) {
+  if (!S_ISREG(st.st_mode)) return msg::kNotRegularFile;
+  if (::geteuid() == 0) return (st.st_mode & S_IWUSR) != 0 ? 0 : EACCES;
+  return ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0 ? 0 : errno;
 }
 
 mode_t DefaultMode() {
@@ -183,20 +208,30 @@ bool WriteAll(int fd, std::string_view bytes) {
 }  // namespace
 
 void WriteFileReplacing(const std::string& fileName, std::string_view bytes) {
-  const std::string target = ResolveTarget(fileName);
+  std::string target;
+  int err = ResolveTarget(fileName, target);
+  struct stat old {};
+  bool existed = false;
+  if (err == 0) {
+    existed = ::lstat(target.c_str(), &old) == 0;
+    if (existed)
+      err = ReplaceRefusal(target, old);
+    else if (errno != ENOENT)
+      err = errno;
+  }
+  if (err != 0) throw EFileError::Create(fileName, err);
+
   const std::string::size_type slash = target.rfind('/');
   const std::string dir = slash == std::string::npos ? "." : target.substr(0, slash + 1);
   const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
   std::string temp = dir + (dir == "." ? "/." : ".") + base + ".XXXXXX";
 
+  // Written beside the target and renamed over it: another hard link to the old
+  // file keeps the old bytes.
   int fd = ::mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) throw EFileError::Create(fileName, errno);
 
-  struct stat old {};
-  bool existed = ::stat(target.c_str(), &old) == 0;
-  int err = 0;
-  if (existed && S_ISDIR(old.st_mode)) err = EISDIR;
-  if (err == 0 && !WriteAll(fd, bytes)) err = errno;
+  if (!WriteAll(fd, bytes)) err = errno;
   if (err == 0) {
     if (existed) {
       if (::fchown(fd, old.st_uid, old.st_gid) != 0) { /* keep our own owner */

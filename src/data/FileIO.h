@@ -72,7 +72,10 @@ class TLineReader {
 
 // Replaces fileName by bytes: writes a new file beside it and renames it over the
 // old one only when everything was written and flushed. The new file keeps the old
-// one's permissions; a symbolic link is written through. On failure the old file is
+// one's permissions; a symbolic link is written through, and a dangling one gets
+// its target created. Refused: a fileName that is no regular file (a folder, a
+// pipe, a device; a link loop), or one the caller may not write to (a read-only
+// file is refused to root as well). On failure or refusal the old file is
 // untouched and EFileError::Create is raised.
 void WriteFileReplacing(const std::string& fileName, std::string_view bytes);
 

@@ -1,7 +1,6 @@
 #include "LaunchErrors.h"
 
 #include <cerrno>
-#include <cstring>
 
 #include "ShiftJis.h"
 
@@ -16,18 +15,30 @@ std::string NotAnInteger(std::string_view fieldUtf8) {
 }
 
 std::string SystemReason(int err) {
+  // In the wording of the system's own Japanese messages; an English text from
+  // strerror would stand out in the middle of a Japanese sentence.
   switch (err) {
+    case kNotRegularFile:
+      return "指定されたパスは通常のファイルではありません。";
     case ENOENT:
       return "指定されたファイルが見つかりません。";
     case ENOTDIR:
       return "指定されたパスが見つかりません。";
     case EACCES:
     case EPERM:
-    case EISDIR:
       return "アクセスが拒否されました。";
+    case EISDIR:
+      return "指定されたパスはフォルダーです。";
+    case ENOTEMPTY:
+      return "フォルダーが空ではありません。";
+    case ELOOP:
+      return "シンボリック リンクが循環しているか、たどるリンクが多すぎます。";
     case ENOSPC:
     case EDQUOT:
       return "ディスクに十分な空き領域がありません。";
+    case EFBIG:
+    case EOVERFLOW:
+      return "ファイルのサイズが上限を超えています。";
     case EROFS:
       return "メディアは書き込み禁止になっています。";
     case ENAMETOOLONG:
@@ -35,10 +46,37 @@ std::string SystemReason(int err) {
     case EMFILE:
     case ENFILE:
       return "開いているファイルが多すぎます。";
+    case EMLINK:
+      return "リンクの数が多すぎます。";
+    case EEXIST:
+      return "既に存在するファイルを作成することはできません。";
+    case EXDEV:
+      return "システムは異なるディスク ドライブにファイルを移動できません。";
+    case EBUSY:
+    case ETXTBSY:
+    case EAGAIN:
+      return "プロセスはファイルにアクセスできません。別のプロセスが使用中です。";
     case EIO:
+    case EREMOTEIO:
       return "I/O デバイス エラーが発生しました。";
+    case ENXIO:
+    case ENODEV:
+      return "デバイスが見つからないか、使用できません。";
+    case ENOMEM:
+      return "この操作を完了するのに十分な記憶域がありません。";
+    case EINVAL:
+      return "パラメーターが間違っています。";
+    case EBADF:
+    case ESTALE:
+      return "ハンドルが無効です。";
+    case EINTR:
+      return "操作は中断されました。";
+    case ETIMEDOUT:
+      return "操作がタイムアウトしました。";
+    case EOPNOTSUPP:
+      return "この要求はサポートされていません。";
     default:
-      return std::strerror(err);
+      return "システム エラー (番号 " + std::to_string(err) + ") が発生しました。";
   }
 }
 

@@ -48,7 +48,20 @@ class EFileError : public ELaunchError {
   static EFileError Create(const std::string& fileName, int err);
 };
 
+class TByteSource;
+
+// Why each form of the data file refuses source, in one English line for the
+// diagnosis of `pellodata check`: the text form names the line and field of its
+// status section, the binary form the header entry or the status that fails.
+// Empty when that form takes source.
+std::string TextFormRefusal(TByteSource& source);
+std::string BinaryFormRefusal(const TByteSource& source);
+
 namespace msg {
+// Not an errno value: the reason given for something that exists but is no
+// regular file (a folder, a pipe, a device), which is never read or replaced.
+inline constexpr int kNotRegularFile = -1;
+
 // The system's message texts (UTF-8).
 inline constexpr const char* kError = "エラー";
 inline constexpr const char* kPageCountExceeded = "ページ数が超過しています";
@@ -59,6 +72,7 @@ inline constexpr const char* kInvalidProperty = "不正なプロパティの値�
 std::string ListIndex(int index);
 // "'field' は整数ではありません"
 std::string NotAnInteger(std::string_view fieldUtf8);
-// The system's reason for an errno value, in the wording of the user's language.
+// The system's reason for an errno value (or kNotRegularFile), in Japanese;
+// a value without a reason of its own is named by its number.
 std::string SystemReason(int err);
 }  // namespace msg

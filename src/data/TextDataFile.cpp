@@ -23,6 +23,36 @@ bool IsSkipped(std::string_view line) {
   return line.empty() || line.front() == ';';
 }
 
+// Section 0 decides whether this is a text data file at all: it must hold a status
+// line of six fields whose version is not "unknown", and be closed. Reads it into
+// status; returns why the file is refused, or an empty string when it is taken.
+std::string ReadStatusSection(TLineReader& lines, TDataStatus& status) {
+  constexpr std::size_t kStatusFields = 6;
+  std::string_view line;
+  TRecordFields fields;
+  bool haveStatus = false;
+  std::int64_t number = 0;
+  auto at = [&number] { return "line " + std::to_string(number); };
+  while (lines.Next(line)) {
+    ++number;
+    if (line == kSectionEnd) {
+      if (haveStatus) return {};
+      return at() + ": \"**\" ends the status section before any status line";
+    }
+    if (IsSkipped(line)) continue;
+    SplitRecord(line, fields);
+    FieldsToStatus(fields, status);
+    if (fields.Count() < kStatusFields)
+      return at() + " has " + std::to_string(fields.Count()) +
+             (fields.Count() == 1 ? " field" : " fields") + "; a status line needs 6";
+    if (status.Version == "unknown") return at() + ", field 2: the version is \"unknown\"";
+    haveStatus = true;
+  }
+  if (number == 0) return "the file is empty";
+  return "the file ends after line " + std::to_string(number) +
+         " without the \"**\" that closes the status section";
+}
+
 }  // namespace
 
 std::string TextDataFileBytes(const TLaunchList& list) {
@@ -76,25 +106,10 @@ bool TLaunchList::LoadFromTextFile(const std::string& fileName) {
 
 bool TLaunchList::LoadFromTextSource(TByteSource& source) {
   TLineReader lines(source);
+  TDataStatus status;
+  if (!ReadStatusSection(lines, status).empty()) return false;
   std::string_view line;
   TRecordFields fields;
-
-  // Section 0 decides whether this is a text data file at all; it must be closed.
-  TDataStatus status;
-  bool haveStatus = false;
-  bool closed = false;
-  while (lines.Next(line)) {
-    if (line == kSectionEnd) {
-      closed = true;
-      break;
-    }
-    if (IsSkipped(line)) continue;
-    SplitRecord(line, fields);
-    FieldsToStatus(fields, status);
-    if (status.Version == "unknown") return false;
-    haveStatus = true;
-  }
-  if (!closed || !haveStatus) return false;
 
   // Accepted. The rest is read aside and taken over only when all of it was read,
   // so that an error leaves the list as it was. A section the file ends in is
@@ -121,4 +136,10 @@ bool TLaunchList::LoadFromTextSource(TByteSource& source) {
   Pages = std::move(pages);
   items_ = std::move(items);
   return true;
+}
+
+std::string TextFormRefusal(TByteSource& source) {
+  TLineReader lines(source);
+  TDataStatus status;
+  return ReadStatusSection(lines, status);
 }

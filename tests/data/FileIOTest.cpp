@@ -3,6 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -17,6 +20,8 @@ using testing_support::TTempDir;
 using testing_support::WriteFile;
 
 namespace {
+
+const std::string kNotRegular = "指定されたパスは通常のファイルではありません。";
 
 std::vector<std::string> Lines(const std::string& path) {
   TInputFile file(path);
@@ -76,9 +81,16 @@ TEST(InputFile, ReadsAtOffsetsWithinTheFileOnly) {
 TEST(InputFile, RefusesWhatIsNoRegularFileWithoutWaiting) {
   TTempDir dir;
   ASSERT_EQ(::mkfifo(dir.File("pipe.lst").c_str(), 0600), 0);
-  EXPECT_THROW(TInputFile(dir.File("pipe.lst")), EFileError) << "a pipe with no writer";
-  EXPECT_THROW(TInputFile("/dev/zero"), EFileError) << "a device that never ends";
-  EXPECT_THROW(TInputFile(dir.Path().string()), EFileError);
+  for (const std::string& path :
+       {dir.File("pipe.lst"), std::string("/dev/zero"), dir.Path().string()}) {
+    try {
+      TInputFile file(path);  // a pipe with no writer, a device that never ends, a folder
+      ADD_FAILURE() << path << " opened";
+    } catch (const EFileError& e) {
+      EXPECT_EQ(std::string(e.what()),
+                "ファイル \"" + path + "\". " + kNotRegular + " を開けません");
+    }
+  }
   TLaunchList list;
   list.SetFileName(dir.File("pipe.lst"));
   list.LoadFromFile();
@@ -105,6 +117,41 @@ TEST(WriteFileReplacing, ReplacesContentKeepingModeAndLinks) {
 
   WriteFileReplacing(dir.File("fresh.lst"), "x");
   EXPECT_EQ(ReadFile(dir.File("fresh.lst")), "x");
+
+  std::filesystem::create_symlink("made.lst", dir.File("dangling.lst"));
+  WriteFileReplacing(dir.File("dangling.lst"), "y");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("dangling.lst")));
+  EXPECT_EQ(ReadFile(dir.File("made.lst")), "y") << "the link's target is created";
+}
+
+TEST(WriteFileReplacing, RefusesWhatIsNoRegularFileOrIsReadOnly) {
+  TTempDir dir;
+  ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0666), 0);
+  std::filesystem::create_symlink("loop.b", dir.File("loop.a"));
+  std::filesystem::create_symlink("loop.a", dir.File("loop.b"));
+  WriteFile(dir.File("ro.lst"), "old");
+  ASSERT_EQ(::chmod(dir.File("ro.lst").c_str(), 0444), 0);  // refused for root as well
+  const struct {
+    std::string path, reason;
+  } refused[] = {{dir.File("pipe"), kNotRegular},
+                 {dir.Path().string(), kNotRegular},
+                 {dir.File("loop.a"), msg::SystemReason(ELOOP)},
+                 {dir.File("ro.lst"), "アクセスが拒否されました。"}};
+  for (const auto& r : refused) {
+    try {
+      WriteFileReplacing(r.path, "new");
+      ADD_FAILURE() << r.path << " replaced";
+    } catch (const EFileError& e) {
+      EXPECT_EQ(std::string(e.what()),
+                "ファイル \"" + r.path + "\". " + r.reason + " を作成できません");
+    }
+  }
+  EXPECT_TRUE(std::filesystem::is_fifo(dir.File("pipe")));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("loop.a")));
+  EXPECT_EQ(ReadFile(dir.File("ro.lst")), "old");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                          std::filesystem::directory_iterator()),
+            4);
 }
 
 TEST(WriteFileReplacing, AFailedWriteLeavesTheOldFileAndNoTemporary) {
@@ -139,4 +186,14 @@ TEST(WriteFileReplacing, NamesTheFileAndReasonWhenItCannotBeCreated) {
                   "/x.lst\". 指定されたパスが見つかりません。 を作成できません");
   }
   EXPECT_THROW(WriteFileReplacing(dir.Path().string(), "x"), EFileError) << "a folder";
+}
+
+TEST(SystemReason, IsJapaneseForEveryErrno) {
+  for (int err = 1; err < 134; ++err) {
+    const std::string reason = msg::SystemReason(err);
+    EXPECT_EQ(reason.find(std::strerror(err)), std::string::npos) << err << ": " << reason;
+    EXPECT_TRUE(std::any_of(reason.begin(), reason.end(), [](char c) { return c & 0x80; }))
+        << err << ": " << reason;
+  }
+  EXPECT_NE(msg::SystemReason(9999).find("9999"), std::string::npos);
 }

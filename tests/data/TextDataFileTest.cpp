@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "FileIO.h"
 #include "FixedTexts.h"
 #include "LaunchErrors.h"
 #include "LaunchList.h"
@@ -104,6 +105,22 @@ TEST(TextDataFile, StatusSectionDecidesAcceptance) {
 
   auto last = LoadText(CrLf("\"a\",\"1\",\"c\",1,2,3", "\"b\",\"2\",\"c\",1,2,3", "**"));
   EXPECT_EQ(last.list.Status.AppName, "b") << "the last status line counts";
+}
+
+TEST(TextDataFile, TheRefusalNamesTheLineAndField) {
+  auto why = [](const std::string& text) {
+    TMemorySource source(text);
+    return TextFormRefusal(source);
+  };
+  EXPECT_EQ(why(CrLf("; c", "", "\"a\",\"b\",\"c\",1,2", "**")),
+            "line 3 has 5 fields; a status line needs 6");
+  EXPECT_EQ(why(CrLf(kStatusLine, "\"a\",\"unknown\",\"c\",1,2,3", "**")),
+            "line 2, field 2: the version is \"unknown\"");
+  EXPECT_EQ(why(CrLf("; c", "**")),
+            "line 2: \"**\" ends the status section before any status line");
+  EXPECT_EQ(why(CrLf(kStatusLine, "")),
+            "the file ends after line 2 without the \"**\" that closes the status section");
+  EXPECT_EQ(why(CrLf(kStatusLine, "**")), "");
 }
 
 TEST(TextDataFile, ARejectedFileLeavesTheListAsItWas) {

@@ -107,3 +107,53 @@ TEST(PelloData, CheckPassesTheSampleAndListsFaults) {
                           "(10000)"),
             std::string::npos);
 }
+
+TEST(PelloData, AbsurdPageCountsGiveOneLinePerRunOfMissingButtons) {
+  TTempDir dir;
+  const std::string status = "\"PelloRunner\",\"3.00\",\"m\",0,0,1";
+  WriteFile(dir.File("huge.lst"), CrLf(status, "**", "\"x\",2147483647,0", "**", "**"));
+  auto huge = RunTool({"dump", dir.File("huge.lst")});
+  EXPECT_EQ(huge.status, 0);
+  EXPECT_EQ(huge.out,
+            "status: " + status + "\npage 0: \"x\",2147483647,0\n  0..2147483646: (missing)\n");
+
+  // A negative count moves the next page's first button before the list's first.
+  const std::string kind9 = "9,0,\"\",\"\",\"\",\"\",\"\",\"\",0,1,\"\"";
+  WriteFile(dir.File("shifted.lst"),
+            CrLf(status, "**", "\"a\",-1,0", "\"b\",3,0", "**", kind9, "**"));
+  EXPECT_EQ(RunTool({"dump", dir.File("shifted.lst")}).out,
+            "status: " + status + "\npage 0: \"a\",-1,0\npage 1: \"b\",3,0\n  0: (missing)\n  1: " +
+                kind9 + "\n  2: (missing)\n");
+  EXPECT_NE(RunTool({"check", dir.File("shifted.lst")})
+                .out.find("page 1 \"b\" button 1: kind 9 is not one of 0 to 7"),
+            std::string::npos);
+}
+
+TEST(PelloData, CheckSaysWhyEachFormRefusesAFile) {
+  TTempDir dir;
+  WriteFile(dir.File("junk"), CrLf("abc,def", std::string(100, '.')));
+  auto junk = RunTool({"check", dir.File("junk")});
+  EXPECT_EQ(junk.status, 1);
+  EXPECT_NE(junk.out.find("\n  text form: line 1 has 2 fields; a status line needs 6\n"),
+            std::string::npos)
+      << junk.out;
+  EXPECT_NE(junk.out.find("\n  binary form: the header places section 0 (status), 744710753 "
+                          "bytes at offset 774778414, outside the file's 111 bytes\n"),
+            std::string::npos)
+      << junk.out;
+
+  WriteFile(
+      dir.File("other.lst"),
+      binary_fixture::BinaryFile(binary_fixture::StatusSection("Other", "3.00"),
+                                 binary_fixture::PageSection(), binary_fixture::ButtonSection()));
+  auto other = RunTool({"check", dir.File("other.lst")});
+  EXPECT_EQ(other.status, 1);
+  EXPECT_NE(other.out.find("  binary form: the status names application \"Other\", version "
+                           "\"3.00\"\n"),
+            std::string::npos)
+      << other.out;
+
+  auto folder = RunTool({"check", dir.Path().string()});
+  EXPECT_NE(folder.out.find("指定されたパスは通常のファイルではありません。"), std::string::npos)
+      << folder.out;
+}
