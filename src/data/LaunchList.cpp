@@ -82,8 +82,13 @@ void TLaunchList::DeletePage(int p) {
   if (p < 0 || p >= Pages.Count()) Error(msg::kPageCountExceeded);
   int start = ItemIndex(p, 0);
   int count = Pages.Get(p).Count;
-  // The whole range is checked first, so a list whose counts overrun its buttons
-  // loses nothing.
+  // The buttons go last first, and the error names the first index that order
+  // finds out of range; it is found before anything is deleted, so a list whose
+  // counts overrun its buttons loses nothing.
+  if (count > 0) {
+    CheckIndex(SaturatedInt(std::int64_t{start} + count - 1));
+    if (start < 0) CheckIndex(-1);
+  }
   DeleteRange(start, count);
   Pages.Delete(p);
 }

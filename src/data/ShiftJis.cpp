@@ -59,6 +59,21 @@ TConverter& Utf16ToCp932Converter() {
   thread_local TConverter c("CP932", "UTF-16LE");
   return c;
 }
+TConverter& Cp932ToUtf16Converter() {
+  thread_local TConverter c("UTF-16LE", "CP932");
+  return c;
+}
+
+// Converts in with forth, and only when back gives exactly in again: iconv maps
+// some characters to ones that merely look alike (a yen sign to a backslash, a
+// wave dash to a full-width tilde), and such a result would change the text.
+std::optional<std::string> ConvertExact(TConverter& forth, TConverter& back, std::string_view in) {
+  auto out = forth.Convert(in);
+  if (!out) return std::nullopt;
+  auto again = back.Convert(*out);
+  if (!again || *again != in) return std::nullopt;
+  return out;
+}
 
 bool IsAscii(std::string_view s) {
   for (char c : s)
@@ -72,6 +87,13 @@ std::size_t FindChar(std::string_view s, char c, std::size_t from) {
   for (std::size_t i = from; i < s.size(); i += CharLength(s, i))
     if (s[i] == c) return i;
   return std::string_view::npos;
+}
+
+std::size_t FindLastOf(std::string_view s, std::string_view chars) {
+  std::size_t found = std::string_view::npos;
+  for (std::size_t i = 0; i < s.size(); i += CharLength(s, i))
+    if (chars.find(s[i]) != std::string_view::npos) found = i;
+  return found;
 }
 
 std::size_t FindText(std::string_view s, std::string_view sub, std::size_t from) {
@@ -114,21 +136,17 @@ std::optional<std::string> ToUtf8(std::string_view s) {
 
 std::optional<std::string> ToUtf8Exact(std::string_view s) {
   if (IsAscii(s)) return std::string(s);
-  auto utf8 = Cp932ToUtf8Converter().Convert(s);
-  if (!utf8) return std::nullopt;
-  auto back = Utf8ToCp932Converter().Convert(*utf8);
-  if (!back || *back != s) return std::nullopt;
-  return utf8;
+  return ConvertExact(Cp932ToUtf8Converter(), Utf8ToCp932Converter(), s);
 }
 
 std::optional<std::string> FromUtf8(std::string_view s) {
   if (IsAscii(s)) return std::string(s);
-  return Utf8ToCp932Converter().Convert(s);
+  return ConvertExact(Utf8ToCp932Converter(), Cp932ToUtf8Converter(), s);
 }
 
 std::optional<std::string> FromUtf16Le(std::string_view bytes) {
   if (bytes.size() % 2 != 0) return std::nullopt;
-  return Utf16ToCp932Converter().Convert(bytes);
+  return ConvertExact(Utf16ToCp932Converter(), Cp932ToUtf16Converter(), bytes);
 }
 
 std::string ToUtf8ForDisplay(std::string_view s) {

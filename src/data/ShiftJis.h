@@ -33,6 +33,10 @@ inline std::size_t CharLength(std::string_view s, std::size_t i) {
 // Position of the first single-byte character c at or after from, npos if none.
 std::size_t FindChar(std::string_view s, char c, std::size_t from = 0);
 
+// Position of the last single-byte character that is one of chars, npos if none
+// (a path's last delimiter: FindLastOf(path, "/\\")).
+std::size_t FindLastOf(std::string_view s, std::string_view chars);
+
 // Position of the first occurrence of sub that starts on a character boundary.
 std::size_t FindText(std::string_view s, std::string_view sub, std::size_t from = 0);
 
@@ -49,10 +53,13 @@ std::optional<std::string> ToUtf8(std::string_view s);
 // (CP932 maps some characters twice; those byte strings have no exact UTF-8 form).
 std::optional<std::string> ToUtf8Exact(std::string_view s);
 
-// UTF-8 -> CP932; nullopt when s is not valid UTF-8 or holds a character CP932 lacks.
+// UTF-8 -> CP932; nullopt when s is not valid UTF-8 or holds a character CP932 lacks
+// or only approximates (¥ U+00A5, 〜 U+301C, ...): the result always converts
+// back to exactly s.
 std::optional<std::string> FromUtf8(std::string_view s);
 
-// UTF-16LE bytes -> CP932; nullopt on odd length, bad surrogates or unmappable characters.
+// UTF-16LE bytes -> CP932; nullopt on odd length, bad surrogates or characters that
+// CP932 lacks or only approximates, as FromUtf8.
 std::optional<std::string> FromUtf16Le(std::string_view bytes);
 
 // CP932 -> UTF-8 for showing to people: bytes that do not convert appear as \xNN.

@@ -65,7 +65,12 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
     negative = text[0] == '-';
     i = 1;
   }
-  if (i == text.size() || text.size() - i > 10) return std::nullopt;
+  if (i == text.size()) return std::nullopt;
+  // Leading zeros add nothing, however many there are; what follows them must
+  // still fit 32 bits, and ten digits keep the sum below overflow.
+  while (i + 1 < text.size() && text[i] == '0')
+    ++i;
+  if (text.size() - i > 10) return std::nullopt;
   std::int64_t value = 0;
   for (; i < text.size(); ++i) {
     if (text[i] < '0' || text[i] > '9') return std::nullopt;

@@ -15,7 +15,8 @@ int TextPos(std::string_view sub, std::string_view s, bool ignoreCase);
 // blank, runs of blanks count as one. Knows nothing of quotes.
 std::string GetToken(char delim, std::string_view s, int n);
 
-// An optionally signed decimal integer that fits 32 bits, nothing else.
+// An optionally signed decimal integer that fits 32 bits, nothing else; any number
+// of leading zeros is allowed.
 std::optional<std::int32_t> ParseInteger(std::string_view text);
 
 // ParseInteger, or fallback when text is not such an integer.

@@ -3,6 +3,7 @@
 
 #include "FileTypes.h"
 
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -82,6 +83,10 @@ std::string TypeOfTarget(const std::string& path) {
 }  // namespace
 
 bool FindAssociatedProgram(const std::string& path) {
+  // The type is guessed from the name alone for a missing file; the program
+  // search this stands for finds nothing for a file that is not there.
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec)) return false;
   std::string type = TypeOfTarget(path);
   if (type.empty()) return false;
   TGObject<GAppInfo> app(g_app_info_get_default_for_type(type.c_str(), FALSE));

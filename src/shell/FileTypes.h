@@ -20,8 +20,8 @@ std::string UpperExtensionOf(std::string_view path);
 // when it exists, from its name alone when it does not.
 std::string ContentTypeOf(const std::string& path);
 
-// True when the desktop has a default application for the type of path (UTF-8).
-// A type the desktop does not know (application/octet-stream) has none.
+// True when path (UTF-8) exists and the desktop has a default application for
+// its type. A type the desktop does not know (application/octet-stream) has none.
 bool FindAssociatedProgram(const std::string& path);
 
 // For path (UTF-8): command := the default application's command line of its type

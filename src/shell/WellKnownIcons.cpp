@@ -76,9 +76,7 @@ const std::array<TLibrary, 3> kLibraries = {{
 }};
 
 const TLibrary* LibraryOf(std::string_view file) {
-  // Only ASCII names are looked for, so a CP932 trail byte that equals "\"
-  // cannot make a false match: the name after it would not be ASCII-only.
-  std::size_t at = file.find_last_of("/\\");
+  std::size_t at = sjis::FindLastOf(file, "/\\");
   std::string name = sjis::UpperCase(at == std::string_view::npos ? file : file.substr(at + 1));
   for (const TLibrary& library : kLibraries)
     if (name == library.name) return &library;

@@ -86,6 +86,17 @@ TEST(LaunchList, DeletePageOfAnOverrunningCountDeletesNothing) {
   EXPECT_THROW(list.DeletePage(1), EListError);
   EXPECT_EQ(list.Pages.Count(), 2);
   EXPECT_EQ(list.Count(), 3);
+
+  // Buttons go last first, so the error names the last index of the page.
+  list.Pages.Get(0).Count = 5;
+  list.Pages.Get(1).Count = 2;
+  try {
+    list.DeletePage(1);
+    FAIL() << "no error";
+  } catch (const EListError& e) {
+    EXPECT_STREQ(e.what(), "リストのインデックスが範囲を超えています (6)");
+  }
+  EXPECT_EQ(list.Count(), 3);
 }
 
 TEST(LaunchList, PageCountsAreAtLeastOneAndAddPageMayAddNone) {

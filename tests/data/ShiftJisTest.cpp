@@ -55,6 +55,23 @@ TEST(ShiftJisConvert, ExactFormRejectsBytesThatWouldComeBackDifferent) {
   EXPECT_EQ(sjis::ToUtf8Exact(Sjis("未登録")), "未登録");
 }
 
+TEST(ShiftJisConvert, ToCp932IsExactOrFails) {
+  // CP932 only approximates these (a yen sign as a backslash, a wave dash as a
+  // full-width tilde, ...): stored so, they would come back as other characters.
+  const std::pair<const char*, char16_t> approximated[] = {
+      {"¥", 0x00A5}, {"‾", 0x203E}, {"〜", 0x301C}, {"−", 0x2212}, {"‖", 0x2016},
+      {"¢", 0x00A2}, {"£", 0x00A3}, {"¬", 0x00AC},  {"—", 0x2014}};
+  for (const auto& [utf8, unit] : approximated) {
+    SCOPED_TRACE(utf8);
+    EXPECT_FALSE(sjis::FromUtf8(std::string("/x/") + utf8 + "100.exe"));
+    const char utf16[] = {'1', 0, static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    EXPECT_FALSE(sjis::FromUtf16Le(std::string(utf16, 4)));
+  }
+  // Their full-width forms are what CP932 holds, and they stay.
+  EXPECT_EQ(sjis::FromUtf8("～－￥"), "\x81\x60\x81\x7c\x81\x8f");
+  EXPECT_EQ(sjis::FromUtf16Le(std::string("\x5e\xff", 2)), "\x81\x60");
+}
+
 TEST(ShiftJisConvert, Utf16LittleEndian) {
   EXPECT_EQ(sjis::FromUtf16Le(std::string("A\0\x68\x88", 4)), "A" + Sjis("表"));
   EXPECT_FALSE(sjis::FromUtf16Le(std::string("A", 1)));         // odd length

@@ -41,7 +41,11 @@ TEST(ParseInteger, AcceptsOnlySignedDecimalIntegersOf32Bits) {
   EXPECT_EQ(ParseInteger("-7"), -7);
   EXPECT_EQ(ParseInteger("+7"), 7);
   EXPECT_EQ(ParseInteger("-2147483648"), INT32_MIN);
-  for (const char* bad : {"", "-", "+", "1x", " 1", "2147483648", "$1F", "0x10", "1.0", "+-1"})
+  EXPECT_EQ(ParseInteger("000000000005"), 5) << "leading zeros do not count";
+  EXPECT_EQ(ParseInteger("-0000000002147483648"), INT32_MIN);
+  EXPECT_EQ(ParseInteger("+00000000000"), 0);
+  for (const char* bad : {"", "-", "+", "1x", " 1", "2147483648", "$1F", "0x10", "1.0", "+-1",
+                          "0002147483648", "10000000000"})
     EXPECT_FALSE(ParseInteger(bad)) << bad;
   EXPECT_EQ(IntegerOr("abc", 10), 10);
 }

@@ -80,6 +80,8 @@ TEST(ValueEncoding, BadValuesRaiseTheirErrors) {
   EXPECT_THROW(TValueReader(Bytes({18, 0xff, 0xff, 0xff, 0x7f})).ReadString(), EReadError);
   EXPECT_THROW(TValueReader(Bytes({20, 2, 0, 0, 0, 0xc3, 0xb1})).ReadString(), EReadError)
       << "a character CP932 cannot hold";
+  EXPECT_THROW(TValueReader(Bytes({20, 2, 0, 0, 0, 0xc2, 0xa5})).ReadString(), EReadError)
+      << "a yen sign CP932 only approximates";
   EXPECT_THROW(TValueReader(Bytes({6, 0})).ReadInteger(), EPropertyError);
   EXPECT_THROW(TValueReader(Bytes({2, 0})).ReadString(), EPropertyError);
   EXPECT_THROW(TValueReader(Bytes({5, 0})).ReadInteger(), EPropertyError);

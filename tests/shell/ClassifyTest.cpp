@@ -114,13 +114,21 @@ TEST(ClassifyPath, DocumentsOfARegisteredTypeAndUnknownFiles) {
   item = UsedItem();
   EXPECT_FALSE(ClassifyPath(dir.File("missing.pellozz"), item));
   EXPECT_EQ(item.Kind, lkNone);
+  item = UsedItem();
+  EXPECT_FALSE(ClassifyPath(dir.File("missing.txt"), item)) << "a missing file has no program";
+  ExpectSimple(item, {lkNone, cp932::kUnregistered, "", ""});
+  item = UsedItem();
+  EXPECT_TRUE(ClassifyPath(dir.File("missing.exe"), item)) << "programs go by their extension";
+  EXPECT_EQ(item.Kind, lkProgram);
 }
 
 TEST(ClassifyPath, APathCp932CannotHoldIsNeverRegistered) {
   TTempDir dir;
   std::filesystem::create_directory(dir.File("한국어"));
   WriteFile(dir.File("bad-\xff.txt"), "x");
-  for (std::string path : {dir.File("한국어"), dir.File("bad-\xff.txt"), std::string()}) {
+  WriteFile(dir.File("¥100.exe"), "x");  // CP932 would hold it only as "\100.exe"
+  for (std::string path :
+       {dir.File("한국어"), dir.File("bad-\xff.txt"), dir.File("¥100.exe"), std::string()}) {
     TLaunchDataItem item = UsedItem();
     EXPECT_FALSE(ClassifyPath(path, item));
     ExpectSimple(item, {lkNone, cp932::kUnregistered, "", ""});

@@ -159,6 +159,8 @@ TEST(IconFiles, WellKnownLibrariesAndThemeNamesShowThemeIcons) {
             ThemeIcon("folder-documents").cacheKey());
   EXPECT_EQ(CountIcons("shell32.dll"), 45);
   EXPECT_EQ(CountIcons("URL.DLL"), 1);
+  EXPECT_EQ(CountIcons(testing_support::Sjis("表shell32.dll")), 0) << "表 ends in the byte 5C";
+  EXPECT_EQ(CountIcons(testing_support::Sjis("C:\\表\\shell32.dll")), 45);
   EXPECT_EQ(ExtractIconFrom("folder", 0).cacheKey(), ThemeIcon("folder").cacheKey());
   EXPECT_EQ(ExtractIconFrom("folder.png", 0).cacheKey(), ThemeIcon("folder").cacheKey());
   EXPECT_EQ(CountIcons("no-such-icon-name"), 0);
