@@ -44,6 +44,20 @@ class TObjectList {
     items_.erase(items_.begin() + first, items_.begin() + first + count);
   }
   void Clear() { items_.clear(); }
+  // Puts item at index and frees the entry that stood there; EListError(index) outside.
+  void Replace(int index, std::unique_ptr<T> item) {
+    CheckIndex(index);
+    items_[static_cast<std::size_t>(index)] = std::move(item);
+  }
+  // Moves the entry at from to index to; the entries between shift by one. Both must
+  // exist.
+  void Move(int from, int to) {
+    CheckIndex(from);
+    CheckIndex(to);
+    auto moved = std::move(items_[static_cast<std::size_t>(from)]);
+    items_.erase(items_.begin() + from);
+    items_.insert(items_.begin() + to, std::move(moved));
+  }
 
  protected:
   void CheckIndex(int index) const {

@@ -23,6 +23,14 @@ int CountOfRow(const TGridStore& grid, int r) {
   }
 }
 
+std::unique_ptr<TDataStatus> StatusOfGrid(const TGridStore& grid) {
+  try {
+    return TextToStatus(grid.Cell(0, 0));
+  } catch (const ELaunchError&) {
+    return TextToStatus("");
+  }
+}
+
 bool IsButtonCell(const TGridStore& grid, int c, int r) {
   return r >= 1 && c >= 1 && c <= CountOfRow(grid, r);
 }

@@ -122,12 +122,17 @@ bool TGridView::SelectCell(int c, int r) {
 }
 
 void TGridView::RestoreCurrent() {
-  const int rows = model_.Store().RowCount();
-  row_ = std::clamp(row_, 1, std::max(rows - 1, 1));
+  PlaceCurrent(col_, row_);
+}
+
+void TGridView::PlaceCurrent(int c, int r) {
+  col_ = std::clamp(c, 1, model_.Store().ColCount() - 1);
+  row_ = std::clamp(r, 1, std::max(model_.Store().RowCount() - 1, 1));
   syncing_ = true;
   setCurrentIndex(model_.index(row_ - 1, col_ - 1));
   syncing_ = false;
   viewport()->update();
+  verticalHeader()->viewport()->update();
 }
 
 QPoint TGridView::ToGrid(const QPoint& viewportPos) const {

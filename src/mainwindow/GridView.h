@@ -24,6 +24,9 @@ class TGridView : public QTableView {
   bool SelectCell(int c, int r);
   // Keeps the current cell's numbers, clamped into the grid, after rows changed.
   void RestoreCurrent();
+  // Puts the current cell at (c, r), clamped into the grid, whatever the selection
+  // rule says (a command's own placement); repaints.
+  void PlaceCurrent(int c, int r);
 
   // Width of column 0 and height of row 0 (the fixed cells).
   int NameColumnWidth() const;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
@@ -13,15 +14,22 @@
 #include <QVBoxLayout>
 
 #include "BevelFrame.h"
+#include "ButtonCommands.h"
+#include "DataFileCommands.h"
+#include "ExchangeCommands.h"
 #include "FixedTexts.h"
 #include "GridRules.h"
 #include "GridView.h"
 #include "ItemIcons.h"
+#include "MessageBox.h"
+#include "PageCommands.h"
 #include "RecordText.h"
+#include "ShellProperties.h"
 #include "ShiftJis.h"
 #include "StartupLogic.h"
 #include "SystemFont.h"
 #include "UnBarBox.h"
+#include "VersionInfo.h"
 
 namespace {
 
@@ -29,11 +37,6 @@ constexpr int kToolbarHeight = 28;
 constexpr int kMsgPanelHeight = 32;
 constexpr int kIconSize = 32;
 constexpr int kNameColDefault = 80;
-
-// CP932 record bytes as text on screen.
-QString Shown(const std::string& cp932) {
-  return QString::fromStdString(sjis::ToUtf8ForDisplay(cp932));
-}
 
 }  // namespace
 
@@ -43,6 +46,139 @@ TWizform::TWizform(QWidget* parent) : QMainWindow(parent), model_(store_) {
   ApplySystemFont(this);
   BuildLayout();
   BuildMenus();
+  ConnectCommands();
+}
+
+void TWizform::ConnectCommands() {
+  const auto on = [this](QAction* action, void (TWizform::*handler)()) {
+    connect(action, &QAction::triggered, this, handler);
+  };
+  on(Save1, &TWizform::Save1Click);
+  on(mnInp, &TWizform::mnInpClick);
+  on(mnExp, &TWizform::mnExpClick);
+  on(mnProp, &TWizform::mnPropClick);
+  on(Exit1, &TWizform::Exit1Click);
+  on(About1, &TWizform::About1Click);
+  on(mnBtnEdit1, &TWizform::EditCurrentPage);
+  on(mnPageNew1, &TWizform::mnPageNew1Click);
+  on(mnPageDel1, &TWizform::mnPageDel1Click);
+  on(mnPageChgName1, &TWizform::mnPageChgName1Click);
+  for (QAction* move : {mnPageMovL1, mnPageMovR1})
+    connect(move, &QAction::triggered, this, [this, move] { mnPageMovL1Click(move); });
+  on(mnBtnLinkOpen1, &TWizform::mnBtnLinkOpen1Click);
+  on(mnCopy, &TWizform::mnCopyClick);
+  on(mnPaste, &TWizform::mnPasteClick);
+  on(mnBtnCls1, &TWizform::mnBtnCls1Click);
+  on(mnBtnAdd, &TWizform::mnBtnAddClick);
+  on(mnBtnIns1, &TWizform::mnBtnIns1Click);
+  on(mnBtnDel1, &TWizform::mnBtnDel1Click);
+}
+
+QPoint TWizform::DialogAt() const {
+  return {frameGeometry().left() + 16, frameGeometry().top()};
+}
+
+TGridEdit TWizform::Edit() {
+  TGridEdit edit(store_, IconGrid_, CopyBuffer);
+  edit.Col = Grid_->Col();
+  edit.Row = Grid_->Row();
+  edit.NameColWidth = NameColWidth;
+  edit.DialogAt = DialogAt();
+  edit.TextWidth = [this](const std::string& text) { return TextWidth(text); };
+  return edit;
+}
+
+void TWizform::RunEdit(bool (*command)(TGridEdit&)) {
+  TGridEdit edit = Edit();
+  command(edit);
+  // Questions were answered or refused: the grid shows the outcome either way.
+  NameColWidth = edit.NameColWidth;
+  Grid_->PlaceCurrent(edit.Col, edit.Row);
+  Grid_->viewport()->update();
+  UpdateTitle();
+}
+
+void TWizform::mnPageNew1Click() {
+  RunEdit(InsertPage);
+}
+void TWizform::mnPageDel1Click() {
+  RunEdit(DeletePage);
+}
+void TWizform::mnPageChgName1Click() {
+  RunEdit(RenamePage);
+}
+void TWizform::mnPageMovL1Click(QAction* item) {
+  TGridEdit edit = Edit();
+  MoveCurrentPage(edit, item->data().toInt());
+  Grid_->viewport()->update();
+  UpdateTitle();
+}
+void TWizform::mnBtnAddClick() {
+  RunEdit(AddButtons);
+}
+void TWizform::mnBtnIns1Click() {
+  RunEdit(InsertButtons);
+}
+void TWizform::mnBtnDel1Click() {
+  RunEdit(DeleteButton);
+}
+void TWizform::mnBtnCls1Click() {
+  RunEdit(ClearButton);
+}
+void TWizform::mnCopyClick() {
+  RunEdit(CopyButton);
+}
+void TWizform::mnPasteClick() {
+  RunEdit(PasteButton);
+}
+void TWizform::mnBtnLinkOpen1Click() {
+  TGridEdit edit = Edit();
+  OpenTargetFolder(edit, OpenFolder);
+}
+
+void TWizform::EditCurrentPage() {
+  // The page edit dialog opens here on the current page.
+}
+
+void TWizform::Save1Click() {
+  SaveWithQuestion(store_, SaveFileName, DialogAt());
+}
+
+void TWizform::Exit1Click() {
+  close();
+}
+
+void TWizform::mnPropClick() {
+  ShowMessageAt(PropertiesText(store_, SaveFileName),
+                QStringLiteral("データーファイルのプロパティ"), mbOK, TMsgType::Plain,
+                DialogAt().x(), DialogAt().y());
+}
+
+void TWizform::About1Click() {
+  TVersionInfo info;
+  GetVersionInfo(QCoreApplication::applicationFilePath(), info);
+  ShowMessageAt(AboutText(info), QStringLiteral("バージョン情報"), mbOK, TMsgType::Information,
+                DialogAt().x(), DialogAt().y());
+}
+
+QString TWizform::DataFolder() const {
+  return QFileInfo(SaveFileName).absolutePath();
+}
+
+void TWizform::mnExpClick() {
+  ExportGrid(store_, DataFolder(), DialogAt());
+}
+
+void TWizform::mnInpClick() {
+  TImportWindow window;
+  window.hide = [this] { hide(); };
+  window.fill = [this](const TLaunchList& list) {
+    const QString kept = SaveFileName;
+    FillGrid(list);
+    SaveFileName = SaveOnClose ? DataFileName : kept;
+  };
+  window.show = [this] { show(); };
+  ImportFile(DataFolder(), DialogAt(), window);
 }
 
 TWizform::~TWizform() = default;
@@ -55,7 +191,7 @@ void TWizform::BuildLayout() {
 
   Toolbar = new QWidget(central);
   Toolbar->setFixedHeight(kToolbarHeight);
-  LbTitle = new QLabel(Shown(cp932::kUnregistered), Toolbar);
+  LbTitle = new QLabel(ShownText(cp932::kUnregistered), Toolbar);
   LbTitle->setObjectName(QStringLiteral("LbTitle"));
   LbTitle->move(8, 8);
   LbTitle->setTextFormat(Qt::PlainText);
@@ -110,7 +246,6 @@ void TWizform::BuildMenus() {
   mnProp = file->addAction(QStringLiteral("プロパティ(&R)..."));
   file->addSeparator();
   Exit1 = file->addAction(QStringLiteral("終了(&X)"));
-  connect(Exit1, &QAction::triggered, this, &QWidget::close);
 
   QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
   mnWiz = edit->addAction(QStringLiteral("登録ウイザード(&W)"));
@@ -191,12 +326,12 @@ void TWizform::FillGrid(const TLaunchList& list) {
     IconGrid_.Get(page).Add(std::make_unique<TIcon>(GetItemIcon(item)));
   };
   sink.showProgress = [](int max, const std::string& text) {
-    ShowProgress(max, Shown(text), false);
+    ShowProgress(max, ShownText(text), false);
   };
   sink.stepProgress = [](int position, const std::string& text) {
-    StepProgress(position, std::function<QString()>([&text] { return Shown(text); }));
+    StepProgress(position, std::function<QString()>([&text] { return ShownText(text); }));
   };
-  sink.finishProgress = [](const std::string& text) { FinishProgress(Shown(text)); };
+  sink.finishProgress = [](const std::string& text) { FinishProgress(ShownText(text)); };
   sink.textWidth = [this](const std::string& caption) { return TextWidth(caption); };
   NameColWidth = ::FillGrid(list, store_, sink);
   Grid_->SetNameColumnWidth(NameColWidth);
@@ -204,7 +339,7 @@ void TWizform::FillGrid(const TLaunchList& list) {
 }
 
 int TWizform::TextWidth(const std::string& cp932) const {
-  return QFontMetrics(Grid_->font()).horizontalAdvance(Shown(cp932));
+  return QFontMetrics(Grid_->font()).horizontalAdvance(ShownText(cp932));
 }
 
 QIcon TWizform::IconAt(int c, int r) const {
@@ -253,7 +388,7 @@ void TWizform::FormShow() {
   Grid_->setFocus();
   TCellTitle title;
   if (CellTitle(store_, Grid_->Col(), Grid_->Row(), title)) {
-    LbTitle->setText(Shown(title.title));
+    LbTitle->setText(ShownText(title.title));
     LbTitle->adjustSize();
   }
 }
@@ -266,8 +401,20 @@ void TWizform::resizeEvent(QResizeEvent* event) {
 
 void TWizform::closeEvent(QCloseEvent* event) {
   // A window whose command line was refused never had a data file: nothing to keep.
-  if (!SaveFileName.isEmpty()) SaveWindowSize(IniFile(), frameGeometry().size());
-  event->accept();
+  if (SaveFileName.isEmpty()) {
+    event->accept();
+    return;
+  }
+  SaveWindowSize(IniFile(), frameGeometry().size());
+  FormCloseQuery() ? event->accept() : event->ignore();
+}
+
+bool TWizform::FormCloseQuery() {
+  if (!SaveOnClose) return true;
+  TCloseWindow window;
+  window.hide = [this] { hide(); };
+  window.show = [this] { show(); };
+  return CloseQuery(store_, SaveFileName, DialogAt(), window);
 }
 
 void TWizform::GridDrawCell(QPainter& painter, int c, int r, QRect rect, bool selected,
@@ -292,7 +439,7 @@ void TWizform::GridDrawCell(QPainter& painter, int c, int r, QRect rect, bool se
         text = QStringLiteral("ページ名");
       } else {
         const std::string name = PageNameOfRow(store_, r);
-        text = Shown(name);
+        text = ShownText(name);
         NameColWidth = std::max(NameColWidth, metrics.horizontalAdvance(text) + 8);
       }
       painter.save();
@@ -331,7 +478,7 @@ void TWizform::GridMouseMove(int c, int r) {
 void TWizform::UpdateTitle() {
   TCellTitle title;
   if (!CellTitle(store_, Grid_->Col(), Grid_->Row(), title)) return;
-  LbTitle->setText(Shown(title.title));
+  LbTitle->setText(ShownText(title.title));
   LbTitle->adjustSize();
   CellHint = title.hint;
 }
@@ -385,13 +532,13 @@ void TWizform::PopupMenu1Popup(int pointerCol) {
 
 bool TWizform::ApplicationEvents1ShowHint(int c, int r, QString& text, int& areaCol, int& areaRow) {
   if (c == 0 && r >= 1 && r < store_.RowCount()) {
-    text = Shown(PageNameHint(store_, r));
+    text = ShownText(PageNameHint(store_, r));
     areaCol = c;
     areaRow = r;
     return true;
   }
   if (IsButtonCell(store_, c, r)) {
-    text = Shown(CellHint);
+    text = ShownText(CellHint);
     areaCol = Grid_->Col();
     areaRow = Grid_->Row();
     return !text.isEmpty();

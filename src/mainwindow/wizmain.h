@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "GridEdit.h"
 #include "GridModel.h"
 #include "GridStore.h"
 #include "IconCaches.h"
@@ -62,6 +63,29 @@ class TWizform : public QMainWindow {
   bool ApplicationEvents1ShowHint(int c, int r, QString& text, int& areaCol, int& areaRow);
   void UpdateTitle();
   void ToggleNameColumn();
+
+  // The commands, as the menu items and their shortcuts run them.
+  void mnPageNew1Click();
+  void mnPageDel1Click();
+  void mnPageChgName1Click();
+  void mnPageMovL1Click(QAction* item);  // both moves: the item's data is the step
+  void mnBtnAddClick();
+  void mnBtnIns1Click();
+  void mnBtnDel1Click();
+  void mnBtnCls1Click();
+  void mnBtnLinkOpen1Click();
+  void mnCopyClick();
+  void mnPasteClick();
+  // Edits the current page in the page edit dialog (the edit item, a double-click).
+  void EditCurrentPage();
+  void Save1Click();
+  void Exit1Click();
+  // At a close request: whether the window may close (asks and saves with "/FAS").
+  bool FormCloseQuery();
+  void mnPropClick();
+  void About1Click();
+  void mnExpClick();
+  void mnInpClick();
   // Copies the launch list into the grid and the icon grid, with the progress box.
   void FillGrid(const TLaunchList& list);
 
@@ -106,6 +130,15 @@ class TWizform : public QMainWindow {
 
  private:
   void BuildMenus();
+  void ConnectCommands();
+  // Where questions appear: the window's left + 16 and top.
+  QPoint DialogAt() const;
+  // The data file's folder, where the file choosers start.
+  QString DataFolder() const;
+  // What a command works on, from the window's state.
+  TGridEdit Edit();
+  // Runs a grid command, then takes back the current cell and the name column's width.
+  void RunEdit(bool (*command)(TGridEdit&));
   void BuildLayout();
   void FormShow();
   // The initialisation file that remembers the window size.

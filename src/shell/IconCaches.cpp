@@ -14,11 +14,6 @@ std::unique_ptr<TIconList> PlaceholderRow(int n) {
 
 }  // namespace
 
-void TIconList::Replace(int i, std::unique_ptr<TIcon> icon) {
-  CheckIndex(i);
-  items_[static_cast<std::size_t>(i)] = std::move(icon);
-}
-
 int AddIconRow(TIconGridList& grid, int n) {
   return grid.Add(PlaceholderRow(n));
 }

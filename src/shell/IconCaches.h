@@ -18,11 +18,7 @@ class TIcon {
 };
 
 // The icons of one page: an owning list, entry i for button i.
-class TIconList : public TObjectList<TIcon> {
- public:
-  // Puts icon at i and frees the one that stood there; EListError outside.
-  void Replace(int i, std::unique_ptr<TIcon> icon);
-};
+class TIconList : public TObjectList<TIcon> {};
 
 // An owning list of icon lists.
 class TIconsList : public TObjectList<TIconList> {

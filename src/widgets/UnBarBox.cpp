@@ -87,6 +87,10 @@ void FinishProgress(const QString& text) {
   ReleaseProgressBox();
 }
 
+void CloseProgress() {
+  ReleaseProgressBox();
+}
+
 void SetProgressRange(int max, const QString& text) {
   if (!ProgressBox) return;
   ProgressBox->SetMessage(text);

@@ -36,6 +36,10 @@ int StepProgress(int position, const std::function<QString()>& text);
 // then releases the box. Without a box it does nothing.
 void FinishProgress(const QString& text);
 
+// Releases the box at once, without waiting: the work it showed has failed and a
+// message says so. Without a box it does nothing.
+void CloseProgress();
+
 // The message line := text; with max > 0 the bar's maximum := max, its position := 0
 // and the count "( 0 / max )"; with max 0 the bar and count hide.
 void SetProgressRange(int max, const QString& text);

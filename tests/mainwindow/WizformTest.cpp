@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "GridRules.h"
 #include "GridView.h"
 #include "RecordText.h"
 #include "ScriptedDialogs.h"
@@ -132,6 +133,7 @@ TEST(WizformStartup, FasHidesTheSaveItemAndTheSizeLivesBesideTheFile) {
   // The remembered size is the outer one: the frame is inside it, so a size read and
   // written again does not grow by the frame on every run.
   EXPECT_EQ(s.form.frameGeometry().size(), QSize(600, 500));
+  s.dialogs.PushMessageAnswer(mrNo);  // save? no
   s.form.close();
   const std::string ini = testing_support::ReadFile(dir.File(IniName()));
   EXPECT_NE(ini.find("Width=600"), std::string::npos) << ini;
@@ -260,6 +262,7 @@ TEST(WizformGrid, DoubleClickOnTheCornerTogglesTheNameColumn) {
   int renames = 0, edits = 0;
   QObject::connect(s.form.mnPageChgName1, &QAction::triggered, [&] { ++renames; });
   QObject::connect(s.form.mnBtnEdit1, &QAction::triggered, [&] { ++edits; });
+  s.dialogs.PushCancel();
   s.form.GridDblClick(0, 1);
   s.form.GridDblClick(2, 1);  // the first empty cell
   s.form.GridDblClick(3, 1);  // beyond it: nothing
@@ -350,6 +353,8 @@ TEST(WizformGrid, ShortcutsOfHiddenPopupItemsStillWork) {
 
   f.PopupMenu1Popup(1);  // over a button: the page items are hidden
   ASSERT_FALSE(f.PopupCopy(f.mnPageNew1)->isVisible());
+  s.dialogs.PushCancel();
+  s.dialogs.PushMessageAnswer(mrOk);
   QTest::keyClick(&grid, Qt::Key_N, Qt::ControlModifier);
   f.PopupMenu1Popup(0);  // over a page name: the button items are hidden
   ASSERT_FALSE(f.PopupCopy(f.mnCopy)->isVisible());
@@ -376,4 +381,130 @@ TEST(WizformGrid, TheCurrentCellIsHighlightedOnlyWithFocus) {
   if (!grid.hasFocus()) GTEST_SKIP() << "no focus on this platform";
   QImage focused = grid.viewport()->grab().toImage();
   EXPECT_EQ(focused.pixelColor(probe), highlight);
+}
+
+TEST(WizformCommands, EveryCommandRunsFromItsShortcutAndItsMenuItem) {
+  TTempDir dir;
+  TDataStatus status;
+  status.MinButtons = 1;
+  const std::string file = DataFile(dir, {{"a", 2}, {"b", 1}}, status);
+  TStarted s({"pelledit", "/F", Q(file)});
+  ASSERT_TRUE(s.accepted);
+  TWizform& f = s.form;
+  f.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+  TGridView& grid = f.Grid();
+  grid.setFocus();
+  TGridStore& g = f.Store();
+  const auto key = [&](int k, Qt::KeyboardModifiers m) {
+    QTest::keyClick(&grid, static_cast<Qt::Key>(k), m);
+  };
+
+  s.dialogs.PushNumber(2);
+  key(Qt::Key_Insert, Qt::ShiftModifier);  // add
+  EXPECT_EQ(CountOfRow(g, 1), 4);
+  s.dialogs.PushNumber(1);
+  key(Qt::Key_Insert, Qt::ControlModifier);  // insert after (1, 1)
+  EXPECT_EQ(TitleOfText(g.Cell(3, 1)), "a-1");
+  s.dialogs.PushMessageAnswer(mrYes);
+  key(Qt::Key_Delete, Qt::ControlModifier);
+  EXPECT_EQ(CountOfRow(g, 1), 4);
+  EXPECT_EQ(TitleOfText(g.Cell(1, 1)), Sjis("未登録"));
+  key(Qt::Key_Right, Qt::NoModifier);
+  key(Qt::Key_C, Qt::ControlModifier);
+  key(Qt::Key_Down, Qt::NoModifier);
+  grid.PlaceCurrent(1, 2);
+  key(Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(g.Cell(1, 2), g.Cell(2, 1));
+  s.dialogs.PushMessageAnswer(mrYes);
+  key(Qt::Key_G, Qt::ControlModifier);  // clear
+  EXPECT_EQ(TitleOfText(g.Cell(1, 2)), Sjis("未登録"));
+  key(Qt::Key_Up, Qt::ControlModifier);  // page b moves up; the current cell stays
+  EXPECT_EQ(CaptionOfText(g.Cell(0, 1)), "b");
+  EXPECT_EQ(grid.Row(), 2);
+  key(Qt::Key_Up, Qt::NoModifier);
+  key(Qt::Key_Down, Qt::ControlModifier);
+  EXPECT_EQ(CaptionOfText(g.Cell(0, 2)), "b");
+  s.dialogs.PushText(QStringLiteral("c"));
+  key(Qt::Key_N, Qt::ControlModifier);  // before the current page
+  EXPECT_EQ(CaptionOfText(g.Cell(0, 1)), "c");
+  s.dialogs.PushText(QStringLiteral("renamed"));
+  key(Qt::Key_M, Qt::ControlModifier);
+  EXPECT_EQ(CaptionOfText(g.Cell(0, 1)), "renamed");
+  s.dialogs.PushMessageAnswer(mrYes);
+  key(Qt::Key_D, Qt::ControlModifier);
+  EXPECT_EQ(g.RowCount(), 3);
+  EXPECT_EQ(f.IconGrid().Count(), 2);
+  EXPECT_EQ(s.dialogs.PendingAnswers(), 0);
+
+  // The menu's copies run the same commands.
+  s.dialogs.PushNumber(1);
+  f.PopupCopy(f.mnBtnAdd)->trigger();
+  s.dialogs.PushText(QStringLiteral("d"));
+  f.PopupCopy(f.mnPageNew1)->trigger();
+  EXPECT_EQ(g.RowCount(), 4);
+  s.dialogs.PushMessageAnswer(mrOk);
+  f.mnProp->trigger();
+  EXPECT_TRUE(s.dialogs.Questions().back().Text.contains(QStringLiteral("[登録ページ数]：3")));
+  s.dialogs.PushMessageAnswer(mrOk);
+  f.About1->trigger();
+  EXPECT_TRUE(
+      s.dialogs.Questions().back().Text.startsWith(QStringLiteral("[Pello Data Editor  Version ")))
+      << s.dialogs.Questions().back().Text.toStdString();
+}
+
+TEST(WizformCommands, SavedEditsLoadBackAndAFailedSaveKeepsFileAndWindow) {
+  TTempDir dir;
+  const std::string file = DataFile(dir, {{"a", 2}});
+  const std::string before = testing_support::ReadFile(file);
+  for (const char* mode : {"/F", "/FAS"}) {
+    TStarted s({"pelledit", mode, Q(file)});
+    ASSERT_TRUE(s.accepted);
+    s.form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&s.form));
+    s.dialogs.PushText(QStringLiteral("new"));
+    s.form.mnPageNew1Click();
+    {
+      testing_support::TFileSizeLimit limit(8);
+      s.dialogs.PushMessageAnswer(mrYes);
+      s.dialogs.PushMessageAnswer(mrOk);  // the save error
+      if (s.form.SaveOnClose) {
+        s.form.close();
+      } else {
+        s.form.Save1->trigger();
+        s.form.close();  // /F: closes without a question
+        s.form.show();
+      }
+    }
+    EXPECT_TRUE(s.form.isVisible()) << mode;
+    EXPECT_EQ(testing_support::ReadFile(file), before) << mode;
+    EXPECT_EQ(s.dialogs.Questions().back().Caption, QStringLiteral("保存エラー")) << mode;
+  }
+
+  TStarted s({"pelledit", "/FAS", Q(file)});
+  ASSERT_TRUE(s.accepted);
+  s.form.show();
+  s.dialogs.PushText(QStringLiteral("new"));
+  s.form.mnPageNew1Click();
+  s.dialogs.PushMessageAnswer(mrYes);
+  s.form.close();
+  EXPECT_FALSE(s.form.isVisible());
+  TStarted again({"pelledit", "/F", Q(file)});
+  ASSERT_TRUE(again.accepted);
+  for (int r = 0; r < s.form.Store().RowCount(); ++r)
+    EXPECT_EQ(again.form.Store().Row(r), s.form.Store().Row(r)) << "row " << r;
+}
+
+TEST(WizformCommands, AnImportKeepsTheSaveTarget) {
+  TTempDir dir;
+  std::filesystem::rename(DataFile(dir, {{"x", 2}, {"y", 1}}), dir.File("other.csv"));
+  const std::string data = DataFile(dir, {{"a", 1}});
+  TStarted s({"pelledit", "/F", Q(data)});
+  ASSERT_TRUE(s.accepted);
+  s.dialogs.PushMessageAnswer(mrOk);
+  s.dialogs.PushFileName(Q(dir.File("other.txt")));
+  s.form.mnInpClick();
+  EXPECT_EQ(s.form.Store().RowCount(), 3);
+  EXPECT_EQ(CaptionOfText(s.form.Store().Cell(0, 1)), "x");
+  EXPECT_EQ(s.form.SaveFileName, Q(data));
 }

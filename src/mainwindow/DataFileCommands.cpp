@@ -1,0 +1,125 @@
+#include "DataFileCommands.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <algorithm>
+
+#include "GridRules.h"
+#include "LaunchErrors.h"
+#include "MessageBox.h"
+#include "RecordText.h"
+#include "ShiftJis.h"
+#include "UnBarBox.h"
+
+namespace {
+
+const QString kRule = QString(40, QLatin1Char('-'));
+
+int Ask(QPoint at, const QString& text, const QString& caption, unsigned buttons, TMsgType type) {
+  return ShowMessageAt(text, caption, buttons, type, at.x(), at.y());
+}
+
+// "n", or 無制限 for 0 (no limit).
+QString LimitText(std::int32_t limit) {
+  return limit == 0 ? QStringLiteral("無制限") : QString::number(limit);
+}
+
+}  // namespace
+
+void GridToLaunchList(const TGridStore& grid, TLaunchList& list) {
+  list.Clear();
+  list.Pages.Clear();
+  list.Status = *StatusOfGrid(grid);
+  for (int r = 1; r < grid.RowCount(); ++r) {
+    std::unique_ptr<TPageItem> page;
+    try {
+      page = TextToPage(grid.Cell(0, r));
+    } catch (const ELaunchError&) {
+      page = TextToPage("");
+    }
+    // The buttons the row holds, so that the page's Count and its buttons agree.
+    const int count = std::clamp(CountOfRow(grid, r), 0, grid.ColCount() - 1);
+    page->Count = count;
+    list.Pages.Add(std::move(page));
+    for (int c = 1; c <= count; ++c) {
+      std::unique_ptr<TLaunchDataItem> item;
+      try {
+        item = TextToItem(grid.Cell(c, r));
+      } catch (const ELaunchError&) {
+        item = NewLaunchItem();
+      }
+      list.Add(std::move(item));
+    }
+  }
+}
+
+int TotalButtonCount(const TGridStore& grid) {
+  int total = 0;
+  for (int r = 1; r < grid.RowCount(); ++r)
+    total += CountOfRow(grid, r);
+  return total;
+}
+
+bool WriteDataFile(const TGridStore& grid, const QString& saveFileName, QPoint dialogAt) {
+  ShowProgress(0, QStringLiteral("データーファイル保存中..."), false);
+  QCoreApplication::processEvents();
+  try {
+    TLaunchList list;
+    GridToLaunchList(grid, list);
+    list.SetFileName(saveFileName.toStdString());
+    SaveToTextFile(list, list.FileName);
+  } catch (const std::exception& error) {
+    CloseProgress();
+    Ask(dialogAt, QString::fromStdString(error.what()), QStringLiteral("保存エラー"), mbOK,
+        TMsgType::Error);
+    return false;
+  }
+  FinishProgress(QStringLiteral("[保存完了] 編集したデーターを保存しました"));
+  return true;
+}
+
+bool SaveWithQuestion(const TGridStore& grid, const QString& saveFileName, QPoint dialogAt) {
+  const QString text = QStringLiteral("編集したデーターを \" ") + saveFileName +
+                       QStringLiteral(" \" に\r\r上書き保存しますか？");
+  if (Ask(dialogAt, text, QStringLiteral("上書き保存の確認"), mbYes | mbNo, TMsgType::Plain) !=
+      mrYes)
+    return false;
+  return WriteDataFile(grid, saveFileName, dialogAt);
+}
+
+bool CloseQuery(const TGridStore& grid, const QString& saveFileName, QPoint dialogAt,
+                const TCloseWindow& window) {
+  const int answer =
+      Ask(dialogAt, QStringLiteral("編集したデーターを保存しますか？"),
+          QStringLiteral("保存の確認"), mbYes | mbNo | mbCancel, TMsgType::Confirmation);
+  if (answer == mrNo) return true;
+  if (answer != mrYes) return false;
+  if (window.hide) window.hide();
+  if (WriteDataFile(grid, saveFileName, dialogAt)) return true;
+  if (window.show) window.show();
+  return false;
+}
+
+QString PropertiesText(const TGridStore& grid, const QString& saveFileName) {
+  const auto status = StatusOfGrid(grid);
+  const QFileInfo file(saveFileName);
+  QString folder = file.path();
+  if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
+  const QString nl = QStringLiteral("\r\n");
+  return QStringLiteral("[データーファイル名]") + nl + file.fileName() + nl + nl +
+         QStringLiteral("[ファイル保存先]") + nl + folder + nl + nl + kRule + nl +
+         QStringLiteral("[登録ページ数]：") + QString::number(PageCount(grid)) + nl +
+         QStringLiteral("[データー総数]：") + QString::number(TotalButtonCount(grid)) + nl + kRule +
+         nl + QStringLiteral("[ページ数の上限]：") + LimitText(status->MaxPages) + nl +
+         QStringLiteral("[ページ内登録数の上限]：") + LimitText(status->MaxButtons) + nl +
+         QStringLiteral("[１ページ内の最低登録数]：") + QString::number(status->MinButtons) + nl +
+         kRule + nl + QStringLiteral("[アプリケーション]：") +
+         QString::fromStdString(sjis::ToUtf8ForDisplay(status->AppName)) + nl +
+         QStringLiteral("[データーバージョン]：Ver.") +
+         QString::fromStdString(sjis::ToUtf8ForDisplay(status->Version)) + nl + kRule;
+}
+
+QString AboutText(const TVersionInfo& info) {
+  return QStringLiteral("[") + info.ProductName + QStringLiteral("  Version ") +
+         info.ProductVersion + QStringLiteral("] \r\r") + info.LegalCopyright;
+}

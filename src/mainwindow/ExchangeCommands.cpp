@@ -1,0 +1,97 @@
+#include "ExchangeCommands.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "DataFileCommands.h"
+#include "Dialogs.h"
+#include "MessageBox.h"
+
+namespace {
+
+const QString kExportCaption = QStringLiteral("データーエクスポート");
+const QString kImportErrorCaption = QStringLiteral("インポートエラー");
+
+// path with the extension of its file name replaced by extension (added when none).
+QString WithExtension(const QString& path, const QString& extension) {
+  const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+  const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+  return (dot > slash ? path.left(dot) : path) + extension;
+}
+
+int Ask(QPoint at, const QString& text, const QString& caption, unsigned buttons, TMsgType type) {
+  return ShowMessageAt(text, caption, buttons, type, at.x(), at.y());
+}
+
+}  // namespace
+
+QString ExportPath(const QString& chosen) {
+  return WithExtension(chosen, QStringLiteral(".csv"));
+}
+
+QString ImportPath(const QString& chosen) {
+  const QString exact = WithExtension(chosen, QStringLiteral(".CSV"));
+  const QFileInfo info(exact);
+  if (info.exists()) return exact;
+  // A case-sensitive file system: the export wrote ".csv". Only the extension's
+  // letter case may differ.
+  const QString base = WithExtension(info.fileName(), QString());
+  const QDir folder = info.dir();
+  for (const QString& name : folder.entryList(QDir::Files | QDir::System | QDir::Hidden)) {
+    if (name.size() == info.fileName().size() && name.startsWith(base) &&
+        name.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
+      return folder.filePath(name);
+  }
+  return exact;
+}
+
+bool ExportGrid(const TGridStore& grid, const QString& folder, QPoint dialogAt) {
+  const QString chosen =
+      Dialogs().SaveFileName(nullptr, QStringLiteral("エクスポートするファイルの指定"), folder,
+                             QStringLiteral("すべてのファイル(*.*)|*.*"));
+  if (chosen.isEmpty()) return false;
+  const QString path = ExportPath(chosen);
+  // The chooser asks nothing, and the file written may not be the one chosen.
+  if (QFileInfo::exists(path) &&
+      Ask(dialogAt,
+          QStringLiteral("\"") + path + QStringLiteral("\" は既にあります。\r\r上書きしますか？"),
+          kExportCaption, mbYes | mbNo, TMsgType::Confirmation) != mrYes)
+    return false;
+  try {
+    TLaunchList list;
+    GridToLaunchList(grid, list);
+    SaveToTextFile(list, path.toStdString());
+  } catch (const std::exception& error) {
+    Ask(dialogAt, QString::fromStdString(error.what()), kExportCaption, mbOK, TMsgType::Error);
+    return false;
+  }
+  Ask(dialogAt,
+      QStringLiteral("\"") + path + QStringLiteral("\" に\r\rデーターをエクスポートしました"),
+      kExportCaption, mbOK, TMsgType::Information);
+  return true;
+}
+
+bool ImportFile(const QString& folder, QPoint dialogAt, const TImportWindow& window) {
+  Ask(dialogAt, QStringLiteral("インポートすると編集中のデーターは上書きされます。"),
+      QStringLiteral("データーインポート"), mbOK, TMsgType::Information);
+  const QString chosen =
+      Dialogs().OpenFileName(nullptr, QStringLiteral("インポートするファイルの指定"), folder,
+                             QStringLiteral("カンマ区切り形式ファイル(*.CSV)|*.csv"));
+  if (chosen.isEmpty()) return false;
+  const QString path = ImportPath(chosen);
+  TLaunchList list;
+  try {
+    if (!list.LoadFromTextFile(path.toStdString())) {
+      Ask(dialogAt, QStringLiteral("ファイル形式が正しくない為インポートできません。"),
+          kImportErrorCaption, mbOK, TMsgType::Error);
+      return false;
+    }
+  } catch (const std::exception& error) {
+    Ask(dialogAt, QString::fromStdString(error.what()), kImportErrorCaption, mbOK, TMsgType::Error);
+    return false;
+  }
+  if (window.hide) window.hide();
+  if (window.fill) window.fill(list);
+  if (window.show) window.show();
+  return true;
+}

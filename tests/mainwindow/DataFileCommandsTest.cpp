@@ -1,0 +1,190 @@
+// Saving, closing, the information boxes, export and import, without a window: a grid
+// saved and loaded comes back the same, and a failure changes no file and no grid.
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include "DataFileCommands.h"
+#include "ExchangeCommands.h"
+#include "GridFixture.h"
+#include "GridRules.h"
+#include "StartupLogic.h"
+#include "TestSupport.h"
+#include "UnBarBox.h"
+
+using testing_support::ReadFile;
+using testing_support::TTempDir;
+using testing_support::WriteFile;
+
+namespace {
+
+QString Q(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+// A grid filled from list as the window fills it.
+void Fill(TGridStore& grid, const TLaunchList& list) {
+  TFillSink sink;
+  sink.resetIcons = [](int) {};
+  sink.addIcon = [](int, const TLaunchDataItem&) {};
+  sink.showProgress = [](int, const std::string&) {};
+  sink.stepProgress = [](int, const std::string&) {};
+  sink.finishProgress = [](const std::string&) {};
+  sink.textWidth = [](const std::string&) { return 0; };
+  FillGrid(list, grid, sink);
+}
+
+}  // namespace
+
+TEST(DataFileCommands, ASavedGridLoadsBackTheSame) {
+  TTempDir dir;
+  TGridFixture f({3, 0, 2}, TGridFixture::Status(9, 8, 0));
+  const QString file = Q(dir.File("data.lst"));
+  f.dialogs.PushMessageAnswer(mrYes);
+  ASSERT_TRUE(SaveWithQuestion(f.grid, file, {}));
+  EXPECT_EQ(f.dialogs.Questions()[0].Text, QStringLiteral("編集したデーターを \" ") + file +
+                                               QStringLiteral(" \" に\r\r上書き保存しますか？"));
+  EXPECT_EQ(f.dialogs.Questions().back().Kind, TQuestionKind::ProgressOk);
+
+  TLaunchList list;
+  list.SetFileName(file.toStdString());
+  list.LoadFromFile();
+  TGridStore loaded;
+  Fill(loaded, list);
+  ASSERT_EQ(loaded.RowCount(), f.grid.RowCount());
+  for (int r = 0; r < f.grid.RowCount(); ++r)
+    EXPECT_EQ(loaded.Row(r), f.grid.Row(r)) << "row " << r;
+
+  f.dialogs.PushMessageAnswer(mrNo);
+  WriteFile(file.toStdString(), "kept");
+  EXPECT_FALSE(SaveWithQuestion(f.grid, file, {}));
+  EXPECT_EQ(ReadFile(file.toStdString()), "kept");
+}
+
+TEST(DataFileCommands, AFailedSaveKeepsTheOldFileAndSaysWhy) {
+  TTempDir dir;
+  TGridFixture f({2});
+  const std::string file = dir.File("data.lst");
+  WriteFile(file, "old bytes");
+  {
+    testing_support::TFileSizeLimit limit(4);
+    f.dialogs.PushMessageAnswer(mrOk);
+    EXPECT_FALSE(WriteDataFile(f.grid, Q(file), {}));
+  }
+  EXPECT_EQ(ReadFile(file), "old bytes");
+  ASSERT_EQ(f.dialogs.Questions().size(), 1u) << "no wait for the progress box's Ok";
+  EXPECT_EQ(f.dialogs.Questions()[0].Caption, QStringLiteral("保存エラー"));
+  EXPECT_EQ(f.dialogs.Questions()[0].Type, TMsgType::Error);
+  EXPECT_TRUE(f.dialogs.Questions()[0].Text.contains(Q(file)));
+  EXPECT_EQ(ProgressBox, nullptr);
+}
+
+TEST(DataFileCommands, TheCloseQuestionSavesOnlyOnYesAndStaysOpenOnFailure) {
+  TTempDir dir;
+  TGridFixture f({1});
+  const std::string file = dir.File("data.lst");
+  WriteFile(file, "old");
+  int hidden = 0, shown = 0;
+  const TCloseWindow window{[&] { ++hidden; }, [&] { ++shown; }};
+  f.dialogs.PushMessageAnswer(mrCancel);
+  EXPECT_FALSE(CloseQuery(f.grid, Q(file), {}, window));
+  f.dialogs.PushMessageAnswer(mrNo);
+  EXPECT_TRUE(CloseQuery(f.grid, Q(file), {}, window));
+  EXPECT_EQ(ReadFile(file), "old");
+  EXPECT_EQ(f.dialogs.Questions()[0].Type, TMsgType::Confirmation);
+
+  const std::string missing = dir.File("no/such/folder/data.lst");
+  f.dialogs.PushMessageAnswer(mrYes);
+  f.dialogs.PushMessageAnswer(mrOk);
+  EXPECT_FALSE(CloseQuery(f.grid, Q(missing), {}, window)) << "a failed save keeps the window";
+  EXPECT_EQ(hidden, 1);
+  EXPECT_EQ(shown, 1);
+  f.dialogs.PushMessageAnswer(mrYes);
+  EXPECT_TRUE(CloseQuery(f.grid, Q(file), {}, window));
+  EXPECT_NE(ReadFile(file), "old");
+}
+
+TEST(DataFileCommands, PropertiesCountPagesAndButtonsAndNameTheLimits) {
+  TGridFixture f({10, 0, 5}, TGridFixture::Status(0, 0, 1));
+  const QString text = PropertiesText(f.grid, QStringLiteral("/home/me/data.lst"));
+  const QString rule(40, QLatin1Char('-'));
+  EXPECT_EQ(text,
+            QStringLiteral(
+                "[データーファイル名]\r\ndata.lst\r\n\r\n[ファイル保存先]\r\n/home/me/\r\n\r\n") +
+                rule + QStringLiteral("\r\n[登録ページ数]：3\r\n[データー総数]：15\r\n") + rule +
+                QStringLiteral("\r\n[ページ数の上限]：無制限\r\n[ページ内登録数の上限]：無制限\r\n"
+                               "[１ページ内の最低登録数]：1\r\n") +
+                rule +
+                QStringLiteral(
+                    "\r\n[アプリケーション]：PelloRunner\r\n[データーバージョン]：Ver.3.00\r\n") +
+                rule);
+  TVersionInfo info;
+  info.ProductName = "P";
+  info.ProductVersion = "1.2";
+  info.LegalCopyright = "(C)";
+  EXPECT_EQ(AboutText(info), QStringLiteral("[P  Version 1.2] \r\r(C)"));
+}
+
+TEST(Exchange, TheExtensionIsReplacedAndTheImportFindsItInAnyLetterCase) {
+  EXPECT_EQ(ExportPath("/d/list.txt"), "/d/list.csv");
+  EXPECT_EQ(ExportPath("/d.x/list"), "/d.x/list.csv");
+  TTempDir dir;
+  WriteFile(dir.File("data.csv"), "");
+  EXPECT_EQ(ImportPath(Q(dir.File("data.txt"))), Q(dir.File("data.csv")));
+  WriteFile(dir.File("data.CSV"), "");
+  EXPECT_EQ(ImportPath(Q(dir.File("data.txt"))), Q(dir.File("data.CSV"))) << "the exact name wins";
+  EXPECT_EQ(ImportPath(Q(dir.File("none"))), Q(dir.File("none.CSV")));
+}
+
+TEST(Exchange, AnExportedGridImportsBackAndABadFileChangesNothing) {
+  TTempDir dir;
+  TGridFixture f({2, 1}, TGridFixture::Status(5, 0, 1));
+  f.dialogs.PushFileName(Q(dir.File("list.txt")));
+  f.dialogs.PushMessageAnswer(mrOk);
+  ASSERT_TRUE(ExportGrid(f.grid, Q(dir.Path().string()), {}));
+  EXPECT_EQ(f.dialogs.Questions()[0].InitialText, Q(dir.Path().string()));
+  EXPECT_EQ(f.dialogs.Questions()[1].Text,
+            QStringLiteral("\"") + Q(dir.File("list.csv")) +
+                QStringLiteral("\" に\r\rデーターをエクスポートしました"));
+
+  // Exporting again over the file asks first; No keeps it.
+  WriteFile(dir.File("list.csv"), "mine");
+  f.dialogs.PushFileName(Q(dir.File("list.csv")));
+  f.dialogs.PushMessageAnswer(mrNo);
+  EXPECT_FALSE(ExportGrid(f.grid, Q(dir.Path().string()), {}));
+  EXPECT_EQ(ReadFile(dir.File("list.csv")), "mine");
+  f.dialogs.PushFileName(Q(dir.File("list.csv")));
+  f.dialogs.PushMessageAnswer(mrYes);
+  f.dialogs.PushMessageAnswer(mrOk);
+  ASSERT_TRUE(ExportGrid(f.grid, Q(dir.Path().string()), {}));
+
+  TGridStore imported;
+  const TImportWindow window{{}, [&](const TLaunchList& list) { Fill(imported, list); }, {}};
+  f.dialogs.PushMessageAnswer(mrOk);
+  f.dialogs.PushFileName(Q(dir.File("list.txt")));
+  ASSERT_TRUE(ImportFile(Q(dir.Path().string()), {}, window));
+  ASSERT_EQ(imported.RowCount(), f.grid.RowCount());
+  for (int r = 0; r < f.grid.RowCount(); ++r)
+    EXPECT_EQ(imported.Row(r), f.grid.Row(r)) << "row " << r;
+
+  // Not the text form, a button whose kind is no number, a missing file, a folder.
+  WriteFile(dir.File("junk.csv"), "junk");
+  WriteFile(dir.File("kind.csv"),
+            ReadFile(dir.File("list.csv"))
+                .replace(ReadFile(dir.File("list.csv")).find("\r\n1,"), 3, "\r\nx,"));
+  QDir(Q(dir.Path().string())).mkdir("folder.CSV");
+  for (const char* name : {"junk.csv", "kind.csv", "missing.csv", "folder.CSV"}) {
+    TScriptedDialogs answers;
+    TDialogsScope scope(answers);
+    answers.PushMessageAnswer(mrOk);
+    answers.PushFileName(Q(dir.File(name)));
+    answers.PushMessageAnswer(mrOk);
+    bool filled = false;
+    EXPECT_FALSE(ImportFile(Q(dir.Path().string()), {},
+                            {{}, [&](const TLaunchList&) { filled = true; }, {}}))
+        << name;
+    EXPECT_FALSE(filled) << name;
+    ASSERT_EQ(answers.Questions().size(), 3u) << name;
+    EXPECT_EQ(answers.Questions()[2].Caption, QStringLiteral("インポートエラー")) << name;
+  }
+}
