@@ -25,11 +25,28 @@ void KeepWithActiveWindow(QWidget& dialog) {
   if (QWindow* window = dialog.windowHandle()) window->setTransientParent(active->windowHandle());
 }
 
+// Gives the keyboard back to the window that had it when a dialog closes. A window
+// manager does this; without one (a kiosk session) no window would take keys after
+// the first question.
+class TReturnFocus {
+ public:
+  TReturnFocus() : window_(QApplication::activeWindow()) {}
+  ~TReturnFocus() {
+    if (window_ && window_->isVisible()) window_->activateWindow();
+  }
+  TReturnFocus(const TReturnFocus&) = delete;
+  TReturnFocus& operator=(const TReturnFocus&) = delete;
+
+ private:
+  QPointer<QWidget> window_;
+};
+
 bool RunInputBox(TResIconBox& box, int x, int y, const QString& caption, const QString& prompt) {
   box.setWindowTitle(caption);
   box.SetPrompt(prompt);
   box.SetRequestedPos(x, y);
   KeepWithActiveWindow(box);
+  const TReturnFocus focus;
   return box.exec() == QDialog::Accepted;
 }
 
@@ -44,6 +61,7 @@ int TQtDialogs::MessageAt(const QString& text, const QString& caption, unsigned 
   box.adjustSize();
   KeepWithActiveWindow(box);
   MoveIntoWorkArea(box, x, y);
+  const TReturnFocus focus;
   return box.exec();
 }
 
@@ -76,12 +94,14 @@ bool TQtDialogs::InputChoice(int x, int y, const QString& caption, int index, in
 
 QString TQtDialogs::OpenFileName(QWidget* parent, const QString& caption, const QString& folder,
                                  const QString& filter) {
+  const TReturnFocus focus;
   return QFileDialog::getOpenFileName(parent, caption, folder, QtNameFilters(filter), nullptr,
                                       QFileDialog::HideNameFilterDetails);
 }
 
 QString TQtDialogs::SaveFileName(QWidget* parent, const QString& caption, const QString& folder,
                                  const QString& filter) {
+  const TReturnFocus focus;
   return QFileDialog::getSaveFileName(
       parent, caption, folder, QtNameFilters(filter), nullptr,
       QFileDialog::HideNameFilterDetails | QFileDialog::DontConfirmOverwrite);

@@ -2,8 +2,11 @@
 
 #include <memory>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QMainWindow>
+#include <QPointer>
 
 #include "BarBox.h"
 #include "Dialogs.h"
@@ -17,10 +20,23 @@ constexpr qint64 kPumpIntervalMs = 10;
 
 std::unique_ptr<TBarBox> ownedBox;
 QElapsedTimer lastPump;
+// The window that had the keyboard before the box took it, and gets it back after.
+QPointer<QWidget> windowBefore;
+
+// The window the user works in: the active one, or while a question that just closed
+// hands the keyboard back, the main window.
+QWidget* WorkingWindow() {
+  if (QWidget* active = QApplication::activeWindow()) return active;
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window->isVisible() && qobject_cast<QMainWindow*>(window)) return window;
+  return nullptr;
+}
 
 void ReleaseProgressBox() {
   ProgressBox = nullptr;
   ownedBox.reset();
+  if (windowBefore && windowBefore->isVisible()) windowBefore->activateWindow();
+  windowBefore = nullptr;
 }
 
 }  // namespace
@@ -30,6 +46,7 @@ void ShowProgress(int max, const QString& text, bool withCancel) {
   qRemovePostRoutine(ReleaseProgressBox);
   qAddPostRoutine(ReleaseProgressBox);
   ReleaseProgressBox();
+  windowBefore = WorkingWindow();
   ownedBox = std::make_unique<TBarBox>();
   ProgressBox = ownedBox.get();
   ProgressBox->SetCancelVisible(withCancel);
