@@ -40,6 +40,7 @@ run: setup build
 bench: setup build
 	@$(BUILD_DIR)/bin/pello_bench
 	@$(BUILD_DIR)/bin/pello_window_bench
+	@$(BUILD_DIR)/bin/pello_command_bench
 
 fuzz:
 	@./scripts/setup fuzz

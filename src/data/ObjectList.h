@@ -2,6 +2,7 @@
 // held by unique_ptr, and an index outside the list raises the list index error.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -54,9 +55,11 @@ class TObjectList {
   void Move(int from, int to) {
     CheckIndex(from);
     CheckIndex(to);
-    auto moved = std::move(items_[static_cast<std::size_t>(from)]);
-    items_.erase(items_.begin() + from);
-    items_.insert(items_.begin() + to, std::move(moved));
+    if (from < to) {
+      std::rotate(items_.begin() + from, items_.begin() + from + 1, items_.begin() + to + 1);
+    } else {
+      std::rotate(items_.begin() + to, items_.begin() + from, items_.begin() + from + 1);
+    }
   }
 
  protected:

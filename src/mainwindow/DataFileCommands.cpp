@@ -7,6 +7,7 @@
 #include "GridRules.h"
 #include "LaunchErrors.h"
 #include "MessageBox.h"
+#include "RecordSplit.h"
 #include "RecordText.h"
 #include "ShiftJis.h"
 #include "UnBarBox.h"
@@ -14,6 +15,7 @@
 namespace {
 
 const QString kRule = QString(40, QLatin1Char('-'));
+constexpr std::size_t kButtonFields = 11;
 
 int Ask(QPoint at, const QString& text, const QString& caption, unsigned buttons, TMsgType type) {
   return ShowMessageAt(text, caption, buttons, type, at.x(), at.y());
@@ -30,6 +32,7 @@ void GridToLaunchList(const TGridStore& grid, TLaunchList& list) {
   list.Clear();
   list.Pages.Clear();
   list.Status = *StatusOfGrid(grid);
+  TRecordFields fields;
   for (int r = 1; r < grid.RowCount(); ++r) {
     std::unique_ptr<TPageItem> page;
     try {
@@ -42,11 +45,13 @@ void GridToLaunchList(const TGridStore& grid, TLaunchList& list) {
     page->Count = count;
     list.Pages.Add(std::move(page));
     for (int c = 1; c <= count; ++c) {
-      std::unique_ptr<TLaunchDataItem> item;
+      auto item = NewLaunchItem();
       try {
-        item = TextToItem(grid.Cell(c, r));
+        // One split buffer for every button: a save reads the whole grid.
+        SplitRecord(grid.Cell(c, r), fields, kButtonFields);
+        FieldsToItem(fields, *item);
       } catch (const ELaunchError&) {
-        item = NewLaunchItem();
+        *item = TLaunchDataItem();
       }
       list.Add(std::move(item));
     }

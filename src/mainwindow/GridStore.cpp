@@ -71,9 +71,12 @@ void TGridStore::DeleteRows(int first, int count) {
 
 void TGridStore::MoveRow(int from, int to) {
   if (from < 0 || from >= RowCount() || to < 0 || to >= RowCount() || from == to) return;
-  auto moved = std::move(rows_[static_cast<std::size_t>(from)]);
-  rows_.erase(rows_.begin() + from);
-  rows_.insert(rows_.begin() + to, std::move(moved));
+  // Only the rows between the two places shift: a move to a neighbour costs one swap.
+  if (from < to) {
+    std::rotate(rows_.begin() + from, rows_.begin() + from + 1, rows_.begin() + to + 1);
+  } else {
+    std::rotate(rows_.begin() + to, rows_.begin() + from, rows_.begin() + from + 1);
+  }
   if (observer_) observer_->RowMoved(from, to);
 }
 

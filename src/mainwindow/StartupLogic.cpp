@@ -98,6 +98,30 @@ int FillGrid(const TLaunchList& list, TGridStore& grid, const TFillSink& sink) {
   return nameColWidth;
 }
 
+std::int64_t HiddenButtonCount(const TLaunchList& list) {
+  // The same walk as FillGrid's: page p shows the buttons from the running sum of the
+  // counts before it (which a negative count takes back), at most a grid row of them.
+  std::vector<bool> shown(static_cast<std::size_t>(list.Count()), false);
+  std::int64_t first = 0;
+  for (int p = 0; p < list.Pages.Count(); ++p) {
+    const std::int64_t count = list.Pages.Get(p).Count;
+    const std::int64_t end = first + std::min<std::int64_t>(count, TGridStore::kColCount - 1);
+    for (std::int64_t i = std::max<std::int64_t>(first, 0);
+         i < std::min<std::int64_t>(end, list.Count()); ++i)
+      shown[static_cast<std::size_t>(i)] = true;
+    first += count;
+  }
+  return std::count(shown.begin(), shown.end(), false);
+}
+
+QString HiddenButtonsWarning(std::int64_t n) {
+  return QStringLiteral(
+             "このデーターファイルには、どのページにも属さないボタンか、"
+             "1ページ 10000 個を超えるボタンが %1 個あります。\r"
+             "これらは表示されず、上書き保存すると失われます。")
+      .arg(n);
+}
+
 QString WindowSizeFile(const QString& saveFileName, const QString& programFile) {
   const QString name = QFileInfo(programFile).completeBaseName() + QStringLiteral(".ini");
   return QFileInfo(saveFileName).absoluteDir().filePath(name);

@@ -50,6 +50,14 @@ struct TFillSink {
 // name + 8.
 int FillGrid(const TLaunchList& list, TGridStore& grid, const TFillSink& sink);
 
+// The buttons of list that the grid cannot show, and that a save would therefore drop:
+// those no page owns (the pages' counts fall short of the buttons) and those of a
+// page beyond the grid's last column.
+std::int64_t HiddenButtonCount(const TLaunchList& list);
+
+// The warning for n such buttons, shown once the grid is filled.
+QString HiddenButtonsWarning(std::int64_t n);
+
 // The initialisation file beside the data file: the program file's name with its
 // extension changed to ".ini" ("pelledit" gives "pelledit.ini"), in saveFileName's folder.
 QString WindowSizeFile(const QString& saveFileName, const QString& programFile);

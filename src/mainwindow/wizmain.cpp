@@ -175,6 +175,7 @@ void TWizform::mnInpClick() {
   window.fill = [this](const TLaunchList& list) {
     const QString kept = SaveFileName;
     FillGrid(list);
+    WarnOfHiddenButtons(list);
     SaveFileName = SaveOnClose ? DataFileName : kept;
   };
   window.show = [this] { show(); };
@@ -308,6 +309,7 @@ bool TWizform::FormCreate(const QStringList& arguments) {
     N2->setVisible(false);
   }
   FillGrid(*LaunchList);
+  WarnOfHiddenButtons(*LaunchList);
   LaunchList.reset();
   PendingOuterSize_ = LoadWindowSize(IniFile());
   ApplyOuterSize();
@@ -336,6 +338,13 @@ void TWizform::FillGrid(const TLaunchList& list) {
   NameColWidth = ::FillGrid(list, store_, sink);
   Grid_->SetNameColumnWidth(NameColWidth);
   Grid_->RestoreCurrent();
+}
+
+void TWizform::WarnOfHiddenButtons(const TLaunchList& list) {
+  const std::int64_t hidden = HiddenButtonCount(list);
+  if (hidden > 0)
+    ShowMessageAt(HiddenButtonsWarning(hidden), QStringLiteral("データーファイルの確認"), mbOK,
+                  TMsgType::Warning, DialogAt().x(), DialogAt().y());
 }
 
 int TWizform::TextWidth(const std::string& cp932) const {

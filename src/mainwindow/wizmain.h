@@ -131,6 +131,8 @@ class TWizform : public QMainWindow {
  private:
   void BuildMenus();
   void ConnectCommands();
+  // Tells of buttons of the loaded list that the grid cannot hold: a save drops them.
+  void WarnOfHiddenButtons(const TLaunchList& list);
   // Where questions appear: the window's left + 16 and top.
   QPoint DialogAt() const;
   // The data file's folder, where the file choosers start.

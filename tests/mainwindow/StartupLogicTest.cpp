@@ -153,3 +153,19 @@ TEST(WindowPlacement, CentresThenKeepsInsideTheWorkArea) {
       << "too tall: bottom on the work area's bottom";
   EXPECT_EQ(PlaceWindow({490, 436}, screen, QRect(100, 200, 924, 568)), QPoint(267, 200));
 }
+
+TEST(FillGrid, ButtonsTheGridCannotShowAreCounted) {
+  TLaunchList list;  // one page of one button
+  EXPECT_EQ(HiddenButtonCount(list), 0);
+  list.Add(NewLaunchItem());
+  list.Add(NewLaunchItem());
+  EXPECT_EQ(HiddenButtonCount(list), 2) << "owned by no page";
+  list.AddPage("wide", 0, 0);
+  list.Pages.Get(1).Count = 10002;  // 10,000 columns; the list holds 2 of its buttons
+  EXPECT_EQ(HiddenButtonCount(list), 0);
+  for (int i = 0; i < 10001; ++i)
+    list.Add(NewLaunchItem());
+  EXPECT_EQ(HiddenButtonCount(list), 3) << "two past the last column, one owned by none";
+  list.Pages.Get(1).Count = -1;  // takes back the first page's button
+  EXPECT_EQ(HiddenButtonCount(list), 10003);
+}

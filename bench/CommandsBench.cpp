@@ -1,0 +1,160 @@
+// The main window's commands on a grid of 1,000 and of 100,000 buttons (pages of 33):
+// each should cost the same at both sizes, since a command touches one row and its
+// icons. And a save from the grid against writing the same launch list alone.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+#include <QApplication>
+#include <filesystem>
+
+#include "ButtonCommands.h"
+#include "DataFileCommands.h"
+#include "GridRows.h"
+#include "PageCommands.h"
+#include "RecordText.h"
+#include "ScriptedDialogs.h"
+#include "ShiftJis.h"
+
+namespace {
+
+constexpr int kButtonsPerPage = 33;
+
+// A grid of n buttons with their icons, the current cell in the middle page.
+struct TBenchGrid {
+  TGridStore grid;
+  TIconGridList icons;
+  std::string copy;
+  TGridEdit edit{grid, icons, copy};
+
+  explicit TBenchGrid(int n) {
+    TDataStatus status;
+    status.MinButtons = 1;
+    grid.SetRowCount(1);
+    grid.SetCell(0, 0, StatusToText(status));
+    const std::string title = *sjis::FromUtf8("表計算ソフト");
+    const int pages = (n + kButtonsPerPage - 1) / kButtonsPerPage;
+    grid.SetRowCount(pages + 1);
+    for (int p = 0; p < pages; ++p) {
+      TPageRow row;
+      TPageItem page;
+      page.Caption = *sjis::FromUtf8("ページ") + std::to_string(p);
+      row.PageText = PageToText(page);
+      for (int b = 0; b < std::min(kButtonsPerPage, n - p * kButtonsPerPage); ++b) {
+        TLaunchDataItem item;
+        item.Kind = lkProgram;
+        item.Title = title + std::to_string(b);
+        item.Link = "/usr/bin/app" + std::to_string(b % 20);
+        row.Buttons.push_back(ItemToText(item));
+      }
+      WritePageRow(grid, p + 1, std::move(row));
+      AddIconRow(icons, 0);
+      RebuildPageIcons(edit, p + 1, static_cast<int>(grid.Row(p + 1).size()) - 1);
+    }
+    edit.Row = pages / 2;
+    edit.Col = 2;
+  }
+};
+
+TBenchGrid& Grid(int n) {
+  static TBenchGrid small(1000);
+  static TBenchGrid large(100000);
+  return n == 1000 ? small : large;
+}
+
+// Adds a button and deletes it again: two row rewrites and two icon rebuilds.
+void BM_AddAndDeleteButton(benchmark::State& state) {
+  TBenchGrid& g = Grid(static_cast<int>(state.range(0)));
+  TScriptedDialogs dialogs;
+  TDialogsScope scope(dialogs);
+  for (auto _ : state) {
+    dialogs.Clear();
+    dialogs.PushNumber(1);
+    AddButtons(g.edit);
+    g.edit.Col = kButtonsPerPage + 1;
+    dialogs.PushMessageAnswer(mrYes);
+    DeleteButton(g.edit);
+    g.edit.Col = 2;
+  }
+}
+BENCHMARK(BM_AddAndDeleteButton)->Arg(1000)->Arg(100000);
+
+// Inserts a page before the current one and deletes it again.
+void BM_InsertAndDeletePage(benchmark::State& state) {
+  TBenchGrid& g = Grid(static_cast<int>(state.range(0)));
+  TScriptedDialogs dialogs;
+  TDialogsScope scope(dialogs);
+  for (auto _ : state) {
+    dialogs.Clear();
+    dialogs.PushText(QStringLiteral("new"));
+    InsertPage(g.edit);
+    dialogs.PushMessageAnswer(mrYes);
+    DeletePage(g.edit);
+  }
+}
+BENCHMARK(BM_InsertAndDeletePage)->Arg(1000)->Arg(100000);
+
+// Moves the current page up and back down.
+void BM_MovePageUpAndDown(benchmark::State& state) {
+  TBenchGrid& g = Grid(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    MoveCurrentPage(g.edit, -1);
+    g.edit.Row -= 1;
+    MoveCurrentPage(g.edit, +1);
+    g.edit.Row += 1;
+  }
+}
+BENCHMARK(BM_MovePageUpAndDown)->Arg(1000)->Arg(100000);
+
+// Copies a button and pastes it over its neighbour.
+void BM_CopyAndPaste(benchmark::State& state) {
+  TBenchGrid& g = Grid(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    g.edit.Col = 1;
+    CopyButton(g.edit);
+    g.edit.Col = 2;
+    PasteButton(g.edit);
+  }
+}
+BENCHMARK(BM_CopyAndPaste)->Arg(1000)->Arg(100000);
+
+std::string SaveTarget() {
+  const std::filesystem::path shm("/dev/shm");
+  const auto dir = std::filesystem::exists(shm) ? shm : std::filesystem::temp_directory_path();
+  return (dir / ("pello-bench-" + std::to_string(::getpid()) + ".lst")).string();
+}
+
+// The save as the window runs it (grid to list, then the file), without the box.
+void BM_SaveFromGrid(benchmark::State& state) {
+  TBenchGrid& g = Grid(100000);
+  const std::string file = SaveTarget();
+  for (auto _ : state) {
+    TLaunchList list;
+    GridToLaunchList(g.grid, list);
+    SaveToTextFile(list, file);
+  }
+  std::filesystem::remove(file);
+}
+BENCHMARK(BM_SaveFromGrid)->Unit(benchmark::kMillisecond);
+
+// The baseline: writing the same list, already built.
+void BM_SaveListAlone(benchmark::State& state) {
+  TBenchGrid& g = Grid(100000);
+  TLaunchList list;
+  GridToLaunchList(g.grid, list);
+  const std::string file = SaveTarget();
+  for (auto _ : state)
+    SaveToTextFile(list, file);
+  std::filesystem::remove(file);
+}
+BENCHMARK(BM_SaveListAlone)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);  // icons need one
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
