@@ -1,6 +1,6 @@
 // The one way every window asks the user something: message boxes, the input dialog,
-// the file choosers and the progress box's final wait. Commands ask through Dialogs(),
-// never through a Qt dialog, so that tests can give the answers in advance.
+// the file and folder choosers and the progress box's final wait. Commands ask through
+// Dialogs(), never through a Qt dialog, so that tests can give the answers in advance.
 #pragma once
 
 #include <QString>
@@ -9,6 +9,8 @@
 #include "MessageBox.h"
 
 class QWidget;
+class TSHBrowseForFolderEx;
+struct TBrowseItem;
 
 class TDialogs {
  public:
@@ -35,6 +37,10 @@ class TDialogs {
                                const QString& filter) = 0;
   virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& folder,
                                const QString& filter) = 0;
+  // The folder browse dialog as browser describes it (root, first selection, caption,
+  // status line and OK rule, placement). On OK stores the confirmed item in chosen and
+  // returns true.
+  virtual bool BrowseForFolder(const TSHBrowseForFolderEx& browser, TBrowseItem& chosen) = 0;
   // Returns once ProgressAnswer is not 0 (the progress box's Ok or cancel pressed).
   virtual void WaitForProgressOk() = 0;
 };

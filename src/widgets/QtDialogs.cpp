@@ -9,6 +9,7 @@
 
 #include "BarBox.h"
 #include "FileFilter.h"
+#include "FolderBrowseDialog.h"
 #include "MessageDialog.h"
 #include "ResIconBox.h"
 #include "UnBarBox.h"
@@ -105,6 +106,16 @@ QString TQtDialogs::SaveFileName(QWidget* parent, const QString& caption, const 
   return QFileDialog::getSaveFileName(
       parent, caption, folder, QtNameFilters(filter), nullptr,
       QFileDialog::HideNameFilterDetails | QFileDialog::DontConfirmOverwrite);
+}
+
+bool TQtDialogs::BrowseForFolder(const TSHBrowseForFolderEx& browser, TBrowseItem& chosen) {
+  QWidget* owner = browser.Owner ? browser.Owner->window() : nullptr;
+  TFolderBrowseDialog box(browser, owner);
+  if (!owner) KeepWithActiveWindow(box);
+  const TReturnFocus focus;
+  if (box.exec() != QDialog::Accepted) return false;
+  chosen = box.Selected();
+  return true;
 }
 
 void TQtDialogs::WaitForProgressOk() {

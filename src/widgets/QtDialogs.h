@@ -1,4 +1,4 @@
-// The dialogs a user sees: the message box, the input dialog, the file choosers and a
+// The dialogs a user sees: the message box, the input dialog, the file and folder choosers and a
 // responsive wait for the progress box's Ok.
 #pragma once
 
@@ -18,6 +18,8 @@ class TQtDialogs : public TDialogs {
                        const QString& filter) override;
   QString SaveFileName(QWidget* parent, const QString& caption, const QString& folder,
                        const QString& filter) override;
+  // A modal TFolderBrowseDialog on the browser's owner window, or on the active one.
+  bool BrowseForFolder(const TSHBrowseForFolderEx& browser, TBrowseItem& chosen) override;
   // A nested event loop: every window stays responsive while it waits.
   void WaitForProgressOk() override;
 };

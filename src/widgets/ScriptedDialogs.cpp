@@ -4,14 +4,15 @@
 #include <string>
 
 #include "BarBox.h"
+#include "SHBFFEX.h"
 #include "UnBarBox.h"
 
 namespace {
 
 std::string Describe(const TAskedQuestion& question) {
-  static const char* const kKinds[] = {"message box",  "number input", "text input",
-                                       "choice input", "open chooser", "save chooser",
-                                       "progress wait"};
+  static const char* const kKinds[] = {"message box",   "number input",  "text input",
+                                       "choice input",  "open chooser",  "save chooser",
+                                       "progress wait", "folder chooser"};
   return std::string(kKinds[static_cast<int>(question.Kind)]) + " \"" +
          question.Caption.toStdString() + "\" (" + question.Text.toStdString() + ")";
 }
@@ -63,6 +64,10 @@ void TScriptedDialogs::PushChoice(int index) {
 
 void TScriptedDialogs::PushFileName(const QString& path) {
   answers_.push_back({TAnswerKind::FileName, 0, path});
+}
+
+void TScriptedDialogs::PushFolder(const QString& path, const QString& displayName) {
+  answers_.push_back({TAnswerKind::Folder, 0, path, displayName});
 }
 
 void TScriptedDialogs::PushCancel() {
@@ -155,6 +160,21 @@ QString TScriptedDialogs::SaveFileName(QWidget* /*parent*/, const QString& capti
   question.InitialText = folder;
   question.Filter = filter;
   return FileName(question);
+}
+
+bool TScriptedDialogs::BrowseForFolder(const TSHBrowseForFolderEx& browser, TBrowseItem& chosen) {
+  TAskedQuestion question = Asked(TQuestionKind::Folder, browser.Caption, {}, 0, 0);
+  question.InitialText = browser.InitialItem().Path;
+  question.Root = browser.RootItem().Path;
+  const TAnswer answer = Take(question, TAnswerKind::Folder, true);
+  if (answer.Kind == TAnswerKind::Cancel) return false;
+  TBrowseItem item = answer.Text.isEmpty() ? TBrowseItem{} : FolderItem(answer.Text);
+  if (!answer.Name.isEmpty()) item.DisplayName = answer.Name;
+  if (!browser.SelectionChanged(item).OkEnabled)
+    throw EUnscriptedQuestion("the scripted folder \"" + answer.Text.toStdString() +
+                              "\" cannot be confirmed in the " + Describe(question));
+  chosen = item;
+  return true;
 }
 
 void TScriptedDialogs::WaitForProgressOk() {

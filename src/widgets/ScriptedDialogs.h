@@ -10,7 +10,7 @@
 #include "Dialogs.h"
 
 // What was asked.
-enum class TQuestionKind { Message, Number, Text, Choice, OpenFile, SaveFile, ProgressOk };
+enum class TQuestionKind { Message, Number, Text, Choice, OpenFile, SaveFile, ProgressOk, Folder };
 
 // One question as it was asked; the fields that do not apply to its kind stay empty.
 struct TAskedQuestion {
@@ -25,7 +25,9 @@ struct TAskedQuestion {
   int Max = 0;
   int DefaultValue = -1;
   int Initial = 0;      // the number's starting value or the choice's starting index
-  QString InitialText;  // the text's starting value or the file chooser's folder
+  QString InitialText;  // the text's starting value, the file chooser's folder or the
+                        // folder chooser's first selection (empty when virtual)
+  QString Root;         // the folder chooser's root folder (empty when virtual)
   QStringList Items;    // the choice's entries
   QString Filter;       // the file chooser's filter
 };
@@ -49,7 +51,11 @@ class TScriptedDialogs : public TDialogs {
   void PushChoice(int index);
   // The next file chooser returns path.
   void PushFileName(const QString& path);
-  // The next input or file chooser is cancelled.
+  // The next folder chooser confirms path (empty for a virtual item) with displayName,
+  // by default the path's file name. An answer the chooser's OK rule refuses (a virtual
+  // item under sboReturnOnlyFSDirs, a folder OnSelectionChanged disables) throws.
+  void PushFolder(const QString& path, const QString& displayName = {});
+  // The next input, file or folder chooser is cancelled.
   void PushCancel();
 
   // Every question asked so far, in order; the progress box's waits included.
@@ -71,15 +77,18 @@ class TScriptedDialogs : public TDialogs {
                        const QString& filter) override;
   QString SaveFileName(QWidget* parent, const QString& caption, const QString& folder,
                        const QString& filter) override;
+  // Runs OnSelectionChanged once, for the answer.
+  bool BrowseForFolder(const TSHBrowseForFolderEx& browser, TBrowseItem& chosen) override;
   // Acknowledges at once: ProgressAnswer := 1 unless the box was already answered.
   void WaitForProgressOk() override;
 
  private:
-  enum class TAnswerKind { Message, Number, Text, Choice, FileName, Cancel };
+  enum class TAnswerKind { Message, Number, Text, Choice, FileName, Folder, Cancel };
   struct TAnswer {
     TAnswerKind Kind;
     int Number = 0;
     QString Text;
+    QString Name{};  // a folder's display name
   };
 
   // Records question and takes the next answer, which must be of kind or Cancel (when
