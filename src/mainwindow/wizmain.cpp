@@ -18,6 +18,7 @@
 #include "DataFileCommands.h"
 #include "ExchangeCommands.h"
 #include "FixedTexts.h"
+#include "GridRows.h"
 #include "GridRules.h"
 #include "GridView.h"
 #include "ItemIcons.h"
@@ -29,6 +30,7 @@
 #include "StartupLogic.h"
 #include "SystemFont.h"
 #include "UnBarBox.h"
+#include "UnEdit.h"
 #include "VersionInfo.h"
 
 namespace {
@@ -137,7 +139,20 @@ void TWizform::mnBtnLinkOpen1Click() {
 }
 
 void TWizform::EditCurrentPage() {
-  // The page edit dialog opens here on the current page.
+  const int r = Grid_->Row();
+  if (r < 1 || r > PageCount(store_)) return;
+  const auto status = StatusOfGrid(store_);
+  std::vector<std::string> row = store_.Row(r);
+  if (row.empty()) row.emplace_back();
+  const QPoint at = DialogAt();
+  if (!EditPage(at.x(), at.y(), status->MinButtons, row, Grid_->Col() - 1, status->MaxButtons))
+    return;
+  store_.SetRow(r, std::move(row));
+  TGridEdit edit = Edit();
+  const int count = CountOfRow(store_, r);
+  RebuildPageIcons(edit, r, count);
+  Grid_->PlaceCurrent(std::min(Grid_->Col(), std::max(count, 1)), r);
+  UpdateTitle();
 }
 
 void TWizform::Save1Click() {

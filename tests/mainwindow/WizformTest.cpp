@@ -5,20 +5,26 @@
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextDocument>
+#include <QTimer>
+#include <QToolButton>
 #include <QToolTip>
 #include <filesystem>
 
 #include <gtest/gtest.h>
 
+#include "ButtonListBox.h"
 #include "GridRules.h"
 #include "GridView.h"
 #include "RecordText.h"
 #include "ScriptedDialogs.h"
 #include "TestSupport.h"
+#include "UnEdit.h"
 #include "wizmain.h"
 
 using testing_support::Sjis;
@@ -264,6 +270,7 @@ TEST(WizformGrid, DoubleClickOnTheCornerTogglesTheNameColumn) {
   QObject::connect(s.form.mnBtnEdit1, &QAction::triggered, [&] { ++edits; });
   s.dialogs.PushCancel();
   s.form.GridDblClick(0, 1);
+  QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });  // the edit dialog
   s.form.GridDblClick(2, 1);  // the first empty cell
   s.form.GridDblClick(3, 1);  // beyond it: nothing
   EXPECT_EQ(renames, 1);
@@ -507,4 +514,36 @@ TEST(WizformCommands, AnImportKeepsTheSaveTarget) {
   EXPECT_EQ(s.form.Store().RowCount(), 3);
   EXPECT_EQ(CaptionOfText(s.form.Store().Cell(0, 1)), "x");
   EXPECT_EQ(s.form.SaveFileName, Q(data));
+}
+
+TEST(WizformCommands, TheEditDialogWritesThePageBackOnOkOnly) {
+  TTempDir dir;
+  const std::string file = DataFile(dir, {{"a", 3}, {"b", 1}});
+  TStarted s({"pelledit", "/F", Q(file)});
+  ASSERT_TRUE(s.accepted);
+  TGridStore& g = s.form.Store();
+  s.form.Grid().PlaceCurrent(2, 1);
+  const std::vector<std::string> before = g.Row(1);
+  QTimer::singleShot(0, [] {
+    auto* d = qobject_cast<TfmEdit*>(QApplication::activeModalWidget());
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->ButtonList().Current(), 1) << "the current button";
+    d->BtnDownSort->click();
+    d->BtnCancel->click();
+  });
+  s.form.mnBtnEdit1->trigger();
+  EXPECT_EQ(g.Row(1), before);
+
+  QTimer::singleShot(0, [] {
+    auto* d = qobject_cast<TfmEdit*>(QApplication::activeModalWidget());
+    ASSERT_NE(d, nullptr);
+    d->BtnDownSort->click();
+    d->EdPage->setText(QStringLiteral("renamed"));
+    d->BtnOk->click();
+  });
+  s.form.mnBtnEdit1->trigger();
+  EXPECT_EQ(CaptionOfText(g.Cell(0, 1)), "renamed");
+  EXPECT_EQ(TitleOfText(g.Cell(1, 1)), "a-2");
+  EXPECT_EQ(TitleOfText(g.Cell(3, 1)), "a-0");
+  EXPECT_EQ(s.form.IconGrid().Get(0).Count(), 3);
 }

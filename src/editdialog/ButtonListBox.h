@@ -1,0 +1,91 @@
+// The page edit dialog's button list: the working copy of the page's buttons, one
+// record text per entry, drawn as icon, title and use count; several entries can be
+// selected; the selected entries can be dragged to another place in the list.
+#pragma once
+
+#include <QAbstractListModel>
+#include <QListView>
+#include <string>
+#include <vector>
+
+// The entries, as a list model.
+class TButtonListModel : public QAbstractListModel {
+  Q_OBJECT
+
+ public:
+  using QAbstractListModel::QAbstractListModel;
+
+  const std::vector<std::string>& Entries() const { return entries_; }
+  const std::string& Entry(int i) const { return entries_[static_cast<std::size_t>(i)]; }
+  int Count() const { return static_cast<int>(entries_.size()); }
+  // Replaces every entry (one reset of the views).
+  void SetEntries(std::vector<std::string> entries);
+  // Replaces entry i's text.
+  void SetEntry(int i, std::string text);
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+
+ private:
+  std::vector<std::string> entries_;
+};
+
+class TButtonListBox : public QListView {
+  Q_OBJECT
+
+ public:
+  static constexpr int kRowHeight = 20;
+
+  explicit TButtonListBox(QWidget* parent = nullptr);
+
+  TButtonListModel& Model() { return model_; }
+  int Count() const { return model_.Count(); }
+  // The caret entry; -1 for an empty list.
+  int Current() const;
+  // Which entries are selected, one flag per entry.
+  std::vector<bool> SelectedFlags() const;
+  int SelectedCount() const;
+  // Deselects every entry, then makes entry i current and selected.
+  void SelectOnly(int i);
+  // Makes entry i current and adds it to the selection.
+  void SelectAlso(int i);
+  // Selects every entry and makes entry 0 current.
+  void SelectAll();
+  // The entry at a point of the viewport; -1 for none.
+  int EntryAt(const QPoint& pos) const;
+  // The drop mark drawn during a drag: its entry (-1 for none) and rectangle.
+  int DropIndex() const { return dropIndex_; }
+
+ signals:
+  // A click on an entry (after the list moved the caret and the selection).
+  void EntryClicked();
+  // Any key released in the list.
+  void KeyReleased();
+  // A right click on an entry: the pop-up menu may open at globalPos.
+  void EntryContextMenu(const QPoint& globalPos);
+  // A drag of the selected entries ended: dropped (the first moved entry is now the
+  // current and only selected one) or cancelled with Esc.
+  void DragEnded();
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void startDrag(Qt::DropActions supportedActions) override;
+
+ private:
+  void DragOver(const QPoint& pos);
+  void Drop(const QPoint& pos);
+  void EndDrag();
+
+  TButtonListModel model_;
+  QPoint pressPos_;
+  bool pressed_ = false;
+  bool dragging_ = false;
+  int dropIndex_ = -1;
+  QRect dropRect_;
+};

@@ -1,0 +1,290 @@
+#include "UnEdit.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include "ButtonListBox.h"
+#include "ELIEDIT.h"
+#include "EditPageLogic.h"
+#include "ItemIcons.h"
+#include "LaunchErrors.h"
+#include "RecordText.h"
+#include "RootFolder.h"
+#include "SHBFFEX.h"
+#include "ShellItem.h"
+#include "ShiftJis.h"
+#include "WorkArea.h"
+
+namespace {
+
+QString Shown(const std::string& cp932) {
+  return QString::fromStdString(sjis::ToUtf8ForDisplay(cp932));
+}
+
+// The comment box's text as stored: each of its lines followed by a line break.
+std::string MemoText(const QString& plain) {
+  if (plain.isEmpty()) return {};
+  QStringList lines = plain.split(QLatin1Char('\n'));
+  if (lines.size() > 1 && lines.back().isEmpty()) lines.removeLast();
+  std::string text;
+  for (const QString& line : lines) {
+    const auto cp932 = sjis::FromUtf8(line.toStdString());
+    text += cp932.value_or(std::string()) + "\r\n";
+  }
+  return text;
+}
+
+}  // namespace
+
+bool EditPage(int left, int top, std::int32_t minButtons, std::vector<std::string>& row,
+              int startIndex, std::int32_t maxButtons) {
+  TfmEdit dialog;
+  dialog.Setup(left, top, minButtons, maxButtons, startIndex);
+  dialog.LoadPage(row);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  std::vector<std::string> changed = dialog.CommitPage();
+  if (row.size() < changed.size()) row.resize(changed.size());
+  std::copy(changed.begin(), changed.end(), row.begin());
+  return true;
+}
+
+TfmEdit::TfmEdit(QWidget* parent) : QDialog(parent) {
+  BuildLayout();
+  ConnectHandlers();
+}
+
+TfmEdit::~TfmEdit() = default;
+
+void TfmEdit::Setup(int left, int top, std::int32_t minButtons, std::int32_t maxButtons,
+                    int startIndex) {
+  Left = left;
+  Top = top;
+  MinButtons = minButtons;
+  MaxButtons = maxButtons;
+  StartIndex = startIndex;
+}
+
+void TfmEdit::LoadPage(const std::vector<std::string>& row) {
+  try {
+    Page = *TextToPage(row.empty() ? std::string() : row[0]);
+  } catch (const ELaunchError&) {
+    Page = *TextToPage("");  // a damaged page text opens as a page of no buttons
+    Page.Count = 0;
+  }
+  // The page's buttons are the first Count texts after the page text; a row with
+  // fewer gives the page only those it has.
+  const std::size_t count =
+      std::min(static_cast<std::size_t>(std::max(Page.Count, 0)), row.empty() ? 0 : row.size() - 1);
+  Page.Count = static_cast<std::int32_t>(count);
+  std::vector<std::string> entries(row.begin() + 1,
+                                   row.begin() + 1 + static_cast<std::ptrdiff_t>(count));
+  EdPage->setText(Shown(Page.Caption));
+  BtnListBox->Model().SetEntries(std::move(entries));
+  BtnListBox->SelectOnly(0);
+  ShowDetails(0);
+}
+
+std::vector<std::string> TfmEdit::CommitPage() {
+  Page.Caption = CommittedCaption(Page.Caption, EdPage->text());
+  Page.Count = BtnListBox->Count();
+  std::vector<std::string> row;
+  row.reserve(static_cast<std::size_t>(Page.Count) + 1);
+  row.push_back(PageToText(Page));
+  for (const std::string& entry : BtnListBox->Model().Entries())
+    row.push_back(entry);
+  return row;
+}
+
+void TfmEdit::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!event->spontaneous()) FormShow();
+}
+
+void TfmEdit::FormShow() {
+  MoveIntoWorkArea(*this, Left, Top);
+  PCtrl->setCurrentWidget(TabEdit);
+  BtnListBox->setFocus();
+  if (StartIndex >= 0 && StartIndex < BtnListBox->Count()) {
+    BtnListBox->SelectAlso(StartIndex);
+  }
+  ShowCurrent();
+}
+
+void TfmEdit::ShowCurrent() {
+  ShowDetails(BtnListBox->Current());
+}
+
+void TfmEdit::ShowCurrentOnDetailTab() {
+  PCtrl->setCurrentWidget(TabEdit);
+  ShowCurrent();
+}
+
+void TfmEdit::ShowDetails(int i) {
+  showing_ = true;
+  IconsLoaded = false;
+  const bool exists = i >= 0 && i < BtnListBox->Count();
+  const TDetailFields f = exists ? DetailsOfEntry(BtnListBox->Model().Entry(i)) : TDetailFields();
+  const bool special = f.Kind == lkSpecialFolder;
+  for (QWidget* w : LinkWidgets)
+    w->setVisible(!special);
+  LBoxSpfol->setVisible(special);
+  PCtrl->setProperty("kind", f.Kind);
+  EdTitle->setText(Shown(f.Title));
+  EdLink->setText(Shown(f.Link));
+  EdParam->setText(Shown(f.Params));
+  EdWork->setText(Shown(f.WorkDir));
+  if (special) LBoxSpfol->setCurrentRow(f.SpecialFolder);
+  if (!special || f.SpecialFolder < 0) LBoxSpfol->clearSelection();
+  QString comment = Shown(f.Comment);
+  comment.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  Memo->setPlainText(comment);
+  ComboBoxShow->setCurrentIndex(f.ShowRow);
+  EdNo->setText(QString::fromStdString(f.UseCount));
+  EdPath->setText(Shown(f.IconPath));
+  EdIndex->setText(QString::fromStdString(f.IconIndex));
+  if (exists) {
+    try {
+      CurrentIcon = GetItemIcon(*TextToItem(BtnListBox->Model().Entry(i)));
+    } catch (const ELaunchError&) {
+      CurrentIcon = QIcon();
+    }
+  } else {
+    CurrentIcon = QIcon();
+  }
+  PBox1->update();
+  SetCommandStates();
+  BtnRenew->setEnabled(false);
+  PCtrl->setVisible(exists && f.Kind != lkNone);
+  for (QWidget* w : {static_cast<QWidget*>(EdTitle), static_cast<QWidget*>(EdParam)})
+    w->setEnabled(exists);
+  UpdateCountLabel();
+  showing_ = false;
+}
+
+void TfmEdit::SetCommandStates() {
+  const int i = BtnListBox->Current();
+  const int n = BtnListBox->Count();
+  const int kind = i >= 0 && i < n ? KindOfText(BtnListBox->Model().Entry(i)) : lkNone;
+  BtnBCls->setEnabled(kind != lkNone);
+  BtnBDel->setEnabled(Page.Count > MinButtons && n > 0);
+  BtnBAdd->setEnabled(MaxButtons == 0 || n < MaxButtons);
+  BtnBIns->setEnabled(BtnBAdd->isEnabled());
+}
+
+void TfmEdit::UpdateCountLabel() {
+  LbCount->setToolTip(QStringLiteral("現在の登録数 - 登録数の上限"));
+  LbCount->setText(CountLabelText(BtnListBox->Count(), MaxButtons));
+}
+
+std::string TfmEdit::Cp932(const QString& text) {
+  return sjis::FromUtf8(text.toStdString()).value_or(std::string());
+}
+
+TDetailFields TfmEdit::FieldsOfControls() const {
+  TDetailFields f;
+  f.Title = Cp932(EdTitle->text());
+  f.Link = Cp932(EdLink->text());
+  f.Params = Cp932(EdParam->text());
+  f.WorkDir = Cp932(EdWork->text());
+  f.ShowRow = ComboBoxShow->currentIndex();
+  f.UseCount = EdNo->text().toStdString();
+  f.Comment = MemoText(Memo->toPlainText());
+  f.IconPath = Cp932(EdPath->text());
+  f.IconIndex = EdIndex->text().toStdString();
+  return f;
+}
+
+void TfmEdit::StoreDetails(int i) {
+  BtnRenew->setEnabled(false);
+  if (i < 0 || i >= BtnListBox->Count()) return;
+  BtnListBox->Model().SetEntry(i, ::StoreDetails(BtnListBox->Model().Entry(i), FieldsOfControls()));
+}
+
+void TfmEdit::Changed() {
+  if (!showing_) BtnRenew->setEnabled(true);
+}
+
+void TfmEdit::BtnRenewClick() {
+  StoreDetails(BtnListBox->Current());
+  PCtrl->setCurrentWidget(TabEdit);
+}
+
+void TfmEdit::SpeedButton1Click() {
+  EdNo->setText(QStringLiteral("0"));
+  BtnRenew->setEnabled(true);
+}
+
+void TfmEdit::EdWorkEllipsisClick() {
+  TSHBrowseForFolderEx browser;
+  browser.SelectFolderName = EdWork->text();
+  browser.Caption = QStringLiteral("作業フォルダの選択");
+  browser.RootFolder = TSHBrowseForFolderEx::rfDesktop;
+  browser.SelectFolder = TSHBrowseForFolderEx::sfManual;
+  browser.ShowStyle = TSHBrowseForFolderEx::ssClient;
+  browser.Owner = this;
+  if (!browser.Execute()) return;
+  EdWork->setText(browser.FolderPath);
+  BtnRenew->setEnabled(true);
+}
+
+void TfmEdit::LBoxSpfolClick(int row) {
+  if (row < 0 || row >= kRootFolderCount) return;
+  BtnRenew->setEnabled(true);
+  showing_ = true;
+  EdTitle->setText(LBoxSpfol->item(row)->text());
+  EdLink->setText(QString::fromStdString(RootFolderName(row)));
+  TLaunchDataItem scratch;
+  scratch.Kind = lkSpecialFolder;
+  scratch.Link = RootFolderName(row);
+  std::string file;
+  std::int32_t index = 0;
+  GetItemIconSource(scratch, file, index);
+  EdPath->setText(Shown(file));
+  EdIndex->setText(QString::number(index));
+  IconsLoaded = false;
+  CurrentIcon = PidlIcon(RootFolderPidl(row));
+  PBox1->update();
+  showing_ = false;
+}
+
+void TfmEdit::BtnUpsortClick(bool descending) {
+  ShowCurrentOnDetailTab();
+  BtnListBox->setFocus();
+  if (BtnListBox->Count() == 0) return;
+  const auto& entries = BtnListBox->Model().Entries();
+  BtnListBox->Model().SetEntries(RadioSortUseCount->isChecked()
+                                     ? SortByUseCount(entries, descending)
+                                     : SortByTitle(entries, descending));
+  BtnListBox->SelectOnly(0);
+  ShowDetails(0);
+}
+
+void TfmEdit::BtnUpClick(bool toBottom) {
+  PCtrl->setCurrentWidget(TabEdit);
+  BtnListBox->setFocus();
+  const int n = BtnListBox->Count(), k = BtnListBox->SelectedCount();
+  if (n == 0 || k == 0) return;
+  const int t = toBottom ? n - k : 0;
+  BtnListBox->Model().SetEntries(
+      MoveSelection(BtnListBox->Model().Entries(), BtnListBox->SelectedFlags(), t));
+  BtnListBox->SelectOnly(t);
+  ShowDetails(t);
+}
+
+void TfmEdit::mnAllClick() {
+  BtnListBox->SelectAll();
+  ShowDetails(0);
+}
+
+void TfmEdit::BtnOkClick() {
+  PCtrl->setCurrentWidget(TabEdit);
+  accept();
+}

@@ -1,0 +1,317 @@
+// The page edit dialog's controls: where each sits, its caption, hint and shortcut,
+// and which handler each event runs.
+#include <QAction>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include "ButtonDetails.h"
+#include "ButtonListBox.h"
+#include "ELIEDIT.h"
+#include "RootFolder.h"
+#include "ShellItem.h"
+#include "SjisValidator.h"
+#include "SystemFont.h"
+#include "UnEdit.h"
+
+namespace {
+
+constexpr int kClientWidth = 613;
+constexpr int kClientHeight = 440;
+constexpr int kPanelHeight = 64;
+constexpr int kListTop = 108;
+constexpr int kListWidth = 281;
+constexpr int kListHeight = 300;
+constexpr int kTabLeft = 297;
+constexpr int kBottomTop = 412;
+
+QToolButton* ToolButton(QWidget* parent, const QString& caption, const QString& hint, int x, int y,
+                        int width) {
+  auto* button = new QToolButton(parent);
+  button->setText(caption);
+  button->setToolTip(hint);
+  button->setAutoRaise(true);
+  button->setGeometry(x, y, width, 26);
+  return button;
+}
+
+QLabel* Label(QWidget* parent, const QString& caption, int x, int y, QWidget* buddy = nullptr) {
+  auto* label = new QLabel(caption, parent);
+  label->move(x, y);
+  label->adjustSize();
+  if (buddy) label->setBuddy(buddy);
+  return label;
+}
+
+// Paints an icon at 32 x 32 from the top-left corner over the box's background.
+class TIconBox : public QWidget {
+ public:
+  TIconBox(QWidget* parent, const QIcon* icon) : QWidget(parent), icon_(icon) {
+    setFixedSize(32, 32);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+    if (icon_ && !icon_->isNull()) icon_->paint(&painter, QRect(0, 0, 32, 32));
+  }
+
+ private:
+  const QIcon* icon_;
+};
+
+}  // namespace
+
+void TfmEdit::BuildLayout() {
+  setObjectName(QStringLiteral("fmEdit"));
+  setWindowTitle(QStringLiteral("編集"));
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  ApplySystemFont(this);
+  setFixedSize(kClientWidth, kClientHeight);
+
+  auto* panel = new QWidget(this);
+  panel->setGeometry(0, 0, kClientWidth, kPanelHeight);
+  BuildToolbar(panel);
+
+  EdPage = new QLineEdit(this);
+  Label(this, QStringLiteral("ページ名 : "), 8, 74, EdPage);
+  EdPage->setGeometry(70, 70, kListWidth - 62, 22);
+  WatchEdit(EdPage);
+  Label(this, QStringLiteral("タイトル / 使用回数"), 8, 94);
+  LbCount = new QLabel(QStringLiteral("登録数： 00000"), this);
+  LbCount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  LbCount->setGeometry(120, 92, kListWidth - 112, 16);
+  BtnListBox = new TButtonListBox(this);
+  BtnListBox->setObjectName(QStringLiteral("BtnListBox"));
+  BtnListBox->setGeometry(8, kListTop, kListWidth, kListHeight);
+
+  LbUnregistered = new QLabel(QStringLiteral("未　登　録"), this);
+  QFont bold = LbUnregistered->font();
+  bold.setBold(true);
+  LbUnregistered->setFont(bold);
+  LbUnregistered->adjustSize();
+  LbUnregistered->move(kTabLeft + (kClientWidth - 8 - kTabLeft - LbUnregistered->width()) / 2,
+                       kListTop + kListHeight / 2 - LbUnregistered->height());
+  PCtrl = new QTabWidget(this);
+  PCtrl->setGeometry(kTabLeft, 70, kClientWidth - 8 - kTabLeft, kListTop + kListHeight - 70);
+  BuildDetailTab();
+  BuildIconTab();
+  BuildCommentTab();
+
+  auto* help = new QLabel(
+      QStringLiteral(
+          "ドラッグで並べ替えることができます。[SHIFT]や[CTRL]キーを押したままでクリックすると"
+          "特定のタイトルだけ選択できます"),
+      this);
+  help->setWordWrap(true);
+  help->setGeometry(8, kBottomTop, 430, kClientHeight - kBottomTop - 2);
+  BtnOk = new QPushButton(QStringLiteral("OK"), this);
+  BtnOk->setGeometry(446, kBottomTop + 2, 75, 24);
+  BtnOk->setDefault(true);
+  BtnCancel = new QPushButton(QStringLiteral("キャンセル"), this);
+  BtnCancel->setGeometry(530, kBottomTop + 2, 75, 24);
+  BuildPopupMenu();
+}
+
+void TfmEdit::BuildToolbar(QWidget* panel) {
+  auto* sort = new QGroupBox(QStringLiteral("並べ替え基準"), panel);
+  sort->setToolTip(QStringLiteral("並べ替えの基準を設定"));
+  sort->setGeometry(4, 2, 92, 58);
+  RadioSortTitle = new QRadioButton(QStringLiteral("タイトル"), sort);
+  RadioSortTitle->move(8, 18);
+  RadioSortTitle->setChecked(true);
+  RadioSortUseCount = new QRadioButton(QStringLiteral("使用回数"), sort);
+  RadioSortUseCount->move(8, 36);
+
+  const int top = 4, bottom = 33;
+  BtnUpsort =
+      ToolButton(panel, QStringLiteral("昇順ソート"), QStringLiteral("昇順ソート"), 100, top, 72);
+  BtnDownSort = ToolButton(panel, QStringLiteral("降順ソート"), QStringLiteral("降順ソート"), 100,
+                           bottom, 72);
+  BtnUp = ToolButton(panel, QStringLiteral("上移動"), QStringLiteral("選択範囲を一番上に移動"), 174,
+                     top, 56);
+  BtnDown = ToolButton(panel, QStringLiteral("下移動"), QStringLiteral("選択範囲を一番下に移動"),
+                       174, bottom, 56);
+  auto* line = new QFrame(panel);
+  line->setFrameShape(QFrame::VLine);
+  line->setFrameShadow(QFrame::Sunken);
+  line->setGeometry(233, 4, 4, 56);
+  // The small buttons show a glyph only.
+  BtnBAdd = ToolButton(panel, QStringLiteral("＋"), QStringLiteral("ボタンを追加"), 240, top, 28);
+  BtnBIns = ToolButton(panel, QStringLiteral("↓"), QStringLiteral("ボタンを挿入"), 270, top, 28);
+  BtnBDel =
+      ToolButton(panel, QStringLiteral("×"), QStringLiteral("選択したボタンを削除"), 300, top, 28);
+  BtnBCls = ToolButton(panel, QStringLiteral("○"),
+                       QStringLiteral("選択したボタンの登録情報をクリア"), 330, top, 28);
+  BtnBCopy = ToolButton(panel, QStringLiteral("⎘"), QStringLiteral("ボタンの登録情報をコピー"), 240,
+                        bottom, 28);
+  BtnBPaste = ToolButton(panel, QStringLiteral("▤"),
+                         QStringLiteral("選択したボタンに登録情報を貼り付け"), 270, bottom, 28);
+  BtnBPaste->setEnabled(false);
+  BtnRegFile = ToolButton(panel, QStringLiteral("ファイル登録"),
+                          QStringLiteral("選択したボタンにファイルを登録"), 362, top, 84);
+  BtnRegSpf = ToolButton(panel, QStringLiteral("特殊フォルダ登録"),
+                         QStringLiteral("選択したボタンに特殊フォルダを登録"), 448, top, 108);
+  BtnRegFolder = ToolButton(panel, QStringLiteral("フォルダ登録"),
+                            QStringLiteral("選択したボタンにフォルダを登録"), 362, bottom, 84);
+  BtnRenew = ToolButton(panel, QStringLiteral("登録情報更新"),
+                        QStringLiteral("変更した登録情報を更新"), 448, bottom, 108);
+  BtnRenew->setEnabled(false);
+}
+
+void TfmEdit::BuildDetailTab() {
+  TabEdit = new QWidget;
+  PCtrl->addTab(TabEdit, QStringLiteral("詳細"));
+  PBox1 = new TIconBox(TabEdit, &CurrentIcon);
+  PBox1->move(8, 10);
+  const int x = 48, w = 250;
+  EdTitle = new QLineEdit(TabEdit);
+  Label(TabEdit, QStringLiteral("タイトル(&T):"), x, 6, EdTitle);
+  EdTitle->setGeometry(x, 22, w - 40, 22);
+  WatchEdit(EdTitle);
+
+  EdLink = new QLineEdit(TabEdit);
+  EdLink->setReadOnly(true);
+  EdLink->setFocusPolicy(Qt::ClickFocus);
+  EdParam = new QLineEdit(TabEdit);
+  EdWork = new TEllipsisEdit(TabEdit);
+  LinkWidgets = {Label(TabEdit, QStringLiteral("リンク先:"), 8, 52),
+                 EdLink,
+                 Label(TabEdit, QStringLiteral("パラメータ(&P):"), 8, 96, EdParam),
+                 EdParam,
+                 Label(TabEdit, QStringLiteral("作業フォルダ(&S):"), 8, 140, EdWork),
+                 EdWork};
+  EdLink->setGeometry(8, 68, w + 40 - 16, 22);
+  EdParam->setGeometry(8, 112, w + 40 - 16, 22);
+  EdWork->setGeometry(8, 156, w + 40 - 16, 22);
+  for (QLineEdit* edit : {EdLink, EdParam, static_cast<QLineEdit*>(EdWork)})
+    WatchEdit(edit);
+
+  LBoxSpfol = new QListWidget(TabEdit);
+  LBoxSpfol->setGeometry(8, 52, w + 40 - 16, 126);
+  LBoxSpfol->setIconSize(QSize(32, 32));
+  for (int k = 0; k < kRootFolderCount; ++k) {
+    auto* item = new QListWidgetItem(PidlIcon(RootFolderPidl(k)), SpecialFolderRowText(k));
+    item->setSizeHint(QSize(0, 40));
+    LBoxSpfol->addItem(item);
+  }
+  LBoxSpfol->hide();
+
+  ComboBoxShow = new QComboBox(TabEdit);
+  ComboBoxShow->addItems(
+      {QStringLiteral("通常のウィンドウ"), QStringLiteral("最小化"), QStringLiteral("最大化")});
+  Label(TabEdit, QStringLiteral("実行時の大きさ(&R):"), 8, 188, ComboBoxShow);
+  ComboBoxShow->setGeometry(8, 204, 150, 22);
+  EdNo = new QLineEdit(TabEdit);
+  EdNo->setMaxLength(5);
+  EdNo->setToolTip(QStringLiteral("使用回数を設定"));
+  Label(TabEdit, QStringLiteral("使用回数:"), 170, 188, EdNo);
+  EdNo->setGeometry(170, 204, 56, 22);
+  SpeedButton1 = ToolButton(TabEdit, QStringLiteral("リセット"),
+                            QStringLiteral("使用回数をリセット"), 228, 202, 56);
+}
+
+void TfmEdit::BuildIconTab() {
+  TabIcon = new QWidget;
+  PCtrl->addTab(TabIcon, QStringLiteral("アイコン"));
+  EdPath = new TEllipsisEdit(TabIcon);
+  Label(TabIcon, QStringLiteral("ファイル名(&F):"), 48, 6, EdPath);
+  EdPath->setGeometry(48, 22, 234, 22);
+  WatchEdit(EdPath);
+  EdIndex = new QLineEdit(TabIcon);
+  Label(TabIcon, QStringLiteral("現在のアイコン(&C):"), 48, 50, EdIndex);
+  EdIndex->setGeometry(48, 66, 60, 22);
+  WatchEdit(EdIndex);
+}
+
+void TfmEdit::BuildCommentTab() {
+  TabCmt = new QWidget;
+  PCtrl->addTab(TabCmt, QStringLiteral("コメント"));
+  Memo = new QPlainTextEdit(TabCmt);
+  QFont fixed(QStringLiteral("ＭＳ ゴシック"));
+  fixed.setStyleHint(QFont::Monospace);
+  fixed.setPixelSize(12);
+  Memo->setFont(fixed);
+  Memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+  Memo->setGeometry(4, 4, PCtrl->width() - 14, PCtrl->height() - 36);
+}
+
+void TfmEdit::BuildPopupMenu() {
+  PopupMenu1 = new QMenu(this);
+  const auto item = [this](const QString& caption, const QKeySequence& key) {
+    auto* action = PopupMenu1->addAction(caption);
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(action);  // the shortcut works while the menu is closed
+    return action;
+  };
+  mnRegFile = item(QStringLiteral("ファイル登録"), QKeySequence(Qt::CTRL | Qt::Key_F));
+  mnRegFolder = item(QStringLiteral("フォルダ登録"), QKeySequence(Qt::CTRL | Qt::Key_D));
+  mnRegSpfolder = item(QStringLiteral("特殊フォルダ登録"), QKeySequence(Qt::CTRL | Qt::Key_S));
+  PopupMenu1->addSeparator();
+  mnBtnProp = item(QStringLiteral("プロパティ"), QKeySequence(Qt::CTRL | Qt::Key_R));
+  mnBtnLinkOpen =
+      item(QStringLiteral("登録先のフォルダを開く"), QKeySequence(Qt::CTRL | Qt::Key_O));
+  PopupMenu1->addSeparator();
+  mnCopy = item(QStringLiteral("コピー"), QKeySequence(Qt::CTRL | Qt::Key_C));
+  mnPaste = item(QStringLiteral("貼り付け"), QKeySequence(Qt::CTRL | Qt::Key_V));
+  mnPaste->setEnabled(false);
+  mnAll = item(QStringLiteral("すべて選択"), QKeySequence(Qt::CTRL | Qt::Key_A));
+  PopupMenu1->addSeparator();
+  mnBtnCls = item(QStringLiteral("登録情報クリア"), QKeySequence(Qt::CTRL | Qt::Key_G));
+  PopupMenu1->addSeparator();
+  mnBtnAdd = item(QStringLiteral("ボタン追加"), QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+  mnBtnIns = item(QStringLiteral("ボタン挿入"), QKeySequence(Qt::CTRL | Qt::Key_Insert));
+  mnBtnDel = item(QStringLiteral("ボタン削除"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+}
+
+void TfmEdit::WatchEdit(QLineEdit* edit) {
+  edit->setValidator(new TSjisValidator(edit));
+  connect(edit, &QLineEdit::textChanged, edit, &QWidget::setToolTip);
+}
+
+void TfmEdit::ConnectHandlers() {
+  connect(EdPage, &QLineEdit::textChanged, this,
+          [this](const QString& text) { BtnOk->setEnabled(!text.isEmpty()); });
+  for (QLineEdit* edit : {EdTitle, EdLink, EdParam, static_cast<QLineEdit*>(EdWork),
+                          static_cast<QLineEdit*>(EdPath), EdIndex, EdNo})
+    connect(edit, &QLineEdit::textChanged, this, &TfmEdit::Changed);
+  connect(ComboBoxShow, &QComboBox::currentIndexChanged, this, &TfmEdit::Changed);
+  connect(Memo, &QPlainTextEdit::textChanged, this, &TfmEdit::Changed);
+  connect(SpeedButton1, &QToolButton::clicked, this, &TfmEdit::SpeedButton1Click);
+  connect(EdWork, &TEllipsisEdit::EllipsisClick, this, &TfmEdit::EdWorkEllipsisClick);
+  connect(LBoxSpfol, &QListWidget::itemClicked, this,
+          [this](QListWidgetItem* item) { LBoxSpfolClick(LBoxSpfol->row(item)); });
+  connect(BtnRenew, &QToolButton::clicked, this, &TfmEdit::BtnRenewClick);
+  connect(BtnUpsort, &QToolButton::clicked, this, [this] { BtnUpsortClick(false); });
+  connect(BtnDownSort, &QToolButton::clicked, this, [this] { BtnUpsortClick(true); });
+  connect(BtnUp, &QToolButton::clicked, this, [this] { BtnUpClick(false); });
+  connect(BtnDown, &QToolButton::clicked, this, [this] { BtnUpClick(true); });
+  for (QRadioButton* radio : {RadioSortTitle, RadioSortUseCount})
+    connect(radio, &QRadioButton::clicked, this, [this] { PCtrl->setCurrentWidget(TabEdit); });
+  connect(mnAll, &QAction::triggered, this, &TfmEdit::mnAllClick);
+  connect(BtnOk, &QPushButton::clicked, this, &TfmEdit::BtnOkClick);
+  connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  connect(BtnListBox, &TButtonListBox::EntryClicked, this, &TfmEdit::ShowCurrentOnDetailTab);
+  connect(BtnListBox, &TButtonListBox::KeyReleased, this, &TfmEdit::ShowCurrent);
+  connect(BtnListBox, &TButtonListBox::DragEnded, this, &TfmEdit::ShowCurrent);
+  connect(BtnListBox, &TButtonListBox::EntryContextMenu, this, [this](const QPoint& at) {
+    ShowCurrentOnDetailTab();
+    SetCommandStates();
+    PopupMenu1->popup(at);
+  });
+}

@@ -1,0 +1,213 @@
+// The real page edit dialog offscreen, on grid rows: what OK hands back and what it
+// leaves, the pending-edit rule, the limits, the list's mouse reordering, and rows that
+// are damaged or empty.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include "ButtonListBox.h"
+#include "ELIEDIT.h"
+#include "RecordText.h"
+#include "ScriptedDialogs.h"
+#include "TestSupport.h"
+#include "UnEdit.h"
+
+using testing_support::Sjis;
+
+namespace {
+
+std::string Button(const std::string& title, std::uint8_t kind = lkProgram,
+                   const std::string& link = "/usr/bin/env") {
+  TLaunchDataItem item;
+  item.Kind = kind;
+  item.Title = title;
+  item.Link = link;
+  return ItemToText(item);
+}
+
+// A row: the page text, count buttons titled 0, 1, ..., then extra texts.
+std::vector<std::string> Row(const std::string& name, int count, int extra = 0) {
+  TPageItem page;
+  page.Caption = name;
+  page.Count = count;
+  std::vector<std::string> row = {PageToText(page)};
+  for (int i = 0; i < count; ++i)
+    row.push_back(Button(std::to_string(i)));
+  for (int i = 0; i < extra; ++i)
+    row.push_back("extra" + std::to_string(i));
+  return row;
+}
+
+std::vector<std::string> Titles(const TButtonListBox& list) {
+  std::vector<std::string> titles;
+  for (const std::string& e : const_cast<TButtonListBox&>(list).Model().Entries())
+    titles.push_back(TitleOfText(e));
+  return titles;
+}
+
+using TTitles = std::vector<std::string>;
+
+// The dialog shown on row, as EditPage shows it, but not modal.
+struct TOpen {
+  TScriptedDialogs dialogs;
+  TDialogsScope scope{dialogs};
+  TfmEdit d;
+  TOpen(const std::vector<std::string>& row, int start = 0, int min = 1, int max = 0) {
+    d.Setup(10, 10, min, max, start);
+    d.LoadPage(row);
+    d.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&d));
+  }
+};
+
+QPoint RowCenter(TButtonListBox& list, int i) {
+  return list.visualRect(list.Model().index(i)).center();
+}
+
+}  // namespace
+
+TEST(EditDialog, OkHandsBackTheRowAndLeavesTheTextsAfterIt) {
+  std::vector<std::string> row = Row("tools", 3, 2);
+  const std::vector<std::string> before = row;
+  QTimer::singleShot(0, [] {
+    auto* d = qobject_cast<TfmEdit*>(QApplication::activeModalWidget());
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->ButtonList().Current(), 2) << "the start index";
+    EXPECT_EQ(d->LbCount->text(), QStringLiteral("登録数： 00003 - 無制限"));
+    d->EdPage->setText(QStringLiteral("TOOLS"));
+    d->BtnOk->click();
+  });
+  ASSERT_TRUE(EditPage(0, 0, 1, row, 2, 0));
+  EXPECT_EQ(row, before) << "a change of letter case alone renames nothing";
+
+  QTimer::singleShot(0, [] {
+    auto* d = qobject_cast<TfmEdit*>(QApplication::activeModalWidget());
+    ASSERT_NE(d, nullptr);
+    d->BtnDownSort->click();
+    d->EdPage->setText(QStringLiteral("tool"));
+    d->BtnOk->click();
+  });
+  ASSERT_TRUE(EditPage(0, 0, 1, row, 0, 0));
+  EXPECT_EQ(CaptionOfText(row[0]), "tool");
+  EXPECT_EQ(TitleOfText(row[1]), "2");
+  EXPECT_EQ(TitleOfText(row[3]), "0");
+  EXPECT_EQ(row[4], "extra0");
+  EXPECT_EQ(row[5], "extra1");
+
+  const std::vector<std::string> kept = row;
+  QTimer::singleShot(0, [] {
+    auto* d = qobject_cast<TfmEdit*>(QApplication::activeModalWidget());
+    ASSERT_NE(d, nullptr);
+    d->BtnUpsort->click();
+    d->EdPage->setText(QStringLiteral("other"));
+    d->EdTitle->setText(QStringLiteral("new"));
+    d->BtnRenew->click();
+    d->BtnCancel->click();
+  });
+  EXPECT_FALSE(EditPage(0, 0, 1, row, 0, 0));
+  EXPECT_EQ(row, kept) << "cancel leaves the row byte for byte";
+}
+
+TEST(EditDialog, OnlyStoredDetailsReachTheButton) {
+  TOpen o(Row("p", 2));
+  TfmEdit& d = o.d;
+  EXPECT_FALSE(d.BtnRenew->isEnabled());
+  d.EdTitle->setText(QStringLiteral("typed"));
+  EXPECT_TRUE(d.BtnRenew->isEnabled());
+  EXPECT_EQ(TitleOfText(d.CommitPage()[1]), "0") << "not stored: dropped at OK";
+
+  d.EdTitle->setText(QStringLiteral("stored"));
+  d.ComboBoxShow->setCurrentIndex(2);
+  d.BtnRenew->click();
+  EXPECT_FALSE(d.BtnRenew->isEnabled());
+  const auto item = TextToItem(d.CommitPage()[1]);
+  EXPECT_EQ(item->Title, "stored");
+  EXPECT_EQ(item->ShowCmd, 3);
+
+  d.EdTitle->setText(QStringLiteral("lost"));
+  d.BtnUpsortClick(false);  // showing the list again drops the pending edit
+  EXPECT_FALSE(d.BtnRenew->isEnabled());
+  EXPECT_NE(d.EdTitle->text(), QStringLiteral("lost"));
+}
+
+TEST(EditDialog, TheLimitsDisableAddAndInsertAndTheKindDecidesTheTabs) {
+  TOpen full(Row("p", 12), 0, 1, 12);
+  EXPECT_EQ(full.d.LbCount->text(), QStringLiteral("登録数： 00012 - 00012"));
+  EXPECT_FALSE(full.d.BtnBAdd->isEnabled());
+  EXPECT_FALSE(full.d.BtnBIns->isEnabled());
+  EXPECT_TRUE(full.d.BtnBDel->isEnabled());
+
+  std::vector<std::string> row = Row("p", 0);
+  TPageItem page;
+  page.Caption = "p";
+  page.Count = 3;
+  row = {PageToText(page), Button("none", lkNone, ""),
+         Button(Sjis("書類"), lkSpecialFolder, "rfPersonal"),
+         Button("s", lkShortcut, "/home/me/s.desktop")};
+  TOpen o(row, 0, 3);
+  TfmEdit& d = o.d;
+  EXPECT_FALSE(d.PCtrl->isVisible()) << "an unregistered button hides the tabs";
+  EXPECT_TRUE(d.LbUnregistered->isVisible());
+  EXPECT_FALSE(d.BtnBCls->isEnabled());
+  EXPECT_FALSE(d.BtnBDel->isEnabled()) << "3 buttons at minimum 3";
+  d.ButtonList().SelectOnly(1);
+  d.ShowDetails(1);
+  EXPECT_TRUE(d.PCtrl->isVisible());
+  EXPECT_TRUE(d.LBoxSpfol->isVisible());
+  EXPECT_EQ(d.LBoxSpfol->currentRow(), 14);
+  EXPECT_FALSE(d.EdLink->isVisible());
+  EXPECT_FALSE(d.EdWork->isVisible());
+}
+
+TEST(EditDialog, DraggingMovesTheSelectedEntriesWhereTheyAreDropped) {
+  TOpen o(Row("p", 5));
+  TButtonListBox& list = o.d.ButtonList();
+  QWidget* viewport = list.viewport();
+  const auto drag = [&](int from, int onto) {
+    QTest::mousePress(viewport, Qt::LeftButton, {}, RowCenter(list, from));
+    QTest::mouseMove(viewport, RowCenter(list, from) + QPoint(0, 6));
+    QTest::mouseMove(viewport, RowCenter(list, onto));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, RowCenter(list, onto));
+  };
+  drag(1, 3);
+  EXPECT_EQ(Titles(list), (TTitles{"0", "2", "3", "1", "4"}));
+  EXPECT_EQ(list.Current(), 3);
+  drag(1, 0);
+  EXPECT_EQ(Titles(list), (TTitles{"2", "0", "3", "1", "4"}));
+
+  list.SelectOnly(0);
+  QTest::mouseClick(viewport, Qt::LeftButton, Qt::ShiftModifier, RowCenter(list, 1));
+  EXPECT_EQ(list.SelectedCount(), 2);
+  drag(0, 4);
+  EXPECT_EQ(Titles(list), (TTitles{"3", "1", "4", "2", "0"}));
+  EXPECT_EQ(list.DropIndex(), -1);
+}
+
+TEST(EditDialog, DamagedAndEmptyRowsOpenWithoutFault) {
+  TOpen empty(Row("p", 0), 5, 0);
+  EXPECT_EQ(empty.d.ButtonList().Count(), 0);
+  EXPECT_FALSE(empty.d.BtnBDel->isEnabled());
+  empty.d.BtnUpsortClick(false);
+  empty.d.BtnUpClick(true);
+  empty.d.BtnRenewClick();
+  EXPECT_EQ(empty.d.CommitPage().size(), 1u);
+
+  // A page text that says more buttons than the row holds, and a button text whose
+  // kind is no number.
+  TPageItem page;
+  page.Caption = "p";
+  page.Count = 9;
+  TOpen damaged({PageToText(page), "x,y", "\"only\""});
+  EXPECT_EQ(damaged.d.ButtonList().Count(), 2);
+  damaged.d.ShowDetails(0);
+  damaged.d.ShowDetails(1);
+  EXPECT_EQ(damaged.d.CommitPage().size(), 3u);
+}
