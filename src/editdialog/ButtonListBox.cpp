@@ -129,10 +129,9 @@ void TButtonListBox::SelectOnly(int i) {
   scrollTo(model_.index(i));
 }
 
-void TButtonListBox::SelectAlso(int i) {
+void TButtonListBox::MakeCurrent(int i) {
   if (i < 0 || i >= Count()) return;
-  selectionModel()->setCurrentIndex(model_.index(i), QItemSelectionModel::Select);
-  scrollTo(model_.index(i));
+  selectionModel()->setCurrentIndex(model_.index(i), QItemSelectionModel::NoUpdate);
 }
 
 void TButtonListBox::SelectAll() {

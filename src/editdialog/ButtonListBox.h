@@ -47,8 +47,8 @@ class TButtonListBox : public QListView {
   int SelectedCount() const;
   // Deselects every entry, then makes entry i current and selected.
   void SelectOnly(int i);
-  // Makes entry i current and adds it to the selection.
-  void SelectAlso(int i);
+  // Makes entry i current without selecting it.
+  void MakeCurrent(int i);
   // Selects every entry and makes entry 0 current.
   void SelectAll();
   // The entry at a point of the viewport; -1 for none.

@@ -88,7 +88,7 @@ void TfmEdit::LoadPage(const std::vector<std::string>& row) {
                                    row.begin() + 1 + static_cast<std::ptrdiff_t>(count));
   EdPage->setText(Shown(Page.Caption));
   BtnListBox->Model().SetEntries(std::move(entries));
-  BtnListBox->SelectOnly(0);
+  BtnListBox->MakeCurrent(0);
   ShowDetails(0);
 }
 
@@ -112,9 +112,10 @@ void TfmEdit::FormShow() {
   MoveIntoWorkArea(*this, Left, Top);
   PCtrl->setCurrentWidget(TabEdit);
   BtnListBox->setFocus();
-  if (StartIndex >= 0 && StartIndex < BtnListBox->Count()) {
-    BtnListBox->SelectAlso(StartIndex);
-  }
+  // The start button alone is selected, so that a command on the selection acts on
+  // the button the dialog was opened on; without one, entry 0.
+  const bool startExists = StartIndex >= 0 && StartIndex < BtnListBox->Count();
+  BtnListBox->SelectOnly(startExists ? StartIndex : 0);
   ShowCurrent();
 }
 

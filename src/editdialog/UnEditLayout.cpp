@@ -149,17 +149,26 @@ void TfmEdit::BuildToolbar(QWidget* panel) {
   line->setFrameShape(QFrame::VLine);
   line->setFrameShadow(QFrame::Sunken);
   line->setGeometry(233, 4, 4, 56);
-  // The small buttons show a glyph only.
-  BtnBAdd = ToolButton(panel, QStringLiteral("＋"), QStringLiteral("ボタンを追加"), 240, top, 28);
-  BtnBIns = ToolButton(panel, QStringLiteral("↓"), QStringLiteral("ボタンを挿入"), 270, top, 28);
-  BtnBDel =
-      ToolButton(panel, QStringLiteral("×"), QStringLiteral("選択したボタンを削除"), 300, top, 28);
-  BtnBCls = ToolButton(panel, QStringLiteral("○"),
-                       QStringLiteral("選択したボタンの登録情報をクリア"), 330, top, 28);
-  BtnBCopy = ToolButton(panel, QStringLiteral("⎘"), QStringLiteral("ボタンの登録情報をコピー"), 240,
-                        bottom, 28);
-  BtnBPaste = ToolButton(panel, QStringLiteral("▤"),
-                         QStringLiteral("選択したボタンに登録情報を貼り付け"), 270, bottom, 28);
+  // The small buttons show a glyph only: the icon theme's, else a character.
+  const auto glyph = [panel](const char* themeIcon, const QString& text, const QString& hint, int x,
+                             int y) {
+    QToolButton* button = ToolButton(panel, text, hint, x, y, 28);
+    const QIcon icon = QIcon::fromTheme(QLatin1String(themeIcon));
+    if (!icon.isNull()) button->setIcon(icon);
+    return button;
+  };
+  BtnBAdd =
+      glyph("list-add-symbolic", QStringLiteral("＋"), QStringLiteral("ボタンを追加"), 240, top);
+  BtnBIns = glyph("insert-object-symbolic", QStringLiteral("↓"), QStringLiteral("ボタンを挿入"),
+                  270, top);
+  BtnBDel = glyph("edit-delete-symbolic", QStringLiteral("×"),
+                  QStringLiteral("選択したボタンを削除"), 300, top);
+  BtnBCls = glyph("edit-clear-symbolic", QStringLiteral("○"),
+                  QStringLiteral("選択したボタンの登録情報をクリア"), 330, top);
+  BtnBCopy = glyph("edit-copy-symbolic", QStringLiteral("写"),
+                   QStringLiteral("ボタンの登録情報をコピー"), 240, bottom);
+  BtnBPaste = glyph("edit-paste-symbolic", QStringLiteral("貼"),
+                    QStringLiteral("選択したボタンに登録情報を貼り付け"), 270, bottom);
   BtnBPaste->setEnabled(false);
   BtnRegFile = ToolButton(panel, QStringLiteral("ファイル登録"),
                           QStringLiteral("選択したボタンにファイルを登録"), 362, top, 84);

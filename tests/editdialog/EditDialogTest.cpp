@@ -81,6 +81,7 @@ TEST(EditDialog, OkHandsBackTheRowAndLeavesTheTextsAfterIt) {
     auto* d = qobject_cast<TfmEdit*>(QApplication::activeModalWidget());
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->ButtonList().Current(), 2) << "the start index";
+    EXPECT_EQ(d->ButtonList().SelectedCount(), 1) << "and only it is selected";
     EXPECT_EQ(d->LbCount->text(), QStringLiteral("登録数： 00003 - 無制限"));
     d->EdPage->setText(QStringLiteral("TOOLS"));
     d->BtnOk->click();
