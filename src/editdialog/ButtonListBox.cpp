@@ -1,9 +1,12 @@
 #include "ButtonListBox.h"
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <QUrl>
 
 #include "EditPageLogic.h"
 #include "ItemIcons.h"
@@ -101,6 +104,7 @@ TButtonListBox::TButtonListBox(QWidget* parent) : QListView(parent) {
   // A press on a selected entry keeps the selection, so that a block can be dragged;
   // the drag itself is this list's own (startDrag does nothing).
   setDragEnabled(true);
+  setAcceptDrops(true);  // files from the file manager
   setToolTip(QStringLiteral("ボタンリスト"));
 }
 
@@ -201,6 +205,41 @@ void TButtonListBox::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void TButtonListBox::startDrag(Qt::DropActions) {}
+
+namespace {
+
+// The local files a drop from the file manager carries, in drop order.
+QStringList LocalFiles(const QMimeData* data) {
+  QStringList paths;
+  if (!data || !data->hasUrls()) return paths;
+  for (const QUrl& url : data->urls())
+    if (url.isLocalFile()) paths << url.toLocalFile();
+  return paths;
+}
+
+}  // namespace
+
+void TButtonListBox::dragEnterEvent(QDragEnterEvent* event) {
+  if (LocalFiles(event->mimeData()).isEmpty()) {
+    event->ignore();
+    return;
+  }
+  event->acceptProposedAction();
+}
+
+void TButtonListBox::dragMoveEvent(QDragMoveEvent* event) {
+  if (LocalFiles(event->mimeData()).isEmpty()) {
+    event->ignore();
+    return;
+  }
+  event->acceptProposedAction();
+}
+
+void TButtonListBox::dropEvent(QDropEvent* event) {
+  const QStringList paths = LocalFiles(event->mimeData());
+  event->acceptProposedAction();
+  emit FilesDropped(EntryAt(event->position().toPoint()), paths);
+}
 
 void TButtonListBox::DragOver(const QPoint& pos) {
   int t = EntryAt(pos);

@@ -66,6 +66,8 @@ class TButtonListBox : public QListView {
   // A drag of the selected entries ended: dropped (the first moved entry is now the
   // current and only selected one) or cancelled with Esc.
   void DragEnded();
+  // Files from the file manager dropped onto entry t (-1: onto no entry), in drop order.
+  void FilesDropped(int t, const QStringList& paths);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
@@ -76,6 +78,9 @@ class TButtonListBox : public QListView {
   void contextMenuEvent(QContextMenuEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void startDrag(Qt::DropActions supportedActions) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void DragOver(const QPoint& pos);

@@ -130,3 +130,35 @@ int DropTarget(int n, int k, int t) {
   if (t + k > n) t = n - k;
   return std::max(t, 0);
 }
+
+int NewButtonRoom(int entries, int n, std::int32_t maxButtons) {
+  constexpr int kGridButtons = 10000;  // the main window's grid has no more columns
+  const int most = maxButtons > 0 ? std::min<int>(maxButtons, kGridButtons) : kGridButtons;
+  return std::clamp(std::min(n, most - entries), 0, n);
+}
+
+int DeleteSelected(TEntries& entries, const std::vector<bool>& selected, std::int32_t minButtons,
+                   int current) {
+  int d = current;
+  for (int i = static_cast<int>(entries.size()) - 1; i >= 0; --i) {
+    if (static_cast<std::size_t>(i) >= selected.size() || !selected[static_cast<std::size_t>(i)])
+      continue;
+    if (static_cast<std::int64_t>(entries.size()) <= minButtons) break;
+    entries.erase(entries.begin() + i);
+    d = i;
+  }
+  if (d >= static_cast<int>(entries.size())) d = static_cast<int>(entries.size()) - 1;
+  return d;
+}
+
+void WriteToTargets(TEntries& entries, const std::vector<bool>& selected, int current,
+                    const std::string& text) {
+  const auto count = std::count(selected.begin(), selected.end(), true);
+  if (count == 1) {
+    if (current >= 0 && current < static_cast<int>(entries.size()))
+      entries[static_cast<std::size_t>(current)] = text;
+    return;
+  }
+  for (std::size_t i = 0; i < entries.size() && i < selected.size(); ++i)
+    if (selected[i]) entries[i] = text;
+}

@@ -41,3 +41,18 @@ TEntries MoveSelection(const TEntries& entries, const std::vector<bool>& selecte
 // Where a dragged block of k entries lands when dropped on entry t of n (-1: on no
 // entry, which means the last): t, moved back so that the block ends at the list's end.
 int DropTarget(int n, int k, int t);
+
+// How many new buttons fit when n are asked for on a page of entries buttons: n cut to
+// the page limit (0: none) and to the grid's button columns; 0 on a full page.
+int NewButtonRoom(int entries, int n, std::int32_t maxButtons);
+
+// Deletes the selected entries from the last to the first while the page keeps more
+// than minButtons. Returns the entry to make current: the index of the topmost entry
+// removed (the last entry when that is past the end), or current when none was.
+int DeleteSelected(TEntries& entries, const std::vector<bool>& selected, std::int32_t minButtons,
+                   int current);
+
+// Writes text into the current entry when exactly one entry is selected, else into
+// every selected entry (the current entry alone when none is selected is not written).
+void WriteToTargets(TEntries& entries, const std::vector<bool>& selected, int current,
+                    const std::string& text);

@@ -123,6 +123,30 @@ class TfmEdit : public QDialog {
   void EdWorkEllipsisClick();
   void LBoxSpfolClick(int row);
   void BtnOkClick();
+  void mnBtnAddClick();
+  void mnBtnInsClick();
+  void mnBtnDelClick();
+  void mnBtnClsClick();
+  void mnCopyClick();
+  void mnPasteClick();
+  void mnBtnLinkOpenClick();
+  void mnBtnPropClick();
+  void PopupMenu1Popup();
+  void mnRegFileClick();
+  void mnRegFolderClick();
+  void mnRegSpfolderClick();
+  // Files dropped from the file manager onto entry t (-1: onto no entry).
+  void FilesDropped(int t, const QStringList& paths);
+  // The icon tab.
+  void TabIconShow();
+  void TabIconHide();
+  void EdPathEllipsisClick();
+  void IconListBoxClick();
+  void EdIndexChange();
+  void LoadIconList(const QString& file);
+  void ClearIconList();
+  QListWidget* IconListBox = nullptr;
+  QWidget* PBox2 = nullptr;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -145,6 +169,25 @@ class TfmEdit : public QDialog {
   // The text of a box as CP932 (the boxes hold only what CP932 can hold).
   static std::string Cp932(const QString& text);
   TDetailFields FieldsOfControls() const;
+  // Where questions appear: the dialog's left + 16 and top.
+  QPoint QuestionAt() const;
+  int Ask(const QString& text, const QString& caption, unsigned buttons);
+  // Replaces the entries; the page's count follows them.
+  void SetEntries(std::vector<std::string> entries);
+  // The detail tab shows entry i, which is the only one selected.
+  void ShowAndSelect(int i);
+  void NewButtons(const QString& caption, bool atCurrent);
+  // Registers path into entry c alone, or into the targets of the selection; tells a
+  // path that cannot be registered. Returns whether it was registered.
+  bool RegisterPath(const QString& path, int c, bool onlyCurrent);
+  // Fills the icon grid's icons a screenful at a time, so that a file of hundreds of
+  // icons does not hold the dialog up.
+  void LoadMoreIcons();
+  // The icon of the grid's selected item, or none.
+  QIcon SelectedGridIcon() const;
+  int IconsToLoad = 0;
+  std::string IconFileLoading;
+  QWidget* TabShown = nullptr;
 
   QIcon CurrentIcon;
   std::vector<QWidget*> LinkWidgets;  // link, parameters, working folder and their labels

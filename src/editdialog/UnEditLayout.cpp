@@ -13,8 +13,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QToolButton>
+#include <functional>
 
 #include "ButtonDetails.h"
 #include "ButtonListBox.h"
@@ -57,7 +59,7 @@ QLabel* Label(QWidget* parent, const QString& caption, int x, int y, QWidget* bu
 // Paints an icon at 32 x 32 from the top-left corner over the box's background.
 class TIconBox : public QWidget {
  public:
-  TIconBox(QWidget* parent, const QIcon* icon) : QWidget(parent), icon_(icon) {
+  TIconBox(QWidget* parent, std::function<QIcon()> icon) : QWidget(parent), icon_(std::move(icon)) {
     setFixedSize(32, 32);
   }
 
@@ -65,11 +67,33 @@ class TIconBox : public QWidget {
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Window));
-    if (icon_ && !icon_->isNull()) icon_->paint(&painter, QRect(0, 0, 32, 32));
+    const QIcon icon = icon_();
+    if (!icon.isNull()) icon.paint(&painter, QRect(0, 0, 32, 32));
   }
 
  private:
-  const QIcon* icon_;
+  std::function<QIcon()> icon_;
+};
+
+// One icon of a file, drawn at its natural size; the selected one on the highlight.
+class TIconCellDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    const QRect r = option.rect;
+    const bool marked = option.state & (QStyle::State_Selected | QStyle::State_HasFocus);
+    painter->fillRect(r, option.palette.color(marked ? QPalette::Highlight : QPalette::Base));
+    if (marked) {
+      painter->setPen(QPen(option.palette.color(QPalette::HighlightedText), 1, Qt::DotLine));
+      painter->drawRect(r.adjusted(0, 0, -1, -1));
+    }
+    const QIcon icon = qvariant_cast<QIcon>(index.data(Qt::DecorationRole));
+    icon.paint(painter, QRect(r.left() + 2, r.top() + 2, 32, 32));
+  }
+  QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
+    return {36, 40};
+  }
 };
 
 }  // namespace
@@ -184,7 +208,7 @@ void TfmEdit::BuildToolbar(QWidget* panel) {
 void TfmEdit::BuildDetailTab() {
   TabEdit = new QWidget;
   PCtrl->addTab(TabEdit, QStringLiteral("詳細"));
-  PBox1 = new TIconBox(TabEdit, &CurrentIcon);
+  PBox1 = new TIconBox(TabEdit, [this] { return CurrentIcon; });
   PBox1->move(8, 10);
   const int x = 48, w = 250;
   EdTitle = new QLineEdit(TabEdit);
@@ -236,14 +260,31 @@ void TfmEdit::BuildDetailTab() {
 void TfmEdit::BuildIconTab() {
   TabIcon = new QWidget;
   PCtrl->addTab(TabIcon, QStringLiteral("アイコン"));
+  PBox2 = new TIconBox(TabIcon, [this] {
+    return PCtrl->property("kind").toInt() != lkNone ? SelectedGridIcon() : QIcon();
+  });
+  PBox2->move(8, 10);
   EdPath = new TEllipsisEdit(TabIcon);
   Label(TabIcon, QStringLiteral("ファイル名(&F):"), 48, 6, EdPath);
   EdPath->setGeometry(48, 22, 234, 22);
   WatchEdit(EdPath);
   EdIndex = new QLineEdit(TabIcon);
   Label(TabIcon, QStringLiteral("現在のアイコン(&C):"), 48, 50, EdIndex);
-  EdIndex->setGeometry(48, 66, 60, 22);
+  EdIndex->setGeometry(150, 48, 60, 22);
   WatchEdit(EdIndex);
+  IconListBox = new QListWidget(TabIcon);
+  IconListBox->setObjectName(QStringLiteral("IconListBox"));
+  IconListBox->setToolTip(QStringLiteral("選択可能なアイコン一覧"));
+  IconListBox->setViewMode(QListView::IconMode);
+  IconListBox->setMovement(QListView::Static);
+  IconListBox->setResizeMode(QListView::Adjust);
+  IconListBox->setUniformItemSizes(true);
+  IconListBox->setItemDelegate(new TIconCellDelegate(IconListBox));
+  const int width = PCtrl->width() - 16;
+  IconListBox->setGeometry(4, 78, width, PCtrl->height() - 110);
+  // Eight columns of cells 40 pixels high.
+  IconListBox->setGridSize(
+      QSize((width - IconListBox->style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 4) / 8, 40));
 }
 
 void TfmEdit::BuildCommentTab() {
@@ -296,7 +337,7 @@ void TfmEdit::ConnectHandlers() {
   connect(EdPage, &QLineEdit::textChanged, this,
           [this](const QString& text) { BtnOk->setEnabled(!text.isEmpty()); });
   for (QLineEdit* edit : {EdTitle, EdLink, EdParam, static_cast<QLineEdit*>(EdWork),
-                          static_cast<QLineEdit*>(EdPath), EdIndex, EdNo})
+                          static_cast<QLineEdit*>(EdPath), EdNo})
     connect(edit, &QLineEdit::textChanged, this, &TfmEdit::Changed);
   connect(ComboBoxShow, &QComboBox::currentIndexChanged, this, &TfmEdit::Changed);
   connect(Memo, &QPlainTextEdit::textChanged, this, &TfmEdit::Changed);
@@ -320,7 +361,34 @@ void TfmEdit::ConnectHandlers() {
   connect(BtnListBox, &TButtonListBox::DragEnded, this, &TfmEdit::ShowCurrent);
   connect(BtnListBox, &TButtonListBox::EntryContextMenu, this, [this](const QPoint& at) {
     ShowCurrentOnDetailTab();
-    SetCommandStates();
+    PopupMenu1Popup();
     PopupMenu1->popup(at);
+  });
+  connect(BtnListBox, &TButtonListBox::FilesDropped, this, &TfmEdit::FilesDropped);
+
+  // Each command from its toolbar button and its menu item (and the item's shortcut).
+  const auto command = [this](QToolButton* button, QAction* item, void (TfmEdit::*handler)()) {
+    if (button) connect(button, &QToolButton::clicked, this, handler);
+    connect(item, &QAction::triggered, this, handler);
+  };
+  command(BtnBAdd, mnBtnAdd, &TfmEdit::mnBtnAddClick);
+  command(BtnBIns, mnBtnIns, &TfmEdit::mnBtnInsClick);
+  command(BtnBDel, mnBtnDel, &TfmEdit::mnBtnDelClick);
+  command(BtnBCls, mnBtnCls, &TfmEdit::mnBtnClsClick);
+  command(BtnBCopy, mnCopy, &TfmEdit::mnCopyClick);
+  command(BtnBPaste, mnPaste, &TfmEdit::mnPasteClick);
+  command(BtnRegFile, mnRegFile, &TfmEdit::mnRegFileClick);
+  command(BtnRegFolder, mnRegFolder, &TfmEdit::mnRegFolderClick);
+  command(BtnRegSpf, mnRegSpfolder, &TfmEdit::mnRegSpfolderClick);
+  command(nullptr, mnBtnLinkOpen, &TfmEdit::mnBtnLinkOpenClick);
+  command(nullptr, mnBtnProp, &TfmEdit::mnBtnPropClick);
+
+  connect(EdPath, &TEllipsisEdit::EllipsisClick, this, &TfmEdit::EdPathEllipsisClick);
+  connect(EdIndex, &QLineEdit::textChanged, this, &TfmEdit::EdIndexChange);
+  connect(IconListBox, &QListWidget::itemClicked, this, &TfmEdit::IconListBoxClick);
+  connect(PCtrl, &QTabWidget::currentChanged, this, [this] {
+    if (TabShown == TabIcon) TabIconHide();
+    TabShown = PCtrl->currentWidget();
+    if (TabShown == TabIcon) TabIconShow();
   });
 }

@@ -7,8 +7,8 @@
 #include "LaunchErrors.h"
 #include "MessageBox.h"
 #include "RecordText.h"
+#include "ShellProperties.h"
 #include "ShiftJis.h"
-#include "Shortcut.h"
 #include "UnResi.h"
 
 namespace {
@@ -103,18 +103,11 @@ bool PasteButton(TGridEdit& edit) {
 }
 
 std::string TargetFolder(const std::string& buttonText) {
-  std::unique_ptr<TLaunchDataItem> item;
   try {
-    item = TextToItem(buttonText);
+    return TargetFolder(*TextToItem(buttonText));
   } catch (const ELaunchError&) {
     return {};
   }
-  const std::string& path =
-      item->Kind == lkShortcut && !IsAdvertisedShortcut(*item) ? item->AltLink : item->Link;
-  // A path of this system has one delimiter; one written on Windows has three.
-  const std::string_view delimiters = path.starts_with('/') ? "/" : "/\\:";
-  const std::size_t last = sjis::FindLastOf(path, delimiters);
-  return last == std::string::npos ? std::string() : path.substr(0, last + 1);
 }
 
 bool OpenTargetFolder(TGridEdit& edit, const std::function<bool(const std::string&)>& open) {

@@ -84,3 +84,11 @@ bool OpenFolder(const std::string& folder) {
   if (CallFileManager("ShowFolders", *path)) return true;
   return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(*path)));
 }
+
+std::string TargetFolder(const TLaunchDataItem& item) {
+  const std::string& path =
+      item.Kind == lkShortcut && !IsAdvertisedShortcut(item) ? item.AltLink : item.Link;
+  const std::string_view delimiters = path.starts_with('/') ? "/" : "/\\:";
+  const std::size_t last = sjis::FindLastOf(path, delimiters);
+  return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+}

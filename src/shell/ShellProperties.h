@@ -21,3 +21,9 @@ bool ShowItemProperties(const TLaunchDataItem& item);
 // file manager's D-Bus interface, else the desktop's handler for the folder's
 // URL. False when the folder does not exist here or nothing opened it.
 bool OpenFolder(const std::string& folder);
+
+// The folder of a button's target (CP932, up to and including its last delimiter):
+// of its Link, or for a shortcut of its target unless the shortcut is advertised.
+// A path of this system is cut at its last "/", one written on Windows also at "\"
+// or ":". Empty when the path has no folder part.
+std::string TargetFolder(const TLaunchDataItem& item);

@@ -1,0 +1,278 @@
+// The page edit dialog's commands on its button list: add, insert, delete, clear,
+// copy, paste, open the target's folder, properties, and registering a file, a
+// folder, a special folder or a dropped file into buttons.
+#include <QApplication>
+#include <QGuiApplication>
+#include <QListWidget>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include "ButtonListBox.h"
+#include "Dialogs.h"
+#include "EditPageLogic.h"
+#include "FileUtils.h"
+#include "LaunchErrors.h"
+#include "LinkClassify.h"
+#include "MessageBox.h"
+#include "RecordText.h"
+#include "RootFolder.h"
+#include "SHBFFEX.h"
+#include "ShellProperties.h"
+#include "ShiftJis.h"
+#include "UnEdit.h"
+#include "UnResi.h"
+
+namespace {
+
+QString Shown(const std::string& cp932) {
+  return QString::fromStdString(sjis::ToUtf8ForDisplay(cp932));
+}
+
+const std::string& NewButton() {
+  static const std::string text = ItemToText(*NewLaunchItem());
+  return text;
+}
+
+std::unique_ptr<TLaunchDataItem> ItemOf(const std::string& entry) {
+  try {
+    return TextToItem(entry);
+  } catch (const ELaunchError&) {
+    return NewLaunchItem();
+  }
+}
+
+}  // namespace
+
+QPoint TfmEdit::QuestionAt() const {
+  return {frameGeometry().left() + 16, frameGeometry().top()};
+}
+
+int TfmEdit::Ask(const QString& text, const QString& caption, unsigned buttons) {
+  return ShowMessageAt(text, caption, buttons, TMsgType::Plain, QuestionAt().x(), QuestionAt().y());
+}
+
+void TfmEdit::SetEntries(TEntries entries) {
+  BtnListBox->Model().SetEntries(std::move(entries));
+  Page.Count = BtnListBox->Count();
+}
+
+void TfmEdit::ShowAndSelect(int i) {
+  PCtrl->setCurrentWidget(TabEdit);
+  ShowDetails(i);
+  BtnListBox->SelectOnly(i);
+}
+
+void TfmEdit::NewButtons(const QString& caption, bool atCurrent) {
+  const int n0 = BtnListBox->Count();
+  if (NewButtonRoom(n0, 1, MaxButtons) == 0) return;
+  int n = 1;
+  if (!InputNumber(QuestionAt().x(), QuestionAt().y(), 1, 1, n,
+                   QStringLiteral("1～10個の間で指定 "), caption, 10))
+    return;
+  n = NewButtonRoom(n0, n, MaxButtons);
+  if (n == 0) return;
+  TEntries entries = BtnListBox->Model().Entries();
+  const int c = std::max(BtnListBox->Current(), 0);
+  int show = n0 + n - 1;
+  if (atCurrent) {
+    // Before the current entry; after the last one when it is the current entry.
+    const int at = c >= n0 - 1 ? n0 : c;
+    entries.insert(entries.begin() + at, static_cast<std::size_t>(n), NewButton());
+    show = c;
+  } else {
+    entries.insert(entries.end(), static_cast<std::size_t>(n), NewButton());
+  }
+  SetEntries(std::move(entries));
+  ShowAndSelect(show);
+}
+
+void TfmEdit::mnBtnAddClick() {
+  NewButtons(QStringLiteral("ボタンの追加"), false);
+}
+
+void TfmEdit::mnBtnInsClick() {
+  NewButtons(QStringLiteral("ボタンの挿入"), true);
+}
+
+void TfmEdit::mnBtnDelClick() {
+  if (Page.Count <= MinButtons || BtnListBox->Count() == 0) return;
+  if (Ask(QStringLiteral("選択したボタンを削除しますか？\r※削除すると登録情報が失われます。"),
+          QStringLiteral("ボタン削除"), mbYes | mbNo) != mrYes)
+    return;
+  TEntries entries = BtnListBox->Model().Entries();
+  const int d =
+      DeleteSelected(entries, BtnListBox->SelectedFlags(), MinButtons, BtnListBox->Current());
+  SetEntries(std::move(entries));
+  ShowAndSelect(d);
+}
+
+void TfmEdit::mnBtnClsClick() {
+  const int c = BtnListBox->Current();
+  if (c < 0) return;
+  std::string title;
+  try {
+    title = TitleOfText(BtnListBox->Model().Entry(c));
+  } catch (const ELaunchError&) {
+  }
+  const std::vector<bool> selected = BtnListBox->SelectedFlags();
+  const bool one = std::count(selected.begin(), selected.end(), true) == 1;
+  const QString text =
+      one ? QStringLiteral("[ ") + Shown(title) + QStringLiteral(" ]の登録情報を消去しますか？")
+          : QStringLiteral("選択したボタンの登録情報を消去しますか？");
+  if (Ask(text, QStringLiteral("登録情報のクリア"), mbYes | mbNo) == mrYes) {
+    TEntries entries = BtnListBox->Model().Entries();
+    WriteToTargets(entries, selected, c, NewButton());
+    SetEntries(std::move(entries));
+    ShowDetails(c);
+  }
+  BtnListBox->SelectOnly(c);
+}
+
+void TfmEdit::mnCopyClick() {
+  const int c = BtnListBox->Current();
+  if (c < 0) return;
+  BtnListBox->SelectOnly(c);
+  ClipText = BtnListBox->Model().Entry(c);
+  BtnBPaste->setEnabled(true);
+  mnPaste->setEnabled(true);
+}
+
+void TfmEdit::mnPasteClick() {
+  const int c = BtnListBox->Current();
+  if (c < 0 || ClipText.empty()) return;
+  TEntries entries = BtnListBox->Model().Entries();
+  const std::vector<bool> selected = BtnListBox->SelectedFlags();
+  for (std::size_t i = 0; i < entries.size(); ++i)
+    if (selected[i]) entries[i] = ClipText;
+  SetEntries(std::move(entries));
+  ShowDetails(c);
+  BtnListBox->SelectOnly(c);
+}
+
+void TfmEdit::mnBtnLinkOpenClick() {
+  const int c = BtnListBox->Current();
+  if (c < 0) return;
+  BtnListBox->SelectOnly(c);
+  const std::string folder = TargetFolder(*ItemOf(BtnListBox->Model().Entry(c)));
+  if (folder.empty() || !OpenFolder(folder))
+    Ask(QStringLiteral("登録先が見つかりません。"), QStringLiteral("登録エラー"), mbOK);
+  BtnListBox->SelectOnly(c);
+}
+
+void TfmEdit::mnBtnPropClick() {
+  const int c = BtnListBox->Current();
+  if (c < 0) return;
+  BtnListBox->SelectOnly(c);
+  ShowItemProperties(*ItemOf(BtnListBox->Model().Entry(c)));
+}
+
+void TfmEdit::PopupMenu1Popup() {
+  const int c = BtnListBox->Current();
+  const std::string entry = c >= 0 ? BtnListBox->Model().Entry(c) : std::string();
+  const int k = KindOfText(entry);
+  std::string link;
+  try {
+    link = c >= 0 ? LinkOfText(entry) : std::string();
+  } catch (const ELaunchError&) {
+  }
+  mnBtnLinkOpen->setEnabled(c >= 0 && k != lkNone && k != lkFolder && k != lkSpecialFolder);
+  mnBtnProp->setEnabled(!link.empty());
+  mnPaste->setEnabled(!ClipText.empty());
+  mnBtnCls->setEnabled(c >= 0 && k != lkNone);
+  mnBtnDel->setEnabled(Page.Count > MinButtons && c >= 0);
+  mnBtnAdd->setEnabled(NewButtonRoom(BtnListBox->Count(), 1, MaxButtons) > 0);
+  mnBtnIns->setEnabled(mnBtnAdd->isEnabled());
+  BtnBPaste->setEnabled(mnPaste->isEnabled());
+  BtnBCls->setEnabled(mnBtnCls->isEnabled());
+  BtnBAdd->setEnabled(mnBtnAdd->isEnabled());
+  BtnBIns->setEnabled(mnBtnIns->isEnabled());
+  BtnBDel->setEnabled(mnBtnDel->isEnabled());
+}
+
+bool TfmEdit::RegisterPath(const QString& path, int c, bool onlyCurrent) {
+  TLaunchDataItem item;
+  if (!ClassifyPath(path.toStdString(), item)) {
+    // Nothing is written; the user learns why nothing happened.
+    Ask(QStringLiteral("\"") + path + QStringLiteral("\" は登録できません。"),
+        QStringLiteral("登録エラー"), mbOK);
+    return false;
+  }
+  TEntries entries = BtnListBox->Model().Entries();
+  const std::string text = ItemToText(item);
+  if (onlyCurrent) {
+    entries[static_cast<std::size_t>(c)] = text;
+  } else {
+    WriteToTargets(entries, BtnListBox->SelectedFlags(), c, text);
+  }
+  SetEntries(std::move(entries));
+  return true;
+}
+
+void TfmEdit::mnRegFileClick() {
+  const int c = BtnListBox->Current();
+  if (c < 0) return;
+  const QString path =
+      Dialogs().OpenFileName(this, QStringLiteral("選択したボタンに登録するファイルの選択"),
+                             QString(), QStringLiteral("すべてのファイル|*.*"));
+  if (!path.isEmpty() && RegisterPath(path, c, false)) ShowDetails(c);
+  BtnListBox->SelectOnly(c);
+}
+
+void TfmEdit::mnRegFolderClick() {
+  const int c = BtnListBox->Current();
+  if (c < 0) return;
+  TSHBrowseForFolderEx browser;
+  browser.Caption = QStringLiteral("選択したボタンに登録するファイルフォルダの選択");
+  browser.RootFolder = TSHBrowseForFolderEx::rfDesktop;
+  browser.SelectFolder = TSHBrowseForFolderEx::sfManual;
+  browser.ShowStyle = TSHBrowseForFolderEx::ssClient;
+  browser.Owner = this;
+  if (browser.Execute() && !browser.FolderPath.isEmpty() &&
+      RegisterPath(browser.FolderPath, c, false))
+    ShowDetails(c);
+  BtnListBox->SelectOnly(c);
+}
+
+void TfmEdit::mnRegSpfolderClick() {
+  const int c = BtnListBox->Current();
+  if (c < 0) return;
+  IconsLoaded = false;
+  QStringList rows;
+  for (int k = 0; k < LBoxSpfol->count(); ++k)
+    rows << LBoxSpfol->item(k)->text();
+  int k = 0;
+  if (InputChoice(QuestionAt().x(), QuestionAt().y(), QStringLiteral("特殊フォルダ登録"), 0, k,
+                  rows, QStringLiteral("選択したボタンに登録する特殊フォルダの選択")) &&
+      k >= 0 && k < kRootFolderCount) {
+    auto item = NewLaunchItem();
+    item->Kind = lkSpecialFolder;
+    item->Title = sjis::FromUtf8(rows[k].toStdString()).value_or(RootFolderName(k));
+    item->Link = RootFolderName(k);
+    TEntries entries = BtnListBox->Model().Entries();
+    WriteToTargets(entries, BtnListBox->SelectedFlags(), c, ItemToText(*item));
+    SetEntries(std::move(entries));
+    ShowDetails(c);
+  }
+  PBox1->update();
+  BtnListBox->SelectOnly(c);
+}
+
+void TfmEdit::FilesDropped(int t, const QStringList& paths) {
+  if (t < 0 || t >= BtnListBox->Count()) return;
+  BtnListBox->SelectOnly(t);
+  QCoreApplication::processEvents();
+  if (paths.isEmpty()) return;
+  const auto item = ItemOf(BtnListBox->Model().Entry(t));
+  const QString path = paths.front();  // one button takes one file
+  const QString shown = QString::fromStdString(GetLongPath(path.toStdString()));
+  bool go = true;
+  if (!item->Link.empty()) {
+    const QString q = QStringLiteral("\"");
+    go = Ask(q + Shown(item->Title) + QStringLiteral(" \" を登録済みですが\r\r") + q + shown + q +
+                 QStringLiteral(" を\r\r登録しますか？"),
+             QStringLiteral("登録の確認"), mbYes | mbNo) == mrYes;
+  }
+  if (go) RegisterPath(path, t, true);
+  ShowDetails(t);
+  BtnListBox->SelectOnly(t);
+}

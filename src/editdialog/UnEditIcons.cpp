@@ -1,0 +1,121 @@
+// The page edit dialog's icon tab: the icon file, the index, and the grid of every
+// icon the file holds.
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+
+#include "Dialogs.h"
+#include "ELIEDIT.h"
+#include "IconFiles.h"
+#include "TextUtils.h"
+#include "UnEdit.h"
+
+namespace {
+
+constexpr int kIconsAtOnce = 48;  // a screenful and a little more
+
+const QString kIconFilter = QStringLiteral(
+    "アイコン ファイル|*.exe;*.dll;*.cpl;*.ico;*.png;*.svg;*.xpm|プログラム|*.exe;*.cpl|"
+    "ライブラリ|*.dll|アイコン|*.ico;*.png;*.svg;*.xpm|すべてのファイル|*.*");
+
+}  // namespace
+
+void TfmEdit::ClearIconList() {
+  IconsToLoad = 0;
+  IconFileLoading.clear();
+  IconListBox->clear();
+}
+
+void TfmEdit::LoadIconList(const QString& file) {
+  ClearIconList();
+  IconFileLoading = Cp932(file);
+  const int count = IconFileLoading.empty() ? 0 : CountIcons(IconFileLoading);
+  IconListBox->setUpdatesEnabled(false);
+  for (int i = 0; i < count; ++i)
+    IconListBox->addItem(new QListWidgetItem(QIcon(), QString()));
+  IconListBox->setUpdatesEnabled(true);
+  IconsToLoad = count;
+  LoadMoreIcons();
+  if (count > 0) IconListBox->setCurrentRow(0);
+}
+
+void TfmEdit::LoadMoreIcons() {
+  const int count = IconListBox->count();
+  const int first = count - IconsToLoad;
+  const int end = std::min(count, first + kIconsAtOnce);
+  for (int i = first; i < end; ++i)
+    IconListBox->item(i)->setIcon(FindIconIn(IconFileLoading, i));
+  IconsToLoad = count - end;
+  if (IconsToLoad > 0)
+    QTimer::singleShot(0, this, [this] {
+      if (IconsToLoad > 0) LoadMoreIcons();
+    });
+  PBox2->update();
+}
+
+QIcon TfmEdit::SelectedGridIcon() const {
+  const QListWidgetItem* item = IconListBox->currentItem();
+  if (IconListBox->count() == 0 || !item || !item->isSelected()) return {};
+  return item->icon();
+}
+
+void TfmEdit::TabIconShow() {
+  const bool renew = BtnRenew->isEnabled();
+  showing_ = true;
+  if (PCtrl->property("kind").toInt() != lkNone) {
+    if (!IconsLoaded) {
+      LoadIconList(EdPath->text());
+      IconsLoaded = true;
+    }
+    const int index = IntegerOr(EdIndex->text().toStdString(), 0);
+    IconListBox->clearSelection();
+    if (index >= 0 && index < IconListBox->count()) IconListBox->setCurrentRow(index);
+  } else {
+    ClearIconList();
+  }
+  PBox2->update();
+  showing_ = false;
+  BtnRenew->setEnabled(renew);  // showing the tab is no edit
+}
+
+void TfmEdit::TabIconHide() {
+  const QIcon icon = SelectedGridIcon();
+  if (!icon.isNull()) {
+    CurrentIcon = icon;
+    PBox1->update();
+  }
+}
+
+void TfmEdit::EdPathEllipsisClick() {
+  const QString start = QFileInfo(EdPath->text()).path();
+  const QString file =
+      Dialogs().OpenFileName(this, QStringLiteral("アイコン ファイルの選択"), start, kIconFilter);
+  if (file.isEmpty()) return;
+  EdPath->setText(file);
+  LoadIconList(file);
+  IconsLoaded = true;
+  PBox2->update();
+  BtnOk->setEnabled(IconListBox->count() > 0);
+  BtnRenew->setEnabled(true);
+}
+
+void TfmEdit::IconListBoxClick() {
+  BtnRenew->setEnabled(true);
+  showing_ = true;
+  EdIndex->setText(QString::number(IconListBox->currentRow()));
+  showing_ = false;
+  PBox2->update();
+}
+
+void TfmEdit::EdIndexChange() {
+  if (showing_) return;
+  BtnRenew->setEnabled(true);
+  const int index = IntegerOr(EdIndex->text().toStdString(), 0);
+  IconListBox->clearSelection();
+  if (index >= 0 && index < IconListBox->count()) IconListBox->setCurrentRow(index);
+  PBox2->update();
+}
