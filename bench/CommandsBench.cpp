@@ -110,9 +110,9 @@ void BM_CopyAndPaste(benchmark::State& state) {
   TBenchGrid& g = Grid(static_cast<int>(state.range(0)));
   for (auto _ : state) {
     g.edit.Col = 1;
-    CopyButton(g.edit);
+    CopyCurrentButton(g.edit);
     g.edit.Col = 2;
-    PasteButton(g.edit);
+    PasteCopiedButton(g.edit);
   }
 }
 BENCHMARK(BM_CopyAndPaste)->Arg(1000)->Arg(100000);

@@ -89,13 +89,13 @@ bool ClearButton(TGridEdit& edit) {
   return true;
 }
 
-bool CopyButton(TGridEdit& edit) {
+bool CopyCurrentButton(TGridEdit& edit) {
   if (!OnButton(edit)) return false;
   edit.CopyBuffer = edit.Grid.Cell(edit.Col, edit.Row);
   return true;
 }
 
-bool PasteButton(TGridEdit& edit) {
+bool PasteCopiedButton(TGridEdit& edit) {
   if (!OnButton(edit) || edit.CopyBuffer.empty()) return false;
   edit.Grid.SetCell(edit.Col, edit.Row, edit.CopyBuffer);
   RebuildPageIcons(edit, edit.Row, CountOfRow(edit.Grid, edit.Row));

@@ -21,10 +21,10 @@ bool DeleteButton(TGridEdit& edit);
 bool ClearButton(TGridEdit& edit);
 
 // Copies the current button's text into the copy buffer.
-bool CopyButton(TGridEdit& edit);
+bool CopyCurrentButton(TGridEdit& edit);
 
 // Puts the copied button over the current one, without a question.
-bool PasteButton(TGridEdit& edit);
+bool PasteCopiedButton(TGridEdit& edit);
 
 // The folder the current button's target lies in (CP932, ending with its delimiter):
 // for a shortcut its target, unless the shortcut is advertised; empty when the button

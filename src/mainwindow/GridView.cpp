@@ -3,14 +3,18 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDrag>
 #include <QHelpEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTextDocument>
 #include <QToolTip>
+#include <QUrl>
 
+#include "DragLaunchImgs.h"
 #include "GridModel.h"
 #include "WorkArea.h"
 #include "wizmain.h"
@@ -51,6 +55,39 @@ void ShowHintLabel(const QPoint& topLeft, const QString& text, QWidget* widget, 
 }
 
 }  // namespace
+
+// The page drag's drop mark: a dotted frame across the target row and a second one a
+// pixel inside it, over the grid and its fixed column.
+class TDropMarkOverlay : public QWidget {
+ public:
+  explicit TDropMarkOverlay(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    hide();
+  }
+  void SetMark(const QRect& rect) {
+    mark_ = rect;
+    if (rect.isEmpty()) {
+      hide();
+      return;
+    }
+    setGeometry(parentWidget()->rect());
+    raise();
+    show();
+    update();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
+    painter.drawRect(mark_.adjusted(0, 0, -1, -1));
+    painter.drawRect(mark_.adjusted(1, 1, -2, -2));
+  }
+
+ private:
+  QRect mark_;
+};
 
 // Draws a button cell through the window's GridDrawCell.
 class TGridDelegate : public QStyledItemDelegate {
@@ -98,6 +135,85 @@ TGridView::TGridView(TGridModel& model, TWizform& form, QWidget* parent)
   // The corner is cell (0, 0): drawn and double-clicked like the other fixed cells.
   corner_ = findChild<QAbstractButton*>();
   if (corner_ != nullptr) corner_->installEventFilter(this);
+
+  // Pages and buttons are dragged inside the grid; files come from the file manager.
+  setAcceptDrops(true);
+  viewport()->setAcceptDrops(true);
+  verticalHeader()->viewport()->setAcceptDrops(true);
+  dropMark_ = new TDropMarkOverlay(this);
+}
+
+void TGridView::SetDropMark(const QRect& rect) {
+  static_cast<TDropMarkOverlay*>(dropMark_)->SetMark(rect);
+}
+
+void TGridView::NotePress(const QPoint& pos, int c, int r) {
+  pressed_ = true;
+  pressPos_ = pos;
+  pressCol_ = c;
+  pressRow_ = r;
+}
+
+bool TGridView::DragFrom(const QPoint& pos) {
+  if (!pressed_ || (pos - pressPos_).manhattanLength() < QApplication::startDragDistance())
+    return false;
+  pressed_ = false;
+  if (!form_.GridStartDrag(pressCol_, pressRow_)) return false;
+  auto* drag = new QDrag(this);
+  auto* data = new QMimeData;
+  data->setData(QLatin1String(kGridDragFormat), QByteArray(kGridDragMark));
+  drag->setMimeData(data);
+  if (!form_.PageDragging) {
+    drag->setPixmap(form_.DragObject.Images());
+    drag->setHotSpot(QPoint(TMyDragObject::kImageSize / 2, TMyDragObject::kImageSize / 2));
+  }
+  drag->exec(Qt::MoveAction);
+  form_.GridEndDrag();
+  return true;
+}
+
+void TGridView::HandleDragEvent(QDropEvent* event, int c, int r) {
+  const QMimeData* data = event->mimeData();
+  const bool drop = event->type() == QEvent::Drop;
+  bool accept = false;
+  if (data != nullptr && data->hasFormat(QLatin1String(kGridDragFormat))) {
+    if (drop) {
+      form_.GridDragDrop(c, r);
+      accept = true;
+    } else {
+      accept = form_.GridDragOver(c, r);
+    }
+  } else if (data != nullptr && data->hasUrls()) {
+    QStringList paths;
+    for (const QUrl& url : data->urls())
+      if (url.isLocalFile()) paths << url.toLocalFile();
+    accept = !paths.isEmpty() && c >= 1 && r >= 1;
+    if (drop && accept) form_.GridFilesDropped(c, r, paths);
+  }
+  if (accept) {
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void TGridView::dragEnterEvent(QDragEnterEvent* event) {
+  int c, r;
+  if (!CellAt(event->position().toPoint(), c, r)) c = r = -1;
+  HandleDragEvent(event, c, r);
+}
+
+void TGridView::dragMoveEvent(QDragMoveEvent* event) {
+  int c, r;
+  if (!CellAt(event->position().toPoint(), c, r)) c = r = -1;
+  HandleDragEvent(event, c, r);
+}
+
+void TGridView::dropEvent(QDropEvent* event) {
+  int c, r;
+  if (!CellAt(event->position().toPoint(), c, r)) c = r = -1;
+  HandleDragEvent(event, c, r);
 }
 
 int TGridView::NameColumnWidth() const {
@@ -230,17 +346,23 @@ void TGridView::currentChanged(const QModelIndex& current, const QModelIndex& pr
 void TGridView::mousePressEvent(QMouseEvent* event) {
   setFocus(Qt::MouseFocusReason);
   int c, r;
-  if (event->button() == Qt::LeftButton && CellAt(event->position().toPoint(), c, r))
+  if (event->button() == Qt::LeftButton && CellAt(event->position().toPoint(), c, r)) {
     SelectCell(c, r);
-  // The drag of a button or page starts from here (its own commands).
+    NotePress(event->position().toPoint() + viewport()->geometry().topLeft(), c, r);
+  }
 }
 
 void TGridView::mouseMoveEvent(QMouseEvent* event) {
+  if ((event->buttons() & Qt::LeftButton) &&
+      DragFrom(event->position().toPoint() + viewport()->geometry().topLeft()))
+    return;
   int c, r;
   if (CellAt(event->position().toPoint(), c, r)) form_.GridMouseMove(c, r);
 }
 
-void TGridView::mouseReleaseEvent(QMouseEvent*) {}
+void TGridView::mouseReleaseEvent(QMouseEvent*) {
+  pressed_ = false;
+}
 
 void TGridView::mouseDoubleClickEvent(QMouseEvent* event) {
   int c, r;
@@ -354,14 +476,33 @@ void TGridHeader::mouseDoubleClickEvent(QMouseEvent* event) {
     grid_.form_.GridDblClick(c, r);
 }
 
-void TGridHeader::mousePressEvent(QMouseEvent*) {
+void TGridHeader::mousePressEvent(QMouseEvent* event) {
   grid_.setFocus(Qt::MouseFocusReason);
+  int c, r;
+  // A page name pressed may become a page drag.
+  if (event->button() == Qt::LeftButton && orientation() == Qt::Vertical &&
+      CellAt(event->position().toPoint(), c, r))
+    grid_.NotePress(grid_.mapFromGlobal(event->globalPosition().toPoint()), c, r);
 }
-void TGridHeader::mouseMoveEvent(QMouseEvent*) {}
-void TGridHeader::mouseReleaseEvent(QMouseEvent*) {}
+
+void TGridHeader::mouseMoveEvent(QMouseEvent* event) {
+  if (event->buttons() & Qt::LeftButton)
+    grid_.DragFrom(grid_.mapFromGlobal(event->globalPosition().toPoint()));
+}
+
+void TGridHeader::mouseReleaseEvent(QMouseEvent*) {
+  grid_.pressed_ = false;
+}
 
 bool TGridHeader::viewportEvent(QEvent* event) {
   int c, r;
+  if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+      event->type() == QEvent::Drop) {
+    auto* drop = static_cast<QDropEvent*>(event);
+    if (!CellAt(drop->position().toPoint(), c, r)) c = r = -1;
+    grid_.HandleDragEvent(drop, c, r);
+    return true;
+  }
   if (event->type() == QEvent::ContextMenu) {
     auto* menuEvent = static_cast<QContextMenuEvent*>(event);
     if (CellAt(menuEvent->pos(), c, r)) grid_.PopupAt(c, r, menuEvent->globalPos());

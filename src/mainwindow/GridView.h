@@ -7,8 +7,15 @@
 #include <QHeaderView>
 #include <QTableView>
 
+class QDropEvent;
 class TGridModel;
 class TWizform;
+
+// The format of a drag inside the grid. It carries nothing: the window keeps what is
+// dragged, so that no button leaves the editor through the drag.
+inline constexpr char kGridDragFormat[] = "application/x-pello-grid-drag";
+// Its content: a mark only (Qt drops a format whose data is empty).
+inline constexpr char kGridDragMark[] = "grid";
 
 class TGridView : public QTableView {
   Q_OBJECT
@@ -43,6 +50,13 @@ class TGridView : public QTableView {
   // Cell (c, r) of any kind as the grid's font and palette draw it.
   QRect FixedCellRect(int c, int r) const;
 
+  // The page drag's drop mark, in the grid widget's coordinates; an empty rectangle
+  // hides it.
+  void SetDropMark(const QRect& rect);
+  // A drag or drop event over cell (c, r) (-1 outside the cells) of this grid or its
+  // fixed column: accepted or refused as the window decides, and a drop carried out.
+  void HandleDragEvent(QDropEvent* event, int c, int r);
+
  protected:
   QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
@@ -57,6 +71,9 @@ class TGridView : public QTableView {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   friend class TGridHeader;
@@ -66,6 +83,10 @@ class TGridView : public QTableView {
   void PopupAt(int c, int r, const QPoint& globalPos);
   // Shows the hint of cell (c, r) under the pointer, or hides any hint.
   void ShowHintAt(int c, int r);
+  // A left press on cell (c, r) that a move past the drag distance turns into a drag.
+  void NotePress(const QPoint& pos, int c, int r);
+  // Starts the drag of the pressed cell once the pointer at pos is far enough from it.
+  bool DragFrom(const QPoint& pos);
 
   TGridModel& model_;
   TWizform& form_;
@@ -76,6 +97,11 @@ class TGridView : public QTableView {
   bool syncing_ = false;
   int wheelRows_ = 0;  // parts of a wheel notch not yet scrolled
   int wheelCols_ = 0;
+  QWidget* dropMark_ = nullptr;
+  bool pressed_ = false;  // the left button went down on a cell
+  QPoint pressPos_;       // in the grid widget's coordinates
+  int pressCol_ = -1;
+  int pressRow_ = -1;
 };
 
 // A fixed row or column of the grid: draws through the window's GridDrawCell and

@@ -128,10 +128,10 @@ void TWizform::mnBtnCls1Click() {
   RunEdit(ClearButton);
 }
 void TWizform::mnCopyClick() {
-  RunEdit(CopyButton);
+  RunEdit(CopyCurrentButton);
 }
 void TWizform::mnPasteClick() {
-  RunEdit(PasteButton);
+  RunEdit(PasteCopiedButton);
 }
 void TWizform::mnBtnLinkOpen1Click() {
   TGridEdit edit = Edit();

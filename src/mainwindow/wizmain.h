@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "DragLaunchImgs.h"
 #include "GridEdit.h"
 #include "GridModel.h"
 #include "GridStore.h"
@@ -88,6 +89,21 @@ class TWizform : public QMainWindow {
   void mnInpClick();
   // Copies the launch list into the grid and the icon grid, with the progress box.
   void FillGrid(const TLaunchList& list);
+
+  // Drags inside the grid, and files dropped on it from the file manager. The view
+  // starts a drag when GridStartDrag agrees, asks GridDragOver at every move, calls
+  // GridDragDrop on a drop and GridEndDrag after every drag.
+  bool GridStartDrag(int c, int r);
+  bool GridDragOver(int c, int r);
+  void GridDragDrop(int c, int r);
+  void GridEndDrag();
+  void GridFilesDropped(int c, int r, const QStringList& paths);
+  bool PageDragging = false;
+  int PageDragRow = -1;
+  int DropMarkRow = -1;
+  QRect DropMarkRect;
+  bool ButtonDragOk = false;
+  TMyDragObject DragObject;
 
   // The menus' items, named as the window's commands know them. The pop-up menu's
   // commands carry their shortcuts and are never hidden; the menu shows and hides

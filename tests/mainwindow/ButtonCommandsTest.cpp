@@ -69,18 +69,18 @@ TEST(ButtonCommands, ClearCopyAndPasteRewriteOneButton) {
 
   f.edit.Row = 2;
   f.edit.Col = 2;
-  EXPECT_FALSE(PasteButton(f.edit)) << "nothing copied yet";
+  EXPECT_FALSE(PasteCopiedButton(f.edit)) << "nothing copied yet";
   f.edit.Row = 1;
   f.edit.Col = 1;
-  ASSERT_TRUE(CopyButton(f.edit));
+  ASSERT_TRUE(CopyCurrentButton(f.edit));
   f.edit.Row = 2;
   f.edit.Col = 2;
-  ASSERT_TRUE(PasteButton(f.edit));
+  ASSERT_TRUE(PasteCopiedButton(f.edit));
   EXPECT_EQ(f.grid.Cell(2, 2), f.grid.Cell(1, 1)) << "every field, the use count too";
   EXPECT_EQ(f.IconTitles(2), (TTitles{"p1-0", "p0-0"}));
   EXPECT_EQ(CountOfRow(f.grid, 2), 2);
   f.edit.Col = 3;
-  EXPECT_FALSE(PasteButton(f.edit)) << "not a button cell";
+  EXPECT_FALSE(PasteCopiedButton(f.edit)) << "not a button cell";
   EXPECT_EQ(f.grid.Cell(3, 2), "");
 }
 

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -14,6 +15,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
+#include <QUrl>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -546,4 +548,100 @@ TEST(WizformCommands, TheEditDialogWritesThePageBackOnOkOnly) {
   EXPECT_EQ(TitleOfText(g.Cell(1, 1)), "a-2");
   EXPECT_EQ(TitleOfText(g.Cell(3, 1)), "a-0");
   EXPECT_EQ(s.form.IconGrid().Get(0).Count(), 3);
+}
+
+namespace {
+
+// Sends a drag move and then a drop of data over point at of widget.
+void DragAndDrop(QWidget* widget, const QPoint& at, const QMimeData& data) {
+  QDragEnterEvent enter(at, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &enter);
+  QDragMoveEvent move(at, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &move);
+  QDropEvent drop(at, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &drop);
+}
+
+}  // namespace
+
+TEST(WizformDragDrop, PagesAndButtonsMoveByDragging) {
+  TTempDir dir;
+  TDataStatus status;
+  status.MinButtons = 1;
+  const std::string file = DataFile(dir, {{"a", 2}, {"b", 3}, {"c", 1}, {"d", 1}}, status);
+  TStarted s({"pelledit", "/F", Q(file)});
+  ASSERT_TRUE(s.accepted);
+  s.form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&s.form));
+  TGridView& grid = s.form.Grid();
+  TGridStore& g = s.form.Store();
+  QMimeData inside;
+  inside.setData(QLatin1String(kGridDragFormat), QByteArray(kGridDragMark));
+
+  // Page row 4 onto the name of row 2, with the drop mark across row 2 on the way.
+  QWidget* names = grid.verticalHeader()->viewport();
+  const QPoint onRow2 = names->mapFrom(&grid, grid.CellRect(0, 2).center());
+  ASSERT_TRUE(s.form.GridStartDrag(0, 4));
+  QDragEnterEvent enter(onRow2, Qt::MoveAction, &inside, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(names, &enter);
+  QDragMoveEvent over(onRow2, Qt::MoveAction, &inside, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(names, &over);
+  EXPECT_TRUE(over.isAccepted());
+  EXPECT_EQ(s.form.DropMarkRow, 2);
+  EXPECT_EQ(s.form.DropMarkRect.width(), grid.width());
+  DragAndDrop(names, onRow2, inside);
+  s.form.GridEndDrag();
+  EXPECT_EQ(CaptionOfText(g.Cell(0, 2)), "d");
+  EXPECT_EQ(CaptionOfText(g.Cell(0, 3)), "b");
+  EXPECT_EQ(CaptionOfText(g.Cell(0, 4)), "c");
+  EXPECT_EQ(s.form.DropMarkRow, -1);
+
+  // Button 2 of page a onto the registered button 2 of page b (now row 3): moved in
+  // before it, and current.
+  ASSERT_TRUE(s.form.GridStartDrag(2, 1));
+  EXPECT_FALSE(s.form.DragObject.Images().isNull());
+  DragAndDrop(grid.viewport(), CenterOf(s.form, 2, 3), inside);
+  s.form.GridEndDrag();
+  EXPECT_EQ(CountOfRow(g, 1), 1);
+  EXPECT_EQ(TitleOfText(g.Cell(2, 3)), "a-1");
+  EXPECT_EQ(TitleOfText(g.Cell(3, 3)), "b-1");
+  EXPECT_EQ(CountOfRow(g, 3), 4);
+  EXPECT_EQ(s.form.IconGrid().Get(2).Count(), 4);
+  EXPECT_EQ(grid.Row(), 3);
+  EXPECT_EQ(grid.Col(), 2);
+
+  // A page dragged onto buttons, and a button dropped on an empty cell: nothing.
+  const std::vector<std::string> before = g.Row(3);
+  ASSERT_TRUE(s.form.GridStartDrag(0, 3));
+  DragAndDrop(grid.viewport(), CenterOf(s.form, 2, 3), inside);
+  s.form.GridEndDrag();
+  ASSERT_TRUE(s.form.GridStartDrag(1, 3));
+  DragAndDrop(grid.viewport(), CenterOf(s.form, 6, 3), inside);
+  s.form.GridEndDrag();
+  EXPECT_EQ(g.Row(3), before);
+  EXPECT_FALSE(s.form.GridStartDrag(5, 3)) << "no button to drag";
+}
+
+TEST(WizformDragDrop, FilesFromTheFileManagerRegisterTheFirstOnTheButton) {
+  TTempDir dir;
+  const std::string file = DataFile(dir, {{"a", 2}});
+  std::vector<std::string> tools;
+  for (const char* name : {"日本語の道具", "second", "third"}) {
+    tools.push_back(dir.File(name));
+    testing_support::WriteFile(tools.back(), "#!/bin/sh\n");
+    std::filesystem::permissions(tools.back(), std::filesystem::perms::owner_all);
+  }
+  TStarted s({"pelledit", "/F", Q(file)});
+  ASSERT_TRUE(s.accepted);
+  s.form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&s.form));
+  QMimeData files;
+  files.setUrls({QUrl::fromLocalFile(Q(tools[0])), QUrl::fromLocalFile(Q(tools[1])),
+                 QUrl::fromLocalFile(Q(tools[2]))});
+  DragAndDrop(s.form.Grid().viewport(), CenterOf(s.form, 2, 1), files);
+  EXPECT_EQ(LinkOfText(s.form.Store().Cell(2, 1)), Sjis(tools[0]));
+  EXPECT_EQ(TitleOfText(s.form.Store().Cell(1, 1)), "a-0");
+  EXPECT_EQ(s.dialogs.Questions().back().Kind, TQuestionKind::ProgressOk)
+      << "a button without a link is not asked about";
+  EXPECT_EQ(s.form.TitleLabel().text(), QStringLiteral("[ a ] [使用回数 : 0 ] 日本語の道具"));
 }
