@@ -8,6 +8,19 @@
 #include <string>
 #include <vector>
 
+// One change of the grid as the store made it, with what it replaced: enough to take
+// it back and to make it again. Rows keep only their changed span of columns.
+struct TGridChange {
+  enum class TKind { Cells, InsertRows, DeleteRows, MoveRow, Clear };
+  TKind Kind = TKind::Cells;
+  int Row = 0;       // Cells: the row; InsertRows, DeleteRows: the first row; MoveRow: from
+  int Count = 0;     // InsertRows, DeleteRows: how many rows; MoveRow: to
+  int FirstCol = 0;  // Cells: the first column of the span
+  std::vector<std::string> Before;             // Cells: the span as it was
+  std::vector<std::string> After;              // Cells: the span as it became
+  std::vector<std::vector<std::string>> Rows;  // DeleteRows, Clear: the rows removed
+};
+
 class TGridStore {
  public:
   static constexpr int kColCount = 10001;  // column 0 and button columns 1 ... 10000
@@ -53,8 +66,19 @@ class TGridStore {
   // Empties every cell and leaves one row.
   void Clear();
 
+  // While a journal is set, every change is also appended to it.
+  void SetJournal(std::vector<TGridChange>* journal) { journal_ = journal; }
+  // Takes a change back, or makes it again; neither is journalled.
+  void Undo(const TGridChange& change);
+  void Redo(const TGridChange& change);
+
  private:
   bool Valid(int c, int r) const { return r >= 0 && r < RowCount() && c >= 0 && c < kColCount; }
+  // Journals a change of row r's cells from before to what the row holds now.
+  void JournalCells(int r, std::vector<std::string> before);
+  // Row r's cells replaced by cells (no journal).
+  void PutRow(int r, std::vector<std::string> cells);
   std::vector<std::vector<std::string>> rows_;
   TObserver* observer_ = nullptr;
+  std::vector<TGridChange>* journal_ = nullptr;
 };

@@ -39,6 +39,7 @@ constexpr int kToolbarHeight = 28;
 constexpr int kMsgPanelHeight = 32;
 constexpr int kIconSize = 32;
 constexpr int kNameColDefault = 80;
+constexpr int kUndoSteps = 200;
 
 }  // namespace
 
@@ -49,152 +50,7 @@ TWizform::TWizform(QWidget* parent) : QMainWindow(parent), model_(store_) {
   BuildLayout();
   BuildMenus();
   ConnectCommands();
-}
-
-void TWizform::ConnectCommands() {
-  const auto on = [this](QAction* action, void (TWizform::*handler)()) {
-    connect(action, &QAction::triggered, this, handler);
-  };
-  on(Save1, &TWizform::Save1Click);
-  on(mnInp, &TWizform::mnInpClick);
-  on(mnExp, &TWizform::mnExpClick);
-  on(mnProp, &TWizform::mnPropClick);
-  on(Exit1, &TWizform::Exit1Click);
-  on(About1, &TWizform::About1Click);
-  on(mnBtnEdit1, &TWizform::EditCurrentPage);
-  on(mnPageNew1, &TWizform::mnPageNew1Click);
-  on(mnPageDel1, &TWizform::mnPageDel1Click);
-  on(mnPageChgName1, &TWizform::mnPageChgName1Click);
-  for (QAction* move : {mnPageMovL1, mnPageMovR1})
-    connect(move, &QAction::triggered, this, [this, move] { mnPageMovL1Click(move); });
-  on(mnBtnLinkOpen1, &TWizform::mnBtnLinkOpen1Click);
-  on(mnCopy, &TWizform::mnCopyClick);
-  on(mnPaste, &TWizform::mnPasteClick);
-  on(mnBtnCls1, &TWizform::mnBtnCls1Click);
-  on(mnBtnAdd, &TWizform::mnBtnAddClick);
-  on(mnBtnIns1, &TWizform::mnBtnIns1Click);
-  on(mnBtnDel1, &TWizform::mnBtnDel1Click);
-}
-
-QPoint TWizform::DialogAt() const {
-  return {frameGeometry().left() + 16, frameGeometry().top()};
-}
-
-TGridEdit TWizform::Edit() {
-  TGridEdit edit(store_, IconGrid_, CopyBuffer);
-  edit.Col = Grid_->Col();
-  edit.Row = Grid_->Row();
-  edit.NameColWidth = NameColWidth;
-  edit.DialogAt = DialogAt();
-  edit.TextWidth = [this](const std::string& text) { return TextWidth(text); };
-  return edit;
-}
-
-void TWizform::RunEdit(bool (*command)(TGridEdit&)) {
-  TGridEdit edit = Edit();
-  command(edit);
-  // Questions were answered or refused: the grid shows the outcome either way.
-  NameColWidth = edit.NameColWidth;
-  Grid_->PlaceCurrent(edit.Col, edit.Row);
-  Grid_->viewport()->update();
-  UpdateTitle();
-}
-
-void TWizform::mnPageNew1Click() {
-  RunEdit(InsertPage);
-}
-void TWizform::mnPageDel1Click() {
-  RunEdit(DeletePage);
-}
-void TWizform::mnPageChgName1Click() {
-  RunEdit(RenamePage);
-}
-void TWizform::mnPageMovL1Click(QAction* item) {
-  TGridEdit edit = Edit();
-  MoveCurrentPage(edit, item->data().toInt());
-  Grid_->viewport()->update();
-  UpdateTitle();
-}
-void TWizform::mnBtnAddClick() {
-  RunEdit(AddButtons);
-}
-void TWizform::mnBtnIns1Click() {
-  RunEdit(InsertButtons);
-}
-void TWizform::mnBtnDel1Click() {
-  RunEdit(DeleteButton);
-}
-void TWizform::mnBtnCls1Click() {
-  RunEdit(ClearButton);
-}
-void TWizform::mnCopyClick() {
-  RunEdit(CopyCurrentButton);
-}
-void TWizform::mnPasteClick() {
-  RunEdit(PasteCopiedButton);
-}
-void TWizform::mnBtnLinkOpen1Click() {
-  TGridEdit edit = Edit();
-  OpenTargetFolder(edit, OpenFolder);
-}
-
-void TWizform::EditCurrentPage() {
-  const int r = Grid_->Row();
-  if (r < 1 || r > PageCount(store_)) return;
-  const auto status = StatusOfGrid(store_);
-  std::vector<std::string> row = store_.Row(r);
-  if (row.empty()) row.emplace_back();
-  const QPoint at = DialogAt();
-  if (!EditPage(at.x(), at.y(), status->MinButtons, row, Grid_->Col() - 1, status->MaxButtons))
-    return;
-  store_.SetRow(r, std::move(row));
-  TGridEdit edit = Edit();
-  const int count = CountOfRow(store_, r);
-  RebuildPageIcons(edit, r, count);
-  Grid_->PlaceCurrent(std::min(Grid_->Col(), std::max(count, 1)), r);
-  UpdateTitle();
-}
-
-void TWizform::Save1Click() {
-  SaveWithQuestion(store_, SaveFileName, DialogAt());
-}
-
-void TWizform::Exit1Click() {
-  close();
-}
-
-void TWizform::mnPropClick() {
-  ShowMessageAt(PropertiesText(store_, SaveFileName),
-                QStringLiteral("データーファイルのプロパティ"), mbOK, TMsgType::Plain,
-                DialogAt().x(), DialogAt().y());
-}
-
-void TWizform::About1Click() {
-  TVersionInfo info;
-  GetVersionInfo(QCoreApplication::applicationFilePath(), info);
-  ShowMessageAt(AboutText(info), QStringLiteral("バージョン情報"), mbOK, TMsgType::Information,
-                DialogAt().x(), DialogAt().y());
-}
-
-QString TWizform::DataFolder() const {
-  return QFileInfo(SaveFileName).absolutePath();
-}
-
-void TWizform::mnExpClick() {
-  ExportGrid(store_, DataFolder(), DialogAt());
-}
-
-void TWizform::mnInpClick() {
-  TImportWindow window;
-  window.hide = [this] { hide(); };
-  window.fill = [this](const TLaunchList& list) {
-    const QString kept = SaveFileName;
-    FillGrid(list);
-    WarnOfHiddenButtons(list);
-    SaveFileName = SaveOnClose ? DataFileName : kept;
-  };
-  window.show = [this] { show(); };
-  ImportFile(DataFolder(), DialogAt(), window);
+  ConnectUndo();
 }
 
 TWizform::~TWizform() = default;
@@ -264,6 +120,12 @@ void TWizform::BuildMenus() {
   Exit1 = file->addAction(QStringLiteral("終了(&X)"));
 
   QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+  mnUndo = edit->addAction(QStringLiteral("元に戻す(&U)"));
+  mnUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  mnRedo = edit->addAction(QStringLiteral("やり直し(&R)"));
+  mnRedo->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  edit->addSeparator();
   mnWiz = edit->addAction(QStringLiteral("登録ウイザード(&W)"));
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
   About1 = help->addAction(QStringLiteral("バージョン情報(&A)..."));
@@ -326,9 +188,41 @@ bool TWizform::FormCreate(const QStringList& arguments) {
   FillGrid(*LaunchList);
   WarnOfHiddenButtons(*LaunchList);
   LaunchList.reset();
+  Undo_.clear();
+  Undo_.setClean();
+  UpdateWindowTitle();
   PendingOuterSize_ = LoadWindowSize(IniFile());
   ApplyOuterSize();
   return true;
+}
+
+void TWizform::UpdateWindowTitle() {
+  const QString name = QFileInfo(SaveFileName).fileName();
+  const QString title = ApplicationTitle();
+  if (name.isEmpty()) {
+    setWindowTitle(title);
+    return;
+  }
+  setWindowTitle((Undo_.isClean() ? QString() : QStringLiteral("*")) + name +
+                 QStringLiteral(" - ") + title);
+}
+
+void TWizform::ConnectUndo() {
+  Undo_.setUndoLimit(kUndoSteps);
+  const auto itemText = [](const QString& caption, const QString& step) {
+    return step.isEmpty() ? caption : caption + QStringLiteral(": ") + step;
+  };
+  const auto refresh = [this, itemText] {
+    mnUndo->setEnabled(Undo_.canUndo());
+    mnUndo->setText(itemText(QStringLiteral("元に戻す(&U)"), Undo_.undoText()));
+    mnRedo->setEnabled(Undo_.canRedo());
+    mnRedo->setText(itemText(QStringLiteral("やり直し(&R)"), Undo_.redoText()));
+  };
+  connect(&Undo_, &QUndoStack::indexChanged, this, refresh);
+  connect(&Undo_, &QUndoStack::cleanChanged, this, &TWizform::UpdateWindowTitle);
+  connect(mnUndo, &QAction::triggered, &Undo_, &QUndoStack::undo);
+  connect(mnRedo, &QAction::triggered, &Undo_, &QUndoStack::redo);
+  refresh();
 }
 
 void TWizform::FillGrid(const TLaunchList& list) {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QUndoStack>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -12,6 +14,7 @@
 #include "GridEdit.h"
 #include "GridModel.h"
 #include "GridStore.h"
+#include "GridUndo.h"
 #include "IconCaches.h"
 #include "LaunchList.h"
 
@@ -20,7 +23,7 @@ class QLabel;
 class QMenu;
 class TGridView;
 
-class TWizform : public QMainWindow {
+class TWizform : public QMainWindow, public TGridUndoHost {
   Q_OBJECT
 
  public:
@@ -114,6 +117,8 @@ class TWizform : public QMainWindow {
   QAction* mnExp = nullptr;
   QAction* mnProp = nullptr;
   QAction* Exit1 = nullptr;
+  QAction* mnUndo = nullptr;
+  QAction* mnRedo = nullptr;
   QAction* mnWiz = nullptr;
   QAction* About1 = nullptr;
   QAction* mnBtnEdit1 = nullptr;
@@ -136,6 +141,19 @@ class TWizform : public QMainWindow {
   QAction* mnBtnDel1 = nullptr;
 
   QLabel& TitleLabel() { return *LbTitle; }
+
+  // The edits that can be taken back: one step per change of the grid.
+  QUndoStack& UndoStack() { return Undo_; }
+  // Runs work, which changes the grid through the store, and records what it changed
+  // as one step named text (none when it changed nothing).
+  void RecordStep(const QString& text, const std::function<void()>& work);
+  // The window title: the data file's name, with "*" while the grid differs from what
+  // was loaded or saved last.
+  void UpdateWindowTitle();
+
+  // TGridUndoHost.
+  TGridEdit UndoEdit() override;
+  void ShowViewState(const TViewState& state) override;
   QLabel& HelpLabel() { return *Lbmsg; }
 
  protected:
@@ -147,6 +165,7 @@ class TWizform : public QMainWindow {
  private:
   void BuildMenus();
   void ConnectCommands();
+  void ConnectUndo();
   // Tells of buttons of the loaded list that the grid cannot hold: a save drops them.
   void WarnOfHiddenButtons(const TLaunchList& list);
   // Where questions appear: the window's left + 16 and top.
@@ -155,8 +174,10 @@ class TWizform : public QMainWindow {
   QString DataFolder() const;
   // What a command works on, from the window's state.
   TGridEdit Edit();
-  // Runs a grid command, then takes back the current cell and the name column's width.
-  void RunEdit(bool (*command)(TGridEdit&));
+  // Runs a grid command as one step named text, then takes back the current cell and the
+  // name column's width.
+  void RunEdit(const QString& text, bool (*command)(TGridEdit&));
+  TViewState ViewState() const;
   void BuildLayout();
   void FormShow();
   // The initialisation file that remembers the window size.
@@ -181,4 +202,5 @@ class TWizform : public QMainWindow {
   QMenu* PopupMenu1 = nullptr;
   std::map<const QAction*, QAction*> PopupCopies_;
   std::optional<QSize> PendingOuterSize_;
+  QUndoStack Undo_;
 };

@@ -51,15 +51,22 @@ bool TWizform::GridDragOver(int c, int r) {
 void TWizform::GridDragDrop(int c, int r) {
   if (PageDragging) {
     if (c == 0 && r >= 1 && r != PageDragRow) {
-      TGridEdit edit = Edit();
-      MovePage(edit, PageDragRow, r);
+      RecordStep(QStringLiteral("ページの移動"), [&] {
+        TGridEdit edit = Edit();
+        MovePage(edit, PageDragRow, r);
+      });
     }
   } else if (ButtonDragOk && c >= 1 && r >= 1 && IsButtonCell(store_, c, r) &&
              !(r == DragObject.SourceRow && c == DragObject.SourceCol)) {
-    Grid_->SelectCell(Grid_->Col(), r);
-    Grid_->SelectCell(c, Grid_->Row());
-    TGridEdit edit = Edit();
-    DropButton(edit, DragObject.SourceRow, DragObject.SourceCol, c, r);
+    const bool copied =
+        StatusOfGrid(store_)->MinButtons >= CountOfRow(store_, DragObject.SourceRow);
+    // The step takes the current cell back too: it moved to the drop target.
+    RecordStep(copied ? QStringLiteral("ボタンのコピー") : QStringLiteral("ボタンの移動"), [&] {
+      Grid_->SelectCell(Grid_->Col(), r);
+      Grid_->SelectCell(c, Grid_->Row());
+      TGridEdit edit = Edit();
+      DropButton(edit, DragObject.SourceRow, DragObject.SourceCol, c, r);
+    });
     UpdateTitle();
   }
   Grid_->viewport()->update();
@@ -77,14 +84,16 @@ void TWizform::GridEndDrag() {
 
 void TWizform::GridFilesDropped(int c, int r, const QStringList& paths) {
   if (c <= 0 || r <= 0) return;
-  Grid_->SelectCell(Grid_->Col(), r);
-  Grid_->SelectCell(c, Grid_->Row());
-  if (paths.isEmpty()) return;
-  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-  QCoreApplication::processEvents();
-  QGuiApplication::restoreOverrideCursor();
-  TGridEdit edit = Edit();
-  DropFiles(edit, paths, c, r);
+  RecordStep(QStringLiteral("ファイルの登録"), [&] {
+    Grid_->SelectCell(Grid_->Col(), r);
+    Grid_->SelectCell(c, Grid_->Row());
+    if (paths.isEmpty()) return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QCoreApplication::processEvents();
+    QGuiApplication::restoreOverrideCursor();
+    TGridEdit edit = Edit();
+    DropFiles(edit, paths, c, r);
+  });
   UpdateTitle();
   Grid_->viewport()->update();
 }

@@ -1,0 +1,90 @@
+#include "GridUndo.h"
+
+#include "GridRows.h"
+#include "GridRules.h"
+
+namespace {
+
+// The icon lists of page rows first ... first + count - 1 inserted empty (rows below
+// row 1 have none).
+void InsertIconLists(TIconGridList& icons, int first, int count) {
+  for (int r = first + count - 1; r >= first; --r)
+    if (r >= 1 && r - 1 <= icons.Count()) icons.Insert(r - 1, std::make_unique<TIconList>());
+}
+
+void DeleteIconLists(TIconGridList& icons, int first, int count) {
+  for (int r = first + count - 1; r >= first; --r)
+    if (r >= 1 && r - 1 < icons.Count()) icons.Delete(r - 1);
+}
+
+void RebuildRows(TGridEdit& edit, int first, int count) {
+  for (int r = std::max(first, 1); r < first + count && r < edit.Grid.RowCount(); ++r)
+    RebuildPageIcons(edit, r, CountOfRow(edit.Grid, r));
+}
+
+}  // namespace
+
+void FollowWithIcons(TGridEdit& edit, const TGridChange& change, bool undone) {
+  using K = TGridChange::TKind;
+  switch (change.Kind) {
+    case K::Cells:
+      RebuildRows(edit, change.Row, 1);
+      break;
+    case K::InsertRows:
+      if (undone) {
+        DeleteIconLists(edit.Icons, change.Row, change.Count);
+      } else {
+        InsertIconLists(edit.Icons, change.Row, change.Count);
+      }
+      break;
+    case K::DeleteRows:
+      if (undone) {
+        InsertIconLists(edit.Icons, change.Row, change.Count);
+        RebuildRows(edit, change.Row, change.Count);
+      } else {
+        DeleteIconLists(edit.Icons, change.Row, change.Count);
+      }
+      break;
+    case K::MoveRow: {
+      const int from = undone ? change.Count : change.Row;
+      const int to = undone ? change.Row : change.Count;
+      if (from >= 1 && to >= 1 && from <= edit.Icons.Count() && to <= edit.Icons.Count())
+        edit.Icons.Move(from - 1, to - 1);
+      break;
+    }
+    case K::Clear:
+      edit.Icons.Clear();
+      InsertIconLists(edit.Icons, 1, edit.Grid.RowCount() - 1);
+      RebuildRows(edit, 1, edit.Grid.RowCount() - 1);
+      break;
+  }
+}
+
+TGridStep::TGridStep(TGridUndoHost& host, const QString& text, std::vector<TGridChange> changes,
+                     const TViewState& before, const TViewState& after)
+    : QUndoCommand(text),
+      host_(host),
+      changes_(std::move(changes)),
+      before_(before),
+      after_(after) {}
+
+void TGridStep::undo() {
+  TGridEdit edit = host_.UndoEdit();
+  for (auto change = changes_.rbegin(); change != changes_.rend(); ++change) {
+    edit.Grid.Undo(*change);
+    FollowWithIcons(edit, *change, true);
+  }
+  host_.ShowViewState(before_);
+  done_ = false;
+}
+
+void TGridStep::redo() {
+  if (done_) return;  // pushed after the change was made
+  TGridEdit edit = host_.UndoEdit();
+  for (const TGridChange& change : changes_) {
+    edit.Grid.Redo(change);
+    FollowWithIcons(edit, change, false);
+  }
+  host_.ShowViewState(after_);
+  done_ = true;
+}

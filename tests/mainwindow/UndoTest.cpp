@@ -1,0 +1,284 @@
+// Undo and redo in the real window: every kind of step taken back and made again gives
+// the grid, its icons and the current cell exactly as they were, also over a long
+// random run; the title's unsaved mark follows the saved state.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+#include <filesystem>
+#include <random>
+
+#include "ButtonListBox.h"
+#include "GridRules.h"
+#include "GridView.h"
+#include "RecordText.h"
+#include "ScriptedDialogs.h"
+#include "TestSupport.h"
+#include "UnBarBox.h"
+#include "UnEdit.h"
+#include "wizmain.h"
+
+using testing_support::TTempDir;
+
+namespace {
+
+// Answers every question: Yes (or OK), the number 2, the text "n", the first choice;
+// no file and no folder.
+class TYesDialogs : public TDialogs {
+ public:
+  int MessageAt(const QString&, const QString&, unsigned buttons, TMsgType, int, int) override {
+    return (buttons & mbYes) ? mrYes : mrOk;
+  }
+  bool InputNumber(int, int, int, int, int& value, const QString&, const QString&, int) override {
+    value = 2;
+    return true;
+  }
+  bool InputText(int, int, const QString&, QString& text, const QString&) override {
+    text = QStringLiteral("n");
+    return true;
+  }
+  bool InputChoice(int, int, const QString&, int, int& choice, const QStringList&,
+                   const QString&) override {
+    choice = 0;
+    return true;
+  }
+  QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
+    return OpenAnswer;
+  }
+  QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+    return {};
+  }
+  bool BrowseForFolder(const TSHBrowseForFolderEx&, TBrowseItem&) override { return false; }
+  void WaitForProgressOk() override {
+    if (ProgressAnswer == 0) ProgressAnswer = 1;
+  }
+  QString OpenAnswer;
+};
+
+// A data file of pages with the given button counts; button b of page p is a program
+// titled "p<p>-<b>" (every third unregistered).
+std::string DataFile(const TTempDir& dir, const std::vector<int>& counts, int minButtons = 1,
+                     int maxButtons = 0) {
+  TLaunchList list;
+  list.DeletePage(0);
+  list.Status.MinButtons = minButtons;
+  list.Status.MaxButtons = maxButtons;
+  for (std::size_t p = 0; p < counts.size(); ++p) {
+    list.AddPage("p" + std::to_string(p), counts[p], 0);
+    for (int b = 0; b < counts[p]; ++b) {
+      TLaunchDataItem& item = list.Items(static_cast<int>(p), b);
+      if (b % 3 == 2) continue;
+      item.Kind = lkProgram;
+      item.Title = "p" + std::to_string(p) + "-" + std::to_string(b);
+      item.Link = "/usr/bin/env";
+    }
+  }
+  const std::string file = dir.File("data.lst");
+  SaveToTextFile(list, file);
+  return file;
+}
+
+// Everything a step may change.
+struct TSnapshot {
+  std::vector<std::vector<std::string>> rows;
+  std::vector<int> icons;
+  int col = 0, row = 0;
+  bool operator==(const TSnapshot&) const = default;
+};
+
+TSnapshot Snap(TWizform& f) {
+  TSnapshot s;
+  for (int r = 0; r < f.Store().RowCount(); ++r)
+    s.rows.push_back(f.Store().Row(r));
+  for (int p = 0; p < f.IconGrid().Count(); ++p)
+    s.icons.push_back(f.IconGrid().Get(p).Count());
+  s.col = f.Grid().Col();
+  s.row = f.Grid().Row();
+  return s;
+}
+
+struct TWindow {
+  TYesDialogs dialogs;
+  TDialogsScope scope{dialogs};
+  TWizform f;
+  explicit TWindow(const std::string& file) {
+    EXPECT_TRUE(f.FormCreate({"pelledit", "/F", QString::fromStdString(file)}));
+  }
+};
+
+// Does step, then checks that undo gives back the grid before it and redo the grid after.
+void ExpectUndoable(TWizform& f, const char* what, const std::function<void()>& step) {
+  const TSnapshot before = Snap(f);
+  const int steps = f.UndoStack().count();
+  step();
+  ASSERT_EQ(f.UndoStack().count(), steps + 1) << what << ": one step";
+  const TSnapshot after = Snap(f);
+  ASSERT_NE(after, before) << what << " changed nothing";
+  f.UndoStack().undo();
+  EXPECT_EQ(Snap(f), before) << what << " undone";
+  f.UndoStack().redo();
+  EXPECT_EQ(Snap(f), after) << what << " redone";
+}
+
+}  // namespace
+
+TEST(Undo, EveryKindOfStepGoesBackAndForthExactly) {
+  TTempDir dir;
+  TWindow w(DataFile(dir, {3, 4, 2, 6}, 1, 6));
+  TWizform& f = w.f;
+  TGridView& grid = f.Grid();
+  const auto at = [&](int c, int r) { grid.PlaceCurrent(c, r); };
+  at(1, 2);
+  ExpectUndoable(f, "new page", [&] { f.mnPageNew1Click(); });
+  ExpectUndoable(f, "page delete", [&] { f.mnPageDel1Click(); });
+  ExpectUndoable(f, "rename", [&] { f.mnPageChgName1Click(); });
+  at(1, 3);
+  ExpectUndoable(f, "move up", [&] { f.mnPageMovL1->trigger(); });
+  ExpectUndoable(f, "move down", [&] { f.mnPageMovR1->trigger(); });
+  at(2, 1);
+  ExpectUndoable(f, "add", [&] { f.mnBtnAddClick(); });
+  ExpectUndoable(f, "insert", [&] { f.mnBtnIns1Click(); });
+  ExpectUndoable(f, "delete", [&] { f.mnBtnDel1Click(); });
+  at(1, 1);
+  ExpectUndoable(f, "clear", [&] { f.mnBtnCls1Click(); });
+  at(1, 2);
+  f.mnCopyClick();
+  EXPECT_EQ(f.UndoStack().count(), 9) << "a copy changes no cell: no step";
+  at(2, 3);
+  ExpectUndoable(f, "paste", [&] { f.mnPasteClick(); });
+  ExpectUndoable(f, "edit dialog", [&] {
+    QTimer::singleShot(0, [] {
+      auto* d = qobject_cast<TfmEdit*>(QApplication::activeModalWidget());
+      ASSERT_NE(d, nullptr);
+      d->BtnDownSort->click();
+      d->BtnOk->click();
+    });
+    f.mnBtnEdit1->trigger();
+  });
+  ExpectUndoable(f, "page drag", [&] {
+    ASSERT_TRUE(f.GridStartDrag(0, 4));
+    f.GridDragDrop(0, 1);
+    f.GridEndDrag();
+  });
+  ExpectUndoable(f, "button move", [&] {
+    ASSERT_TRUE(f.GridStartDrag(1, 2));
+    f.GridDragDrop(2, 3);
+    f.GridEndDrag();
+  });
+  ExpectUndoable(f, "overwrite on a full page", [&] {
+    ASSERT_EQ(CountOfRow(f.Store(), 4), 6);
+    ASSERT_TRUE(f.GridStartDrag(1, 3));
+    f.GridDragDrop(1, 4);
+    f.GridEndDrag();
+    EXPECT_EQ(CountOfRow(f.Store(), 4), 6) << "overwritten, not inserted";
+  });
+  const std::string tool = dir.File("tool");
+  testing_support::WriteFile(tool, "#!/bin/sh\n");
+  std::filesystem::permissions(tool, std::filesystem::perms::owner_all);
+  ExpectUndoable(f, "file drop", [&] { f.GridFilesDropped(1, 2, {QString::fromStdString(tool)}); });
+
+  // The import swaps the whole grid in one step.
+  const std::string other = DataFile(dir, {1, 1});
+  std::filesystem::rename(other, dir.File("other.CSV"));
+  w.dialogs.OpenAnswer = QString::fromStdString(dir.File("other.txt"));
+  ExpectUndoable(f, "import", [&] { f.mnInpClick(); });
+  EXPECT_EQ(f.mnUndo->text(), QStringLiteral("元に戻す(&U): インポート"));
+}
+
+TEST(Undo, AThousandRandomCommandsUndoToTheStartAndRedoToTheEnd) {
+  TTempDir dir;
+  TWindow w(DataFile(dir, {3, 1, 4, 2, 6, 1, 3}, 1, 8));
+  TWizform& f = w.f;
+  f.UndoStack().setUndoLimit(0);  // no limit: every step stays
+  std::mt19937 random(20261207);
+  const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  const TSnapshot start = Snap(f);
+  for (int i = 0; i < 1000; ++i) {
+    const int pages = PageCount(f.Store());
+    const int r = 1 + pick(pages);
+    const int count = CountOfRow(f.Store(), r);
+    f.Grid().PlaceCurrent(count > 0 ? 1 + pick(count) : 1, r);
+    switch (pick(12)) {
+      case 0:
+        f.mnPageNew1Click();
+        break;
+      case 1:
+        if (pages > 3) f.mnPageDel1Click();
+        break;
+      case 2:
+        f.mnPageChgName1Click();
+        break;
+      case 3:
+        f.mnPageMovL1->trigger();
+        break;
+      case 4:
+        f.mnPageMovR1->trigger();
+        break;
+      case 5:
+        f.mnBtnAddClick();
+        break;
+      case 6:
+        f.mnBtnIns1Click();
+        break;
+      case 7:
+        f.mnBtnDel1Click();
+        break;
+      case 8:
+        f.mnBtnCls1Click();
+        break;
+      case 9:
+        f.mnCopyClick();
+        f.Grid().PlaceCurrent(1, 1 + pick(pages));
+        f.mnPasteClick();
+        break;
+      case 10: {
+        const int to = 1 + pick(pages);
+        if (f.GridStartDrag(f.Grid().Col(), r)) {
+          f.GridDragDrop(std::max(1, std::min(CountOfRow(f.Store(), to), 2)), to);
+          f.GridEndDrag();
+        }
+        break;
+      }
+      default:
+        if (f.GridStartDrag(0, r)) {
+          f.GridDragDrop(0, 1 + pick(pages));
+          f.GridEndDrag();
+        }
+    }
+  }
+  const TSnapshot end = Snap(f);
+  ASSERT_GT(f.UndoStack().count(), 500);
+  while (f.UndoStack().canUndo())
+    f.UndoStack().undo();
+  const TSnapshot back = Snap(f);
+  EXPECT_TRUE(back.rows == start.rows);
+  EXPECT_EQ(back.icons, start.icons);
+  // The current cell was moved between the steps, so only the texts and icons count.
+  while (f.UndoStack().canRedo())
+    f.UndoStack().redo();
+  const TSnapshot forth = Snap(f);
+  EXPECT_TRUE(forth.rows == end.rows);
+  EXPECT_EQ(forth.icons, end.icons);
+}
+
+TEST(Undo, TheTitleMarksAGridThatDiffersFromTheSavedFile) {
+  TTempDir dir;
+  TWindow w(DataFile(dir, {2, 2}));
+  TWizform& f = w.f;
+  EXPECT_EQ(f.windowTitle(), QStringLiteral("data.lst - 登録データー編集"));
+  f.mnPageNew1Click();
+  EXPECT_EQ(f.windowTitle(), QStringLiteral("*data.lst - 登録データー編集"));
+  f.Save1->trigger();
+  EXPECT_EQ(f.windowTitle(), QStringLiteral("data.lst - 登録データー編集"));
+  f.UndoStack().undo();
+  EXPECT_TRUE(f.windowTitle().startsWith(QLatin1Char('*'))) << "before the save point";
+  f.UndoStack().redo();
+  EXPECT_FALSE(f.windowTitle().startsWith(QLatin1Char('*'))) << "back at the save point";
+  EXPECT_FALSE(f.mnRedo->isEnabled());
+  EXPECT_EQ(f.mnUndo->text(), QStringLiteral("元に戻す(&U): 新規ページ挿入"));
+}
