@@ -10,6 +10,7 @@
 #include "ButtonCommands.h"
 #include "DataFileCommands.h"
 #include "GridRows.h"
+#include "GridUndo.h"
 #include "PageCommands.h"
 #include "RecordText.h"
 #include "ScriptedDialogs.h"
@@ -116,6 +117,65 @@ void BM_CopyAndPaste(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_CopyAndPaste)->Arg(1000)->Arg(100000);
+
+// The undo host of a grid without a window.
+class TBenchHost : public TGridUndoHost {
+ public:
+  explicit TBenchHost(TBenchGrid& g) : g_(g) {}
+  TGridEdit UndoEdit() override { return g_.edit; }
+  void ShowViewState(const TViewState&) override {}
+
+ private:
+  TBenchGrid& g_;
+};
+
+// Undoing and redoing one step (a button added to the current page).
+void BM_UndoRedoAddButton(benchmark::State& state) {
+  TBenchGrid& g = Grid(static_cast<int>(state.range(0)));
+  TScriptedDialogs dialogs;
+  TDialogsScope scope(dialogs);
+  TBenchHost host(g);
+  std::vector<TGridChange> changes;
+  g.grid.SetJournal(&changes);
+  dialogs.PushNumber(1);
+  AddButtons(g.edit);
+  g.grid.SetJournal(nullptr);
+  TGridStep step(host, QStringLiteral("add"), std::move(changes), {}, {});
+  for (auto _ : state) {
+    step.undo();
+    step.redo();
+  }
+  step.undo();
+}
+BENCHMARK(BM_UndoRedoAddButton)->Arg(1000)->Arg(100000);
+
+// What 200 single-button steps keep for undo, in bytes of their texts.
+void BM_UndoMemoryOf200Pastes(benchmark::State& state) {
+  TBenchGrid& g = Grid(100000);
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    std::vector<TGridChange> changes;
+    g.grid.SetJournal(&changes);
+    for (int i = 0; i < 200; ++i) {
+      g.edit.Row = 1 + i;
+      g.edit.Col = 1;
+      CopyCurrentButton(g.edit);
+      g.edit.Col = 2;
+      PasteCopiedButton(g.edit);
+    }
+    g.grid.SetJournal(nullptr);
+    bytes = 0;
+    for (const TGridChange& c : changes) {
+      bytes += sizeof(TGridChange);
+      for (const std::string& t : c.Before)
+        bytes += sizeof(std::string) + t.capacity();
+      for (const std::string& t : c.After)
+        bytes += sizeof(std::string) + t.capacity();
+    }
+  }
+  state.counters["bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_UndoMemoryOf200Pastes)->Iterations(1);
 
 std::string SaveTarget() {
   const std::filesystem::path shm("/dev/shm");
