@@ -17,6 +17,7 @@
 #include "ButtonCommands.h"
 #include "DataFileCommands.h"
 #include "ExchangeCommands.h"
+#include "FindBar.h"
 #include "FixedTexts.h"
 #include "GridRows.h"
 #include "GridRules.h"
@@ -77,8 +78,12 @@ void TWizform::BuildLayout() {
   Lbmsg->setObjectName(QStringLiteral("Lbmsg"));
   Lbmsg->setTextFormat(Qt::PlainText);
 
+  FindBar_ = new TFindBar(central);
+  FindBar_->hide();
+
   layout->addWidget(Toolbar);
   layout->addWidget(Grid_, 1);
+  layout->addWidget(FindBar_);
   layout->addWidget(msgPanel);
   setCentralWidget(central);
 }
@@ -127,6 +132,13 @@ void TWizform::BuildMenus() {
       {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
   edit->addSeparator();
   mnWiz = edit->addAction(QStringLiteral("登録ウイザード(&W)"));
+  edit->addSeparator();
+  mnFind = edit->addAction(QStringLiteral("検索(&F)..."));
+  mnFind->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+  mnFindNext = edit->addAction(QStringLiteral("次を検索(&N)"));
+  mnFindNext->setShortcut(QKeySequence(Qt::Key_F3));
+  mnReplace = edit->addAction(QStringLiteral("置換(&H)..."));
+  mnReplace->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
   About1 = help->addAction(QStringLiteral("バージョン情報(&A)..."));
 
@@ -219,6 +231,8 @@ void TWizform::ConnectUndo() {
     mnRedo->setText(itemText(QStringLiteral("やり直し(&R)"), Undo_.redoText()));
   };
   connect(&Undo_, &QUndoStack::indexChanged, this, refresh);
+  // Every step changes the grid the finder keeps folded.
+  connect(&Undo_, &QUndoStack::indexChanged, this, [this] { Finder_.Invalidate(); });
   connect(&Undo_, &QUndoStack::cleanChanged, this, &TWizform::UpdateWindowTitle);
   connect(mnUndo, &QAction::triggered, &Undo_, &QUndoStack::undo);
   connect(mnRedo, &QAction::triggered, &Undo_, &QUndoStack::redo);

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "DragLaunchImgs.h"
+#include "FindReplace.h"
 #include "GridEdit.h"
 #include "GridModel.h"
 #include "GridStore.h"
@@ -21,6 +22,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class TFindBar;
 class TGridView;
 
 class TWizform : public QMainWindow, public TGridUndoHost {
@@ -90,6 +92,12 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   void About1Click();
   void mnExpClick();
   void mnInpClick();
+  // Find and replace.
+  void mnFindClick();
+  void mnFindNextClick();
+  void FindTextChanged(const QString& text);
+  void mnReplaceClick();
+  TFindBar& FindBar() { return *FindBar_; }
   // Copies the launch list into the grid and the icon grid, with the progress box.
   void FillGrid(const TLaunchList& list);
 
@@ -120,6 +128,9 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   QAction* mnUndo = nullptr;
   QAction* mnRedo = nullptr;
   QAction* mnWiz = nullptr;
+  QAction* mnFind = nullptr;
+  QAction* mnFindNext = nullptr;
+  QAction* mnReplace = nullptr;
   QAction* About1 = nullptr;
   QAction* mnBtnEdit1 = nullptr;
   QAction* N4 = nullptr;
@@ -203,4 +214,8 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   std::map<const QAction*, QAction*> PopupCopies_;
   std::optional<QSize> PendingOuterSize_;
   QUndoStack Undo_;
+  TFindBar* FindBar_ = nullptr;
+  TGridFinder Finder_;
+  // Moves the current cell to the next button that holds the find text.
+  void GoToHit(bool fromCurrent);
 };

@@ -8,6 +8,7 @@
 #include "ButtonCommands.h"
 #include "DataFileCommands.h"
 #include "ExchangeCommands.h"
+#include "FindBar.h"
 #include "GridRows.h"
 #include "GridRules.h"
 #include "GridView.h"
@@ -42,6 +43,11 @@ void TWizform::ConnectCommands() {
   on(mnBtnAdd, &TWizform::mnBtnAddClick);
   on(mnBtnIns1, &TWizform::mnBtnIns1Click);
   on(mnBtnDel1, &TWizform::mnBtnDel1Click);
+  on(mnFind, &TWizform::mnFindClick);
+  on(mnFindNext, &TWizform::mnFindNextClick);
+  on(mnReplace, &TWizform::mnReplaceClick);
+  connect(FindBar_, &TFindBar::TextChanged, this, &TWizform::FindTextChanged);
+  connect(FindBar_, &TFindBar::NextRequested, this, &TWizform::mnFindNextClick);
 }
 
 QPoint TWizform::DialogAt() const {

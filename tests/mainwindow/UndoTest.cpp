@@ -4,19 +4,23 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QUrl>
 #include <filesystem>
 #include <random>
 
 #include "ButtonListBox.h"
+#include "FindBar.h"
 #include "GridRules.h"
 #include "GridView.h"
 #include "RecordText.h"
+#include "ReplaceDialog.h"
 #include "ScriptedDialogs.h"
 #include "TestSupport.h"
 #include "UnBarBox.h"
@@ -281,4 +285,39 @@ TEST(Undo, TheTitleMarksAGridThatDiffersFromTheSavedFile) {
   EXPECT_FALSE(f.windowTitle().startsWith(QLatin1Char('*'))) << "back at the save point";
   EXPECT_FALSE(f.mnRedo->isEnabled());
   EXPECT_EQ(f.mnUndo->text(), QStringLiteral("元に戻す(&U): 新規ページ挿入"));
+}
+
+TEST(FindAndReplace, TheBarFindsAsTypedAndTheReplacementIsOneStep) {
+  TTempDir dir;
+  TWindow w(DataFile(dir, {3, 4, 2}));
+  TWizform& f = w.f;
+  f.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+  f.mnFind->trigger();
+  ASSERT_TRUE(f.FindBar().isVisible());
+  QTest::keyClicks(&f.FindBar().Edit(), QStringLiteral("P1-"));
+  EXPECT_EQ(f.Grid().Row(), 2) << "the first hit, letter case folded";
+  EXPECT_EQ(f.Grid().Col(), 1);
+  f.mnFindNext->trigger();
+  EXPECT_EQ(f.Grid().Col(), 2);
+  f.mnFindNext->trigger();  // p1-2 is unregistered: on to p1-3
+  EXPECT_EQ(f.Grid().Col(), 4);
+  f.mnFindNext->trigger();
+  EXPECT_EQ(f.Grid().Col(), 1) << "wrapped to the first";
+
+  const TSnapshot before = Snap(f);
+  QTimer::singleShot(0, [] {
+    auto* d = qobject_cast<TReplaceDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(d, nullptr);
+    d->EdFrom->setText(QStringLiteral("/usr/bin/"));
+    d->EdTo->setText(QStringLiteral("/opt/新/"));
+    ASSERT_TRUE(d->UpdatePreview());
+    EXPECT_EQ(d->Preview->topLevelItemCount(), static_cast<int>(d->Plan().size()));
+    d->BtnReplace->click();
+  });
+  f.mnReplace->trigger();
+  EXPECT_EQ(LinkOfText(f.Store().Cell(1, 1)), testing_support::Sjis("/opt/新/env"));
+  EXPECT_EQ(f.mnUndo->text(), QStringLiteral("元に戻す(&U): 置換"));
+  f.UndoStack().undo();
+  EXPECT_TRUE(Snap(f).rows == before.rows) << "undone byte for byte";
 }

@@ -1,0 +1,139 @@
+#include "FindReplace.h"
+
+#include <set>
+
+#include "GridRows.h"
+#include "GridRules.h"
+#include "LaunchErrors.h"
+#include "RecordText.h"
+#include "ShiftJis.h"
+
+namespace {
+
+std::unique_ptr<TLaunchDataItem> ItemOf(const std::string& text) {
+  try {
+    return TextToItem(text);
+  } catch (const ELaunchError&) {
+    return nullptr;
+  }
+}
+
+QString Shown(const std::string& cp932) {
+  return QString::fromStdString(sjis::ToUtf8ForDisplay(cp932));
+}
+
+// The path fields a replacement touches, with their names.
+struct TPathField {
+  std::string TLaunchDataItem::*Member;
+  const char16_t* Name;
+};
+constexpr TPathField kPathFields[] = {
+    {&TLaunchDataItem::Link, u"リンク先"},
+    {&TLaunchDataItem::AltLink, u"ショートカットのリンク先"},
+    {&TLaunchDataItem::WorkDir, u"作業フォルダ"},
+    {&TLaunchDataItem::IconFile, u"アイコン"},
+};
+
+}  // namespace
+
+QString FoldForFind(const QString& text) {
+  return text.normalized(QString::NormalizationForm_KC).toCaseFolded();
+}
+
+void TGridFinder::Build(const TGridStore& grid) {
+  rows_.assign(static_cast<std::size_t>(grid.RowCount()), {});
+  for (int r = 1; r < grid.RowCount(); ++r) {
+    auto& row = rows_[static_cast<std::size_t>(r)];
+    const int count = std::min(CountOfRow(grid, r), grid.ColCount() - 1);
+    row.reserve(static_cast<std::size_t>(std::max(count, 0)));
+    for (int c = 1; c <= count; ++c) {
+      const auto item = ItemOf(grid.Cell(c, r));
+      if (!item) {
+        row.emplace_back();
+        continue;
+      }
+      // One text per button; the line breaks keep a match from spanning two fields.
+      const QString joined = Shown(item->Title) + QLatin1Char('\n') + Shown(item->Link) +
+                             QLatin1Char('\n') + Shown(item->AltLink) + QLatin1Char('\n') +
+                             Shown(item->Params) + QLatin1Char('\n') + Shown(item->WorkDir) +
+                             QLatin1Char('\n') + Shown(item->Comment);
+      row.push_back(FoldForFind(joined));
+    }
+  }
+}
+
+std::vector<QPoint> TGridFinder::FindAll(const TGridStore& grid, const QString& text) {
+  std::vector<QPoint> hits;
+  const QString needle = FoldForFind(text);
+  if (needle.isEmpty() || needle.contains(QLatin1Char('\n'))) return hits;
+  if (rows_.size() != static_cast<std::size_t>(grid.RowCount())) Build(grid);
+  for (std::size_t r = 1; r < rows_.size(); ++r)
+    for (std::size_t c = 0; c < rows_[r].size(); ++c)
+      if (rows_[r][c].contains(needle))
+        hits.emplace_back(static_cast<int>(c) + 1, static_cast<int>(r));
+  return hits;
+}
+
+int NextHit(const std::vector<QPoint>& hits, int col, int row, bool& wrapped) {
+  wrapped = false;
+  if (hits.empty()) return -1;
+  for (std::size_t i = 0; i < hits.size(); ++i) {
+    const QPoint& h = hits[i];
+    if (h.y() > row || (h.y() == row && h.x() > col)) return static_cast<int>(i);
+  }
+  wrapped = true;
+  return 0;
+}
+
+QString ReplacementRefusal(const QString& from, const QString& to) {
+  if (from.isEmpty()) return QStringLiteral("置換する文字列が入力されていません。");
+  for (const QString& text : {from, to}) {
+    if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')) ||
+        text.contains(QChar(0)))
+      return QStringLiteral("改行や NUL 文字は置換に使えません。");
+    if (!sjis::FromUtf8(text.toStdString()))
+      return QStringLiteral("\"") + text +
+             QStringLiteral("\" にはシフト JIS で表せない文字が含まれています。");
+  }
+  return {};
+}
+
+std::vector<TReplacement> PlanReplacements(const TGridStore& grid, const std::string& from,
+                                           const std::string& to, int onlyRow) {
+  std::vector<TReplacement> plan;
+  if (from.empty()) return plan;
+  const int first = onlyRow > 0 ? onlyRow : 1;
+  const int last = onlyRow > 0 ? onlyRow : grid.RowCount() - 1;
+  for (int r = first; r <= last && r < grid.RowCount(); ++r) {
+    const int count = std::min(CountOfRow(grid, r), grid.ColCount() - 1);
+    for (int c = 1; c <= count; ++c) {
+      const auto item = ItemOf(grid.Cell(c, r));
+      if (!item) continue;
+      for (const TPathField& field : kPathFields) {
+        const std::string& before = (*item).*field.Member;
+        if (sjis::FindText(before, from) == std::string::npos) continue;
+        plan.push_back(
+            {r, c, QString::fromUtf16(field.Name), before, sjis::ReplaceText(before, from, to)});
+      }
+    }
+  }
+  return plan;
+}
+
+int ApplyReplacements(TGridEdit& edit, const std::vector<TReplacement>& plan) {
+  std::set<std::pair<int, int>> buttons;
+  std::set<int> pages;
+  for (const TReplacement& change : plan) {
+    auto item = ItemOf(edit.Grid.Cell(change.Col, change.Row));
+    if (!item) continue;
+    for (const TPathField& field : kPathFields)
+      if (QString::fromUtf16(field.Name) == change.Field && (*item).*field.Member == change.Before)
+        (*item).*field.Member = change.After;
+    edit.Grid.SetCell(change.Col, change.Row, ItemToText(*item));
+    buttons.insert({change.Row, change.Col});
+    pages.insert(change.Row);
+  }
+  for (int r : pages)
+    RebuildPageIcons(edit, r, CountOfRow(edit.Grid, r));
+  return static_cast<int>(buttons.size());
+}

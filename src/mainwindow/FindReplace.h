@@ -1,0 +1,57 @@
+// Finding buttons and replacing text in their paths, over the grid's record texts.
+// Finding ignores letter case and the full-width / half-width forms of a character;
+// replacing is exact, byte for byte in Shift-JIS, and never splits a double-byte
+// character.
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <string>
+#include <vector>
+
+#include "GridEdit.h"
+
+// A text as finding compares it: compatibility forms folded (full-width letters and
+// digits to their plain forms, half-width katakana to full width), then letter case.
+QString FoldForFind(const QString& text);
+
+// The buttons whose title, targets, parameters, working folder or comment hold the
+// text, in page order. The folded texts of the grid are kept between searches, so
+// that a search while typing does not decode the whole grid again: Invalidate after
+// the grid changed.
+class TGridFinder {
+ public:
+  void Invalidate() { rows_.clear(); }
+  // Cells (x = column, y = row) of the buttons that hold text; none for empty text.
+  std::vector<QPoint> FindAll(const TGridStore& grid, const QString& text);
+
+ private:
+  void Build(const TGridStore& grid);
+  std::vector<std::vector<QString>> rows_;  // per page row: per button, its fields folded
+};
+
+// The hit to go to from the current cell (col, row): the first after it in page order,
+// else the first (wrapped). -1 when there are no hits.
+int NextHit(const std::vector<QPoint>& hits, int col, int row, bool& wrapped);
+
+// One field of one button as a replacement changes it.
+struct TReplacement {
+  int Row = 0;
+  int Col = 0;
+  QString Field;  // "リンク先", "ショートカットのリンク先", "作業フォルダ", "アイコン"
+  std::string Before;  // CP932
+  std::string After;
+};
+
+// Why from and to cannot be used (empty when they can): an empty search text, text
+// that Shift-JIS cannot hold exactly, a line break or NUL.
+QString ReplacementRefusal(const QString& from, const QString& to);
+
+// What replacing from by to (CP932) in Link, AltLink, WorkDir and IconFile of every
+// button (onlyRow 0) or of page row onlyRow would change, in page order.
+std::vector<TReplacement> PlanReplacements(const TGridStore& grid, const std::string& from,
+                                           const std::string& to, int onlyRow);
+
+// Writes the planned changes into the grid and rebuilds the icons of the touched
+// pages. Returns the number of buttons changed.
+int ApplyReplacements(TGridEdit& edit, const std::vector<TReplacement>& plan);

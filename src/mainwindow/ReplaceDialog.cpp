@@ -1,0 +1,112 @@
+#include "ReplaceDialog.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "GridRules.h"
+#include "LaunchErrors.h"
+#include "MessageBox.h"
+#include "RecordText.h"
+#include "ShiftJis.h"
+#include "SystemFont.h"
+
+namespace {
+
+QString Shown(const std::string& cp932) {
+  return QString::fromStdString(sjis::ToUtf8ForDisplay(cp932));
+}
+
+}  // namespace
+
+TReplaceDialog::TReplaceDialog(const TGridStore& grid, int currentRow, QWidget* parent)
+    : QDialog(parent), grid_(grid), currentRow_(currentRow) {
+  setWindowTitle(QStringLiteral("置換"));
+  ApplySystemFont(this);
+  auto* layout = new QVBoxLayout(this);
+  auto* form = new QFormLayout;
+  EdFrom = new QLineEdit(this);
+  EdFrom->setPlaceholderText(QStringLiteral("例: /media/old/"));
+  EdTo = new QLineEdit(this);
+  EdTo->setPlaceholderText(QStringLiteral("例: /home/me/apps/"));
+  form->addRow(QStringLiteral("検索する文字列(&F):"), EdFrom);
+  form->addRow(QStringLiteral("置換後の文字列(&T):"), EdTo);
+  layout->addLayout(form);
+  auto* scope = new QHBoxLayout;
+  RbAllPages = new QRadioButton(QStringLiteral("すべてのページ(&A)"), this);
+  RbAllPages->setChecked(true);
+  RbThisPage = new QRadioButton(QStringLiteral("現在のページ(&P)"), this);
+  scope->addWidget(new QLabel(QStringLiteral("対象:"), this));
+  scope->addWidget(RbAllPages);
+  scope->addWidget(RbThisPage);
+  scope->addStretch(1);
+  layout->addLayout(scope);
+  layout->addWidget(new QLabel(
+      QStringLiteral(
+          "リンク先・ショートカットのリンク先・作業フォルダ・アイコンのファイル名が対象です。"),
+      this));
+  Preview = new QTreeWidget(this);
+  Preview->setRootIsDecorated(false);
+  Preview->setHeaderLabels({QStringLiteral("ページ"), QStringLiteral("ボタン"),
+                            QStringLiteral("項目"), QStringLiteral("変更前"),
+                            QStringLiteral("変更後")});
+  layout->addWidget(Preview, 1);
+  auto* buttons = new QDialogButtonBox(this);
+  BtnPreview = buttons->addButton(QStringLiteral("プレビュー(&V)"), QDialogButtonBox::ActionRole);
+  BtnReplace = buttons->addButton(QStringLiteral("置換(&R)"), QDialogButtonBox::AcceptRole);
+  buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+  layout->addWidget(buttons);
+  BtnReplace->setEnabled(false);
+  resize(640, 420);
+
+  connect(BtnPreview, &QPushButton::clicked, this, &TReplaceDialog::UpdatePreview);
+  connect(BtnReplace, &QPushButton::clicked, this, &TReplaceDialog::BtnReplaceClick);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  // What is replaced is exactly what the preview shows: a change of the texts or the
+  // scope asks for a new preview.
+  for (QLineEdit* edit : {EdFrom, EdTo})
+    connect(edit, &QLineEdit::textChanged, this, [this] { BtnReplace->setEnabled(false); });
+  for (QRadioButton* radio : {RbAllPages, RbThisPage})
+    connect(radio, &QRadioButton::toggled, this, [this] { BtnReplace->setEnabled(false); });
+}
+
+bool TReplaceDialog::UpdatePreview() {
+  Preview->clear();
+  plan_.clear();
+  BtnReplace->setEnabled(false);
+  const QString refusal = ReplacementRefusal(EdFrom->text(), EdTo->text());
+  if (!refusal.isEmpty()) {
+    ShowMessageAt(refusal, QStringLiteral("置換"), mbOK, TMsgType::Warning, x() + 16, y());
+    return false;
+  }
+  plan_ = PlanReplacements(grid_, *sjis::FromUtf8(EdFrom->text().toStdString()),
+                           *sjis::FromUtf8(EdTo->text().toStdString()),
+                           RbThisPage->isChecked() ? currentRow_ : 0);
+  for (const TReplacement& change : plan_) {
+    QString title;
+    try {
+      title = Shown(TitleOfText(grid_.Cell(change.Col, change.Row)));
+    } catch (const ELaunchError&) {
+    }
+    auto* item =
+        new QTreeWidgetItem(Preview, {Shown(PageNameOfRow(grid_, change.Row)),
+                                      QString::number(change.Col) + QStringLiteral(": ") + title,
+                                      change.Field, Shown(change.Before), Shown(change.After)});
+    item->setToolTip(3, Shown(change.Before));
+    item->setToolTip(4, Shown(change.After));
+  }
+  Preview->header()->resizeSections(QHeaderView::ResizeToContents);
+  BtnReplace->setEnabled(!plan_.empty());
+  return !plan_.empty();
+}
+
+void TReplaceDialog::BtnReplaceClick() {
+  if (!plan_.empty()) accept();
+}

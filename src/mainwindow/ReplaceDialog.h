@@ -1,0 +1,42 @@
+// The replace dialog: a text and its replacement in the button paths of every page or
+// of the current page, with a preview of every change before anything is written.
+#pragma once
+
+#include <QDialog>
+#include <vector>
+
+#include "FindReplace.h"
+
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTreeWidget;
+
+class TReplaceDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Plans on grid; currentRow is the page of "現在のページ".
+  TReplaceDialog(const TGridStore& grid, int currentRow, QWidget* parent = nullptr);
+
+  // The changes the preview shows (and OK applies).
+  const std::vector<TReplacement>& Plan() const { return plan_; }
+
+  QLineEdit* EdFrom = nullptr;
+  QLineEdit* EdTo = nullptr;
+  QRadioButton* RbAllPages = nullptr;
+  QRadioButton* RbThisPage = nullptr;
+  QTreeWidget* Preview = nullptr;
+  QPushButton* BtnPreview = nullptr;
+  QPushButton* BtnReplace = nullptr;
+
+  // Plans the replacement of the texts as typed and lists it; a refused text is told.
+  // Returns whether the plan is usable.
+  bool UpdatePreview();
+
+ private:
+  void BtnReplaceClick();
+  const TGridStore& grid_;
+  int currentRow_;
+  std::vector<TReplacement> plan_;
+};

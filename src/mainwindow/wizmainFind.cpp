@@ -1,0 +1,60 @@
+// The main window's find bar and replace dialog.
+#include <QLineEdit>
+
+#include "FindBar.h"
+#include "GridView.h"
+#include "MessageBox.h"
+#include "ReplaceDialog.h"
+#include "wizmain.h"
+
+void TWizform::mnFindClick() {
+  FindBar_->show();
+  FindBar_->Edit().setFocus();
+  FindBar_->Edit().selectAll();
+}
+
+void TWizform::GoToHit(bool fromCurrent) {
+  const std::vector<QPoint> hits = Finder_.FindAll(store_, FindBar_->Edit().text());
+  bool wrapped = false;
+  // While typing the current button itself may be the first hit; F3 goes past it.
+  const int index = NextHit(hits, Grid_->Col() - (fromCurrent ? 1 : 0), Grid_->Row(), wrapped);
+  QString note;
+  if (index >= 0) {
+    Grid_->PlaceCurrent(hits[static_cast<std::size_t>(index)].x(),
+                        hits[static_cast<std::size_t>(index)].y());
+    Grid_->scrollTo(Grid_->model()->index(Grid_->Row() - 1, Grid_->Col() - 1));
+    UpdateTitle();
+    if (wrapped && !fromCurrent) note = QStringLiteral("先頭に戻りました");
+  } else if (!FindBar_->Edit().text().isEmpty()) {
+    note = QStringLiteral("見つかりません");
+  }
+  FindBar_->ShowCount(static_cast<int>(hits.size()), note);
+}
+
+void TWizform::FindTextChanged(const QString&) {
+  GoToHit(true);
+}
+
+void TWizform::mnFindNextClick() {
+  if (!FindBar_->isVisible() || FindBar_->Edit().text().isEmpty()) {
+    mnFindClick();
+    return;
+  }
+  GoToHit(false);
+}
+
+void TWizform::mnReplaceClick() {
+  TReplaceDialog dialog(store_, Grid_->Row(), this);
+  dialog.move(DialogAt());
+  if (dialog.exec() != QDialog::Accepted || dialog.Plan().empty()) return;
+  int changed = 0;
+  RecordStep(QStringLiteral("置換"), [&] {
+    TGridEdit edit = Edit();
+    changed = ApplyReplacements(edit, dialog.Plan());
+  });
+  Grid_->viewport()->update();
+  UpdateTitle();
+  ShowMessageAt(QStringLiteral("%1 個のボタンを置換しました。").arg(changed),
+                QStringLiteral("置換"), mbOK, TMsgType::Information, DialogAt().x(),
+                DialogAt().y());
+}
