@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QIcon>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -9,8 +10,10 @@
 #include "DataItems.h"
 #include "IconFiles.h"
 #include "LinkClassify.h"
+#include "ListCheck.h"
 #include "RecordText.h"
 #include "ShiftJis.h"
+#include "TargetCheck.h"
 
 namespace {
 
@@ -29,6 +32,21 @@ std::unique_ptr<QGuiApplication> MakeApplication() {
   static char name[] = "pellodata";
   static char* argv[] = {name, nullptr};
   return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+// A record's text for one tab-separated field: control characters (a tab above
+// all) as \xNN, the way bytes that are not CP932 are shown.
+std::string FieldText(const std::string& utf8) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (char c : utf8) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F)
+      out += std::string("\\x") + kHex[byte >> 4] + kHex[byte & 0xF];
+    else
+      out += c;
+  }
+  return out;
 }
 
 }  // namespace
@@ -65,4 +83,30 @@ int IconsCommand(const std::string& file, std::ostream& out, std::ostream& err) 
     return 1;
   }
   return 0;
+}
+
+int TargetsCommand(const TLaunchList& list, std::ostream& out) {
+  std::string lines[2];  // by group: missing, cannot be checked
+  auto check = [&lines](const TLaunchDataItem& item, const std::string& page, std::int64_t b) {
+    for (const TTargetFinding& f : CheckButtonTargets(item)) {
+      const bool missing = f.Group == TTargetFinding::TGroup::Missing;
+      lines[missing ? 0 : 1] +=
+          page + '\t' + std::to_string(b) + '\t' + FieldText(sjis::ToUtf8ForDisplay(item.Title)) +
+          '\t' + f.Field.toStdString() + '\t' + FieldText(sjis::ToUtf8ForDisplay(f.Path)) + '\t' +
+          f.Why.toStdString() + '\n';
+    }
+  };
+  std::int64_t first = 0;
+  for (int p = 0; p < list.Pages.Count(); ++p) {
+    const std::int32_t count = list.Pages.Get(p).Count;
+    const THeldButtons held = HeldButtons(first, count, list.Count());
+    for (std::int32_t b = held.begin; b < held.end; ++b)
+      check(list.Get(static_cast<int>(first + b)), std::to_string(p), b);
+    first += count;
+  }
+  for (std::int64_t index = first < 0 ? 0 : first; index < list.Count(); ++index)
+    check(list.Get(static_cast<int>(index)), "-", index);
+  if (!lines[0].empty()) out << "# リンク切れ\n" << lines[0];
+  if (!lines[1].empty()) out << "# この環境では確認できません\n" << lines[1];
+  return lines[0].empty() ? 0 : 1;
 }

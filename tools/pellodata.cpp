@@ -2,11 +2,12 @@
 //   pellodata convert IN OUT   read IN (either form) and write OUT in the text form
 //   pellodata dump IN          print the status, pages and buttons as UTF-8 text
 //   pellodata check IN         list what is inconsistent in IN
+//   pellodata check --targets IN  list the targets of IN's buttons missing here
 //   pellodata classify PATH... show the button each path becomes
 //   pellodata icons FILE       count the icons in FILE and list their sizes
 // Exit status: 0 success, 1 a file could not be read or written (or check found
-// something, classify recognised not every path, icons found none), 2 a wrong
-// command line.
+// something, check --targets a missing target, classify recognised not every
+// path, icons found none), 2 a wrong command line.
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
@@ -34,6 +35,7 @@ const char* const kUsageText =
     "       pellodata dump IN\n"
     "       pellodata check IN\n"
 #ifdef PELLO_WITH_SHELL
+    "       pellodata check --targets IN\n"
     "       pellodata classify PATH...\n"
     "       pellodata icons FILE\n"
 #endif
@@ -131,6 +133,14 @@ int Check(const std::string& in) {
   return findings.empty() ? kOk : kFailed;
 }
 
+#ifdef PELLO_WITH_SHELL
+int CheckTargets(const std::string& in) {
+  TLaunchList list;
+  Load(list, in, true);
+  return TargetsCommand(list, std::cout);
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -138,8 +148,11 @@ int main(int argc, char** argv) {
   try {
     if (args.size() == 3 && args[0] == "convert") return Convert(args[1], args[2]);
     if (args.size() == 2 && args[0] == "dump") return Dump(args[1]);
-    if (args.size() == 2 && args[0] == "check") return Check(args[1]);
+    // "check --targets" without its file is a wrong command line, not a file's name.
+    if (args.size() == 2 && args[0] == "check" && args[1] != "--targets") return Check(args[1]);
 #ifdef PELLO_WITH_SHELL
+    if (args.size() == 3 && args[0] == "check" && args[1] == "--targets")
+      return CheckTargets(args[2]);
     if (args.size() >= 2 && args[0] == "classify")
       return ClassifyCommand({args.begin() + 1, args.end()}, std::cout);
     if (args.size() == 2 && args[0] == "icons") return IconsCommand(args[1], std::cout, std::cerr);

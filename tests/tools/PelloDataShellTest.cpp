@@ -10,8 +10,10 @@
 #include "TestSupport.h"
 #include "ToolRunner.h"
 
+using testing_support::CrLf;
 using testing_support::RunCommand;
 using testing_support::ShellQuoted;
+using testing_support::Sjis;
 using testing_support::TRun;
 using testing_support::TTempDir;
 using testing_support::WriteFile;
@@ -96,4 +98,48 @@ TEST(PelloDataShell, IconsCountsTheIconsAndListsTheirSizes) {
   EXPECT_EQ(none.status, 1);
   EXPECT_EQ(none.out.substr(0, 8), "0 icons\n");
   EXPECT_EQ(desktop.Run({"icons"}).status, 2);
+}
+
+TEST(PelloDataShell, CheckTargetsListsOneLinePerFindingUnderItsGroup) {
+  TDesktop desktop;
+  TTempDir dir;
+  const std::string d = dir.Path().string();
+  WriteFile(dir.File("app"), "#!/bin/sh\n");
+  // Page 0: an existing program, a missing one (a tab in its title), a special
+  // folder; page 1: a Windows path; then a button owned by no page.
+  WriteFile(dir.File("t.lst"),
+            CrLf("\"PelloRunner\",\"3.00\",\"m\",0,0,1", "**", "\"a\",3,0", "\"b\",1,0", "**",
+                 "1,0,\"ok\",\"" + d + "/app\",\"\",\"\",\"" + d + "\",\"\",0,1,\"\"",
+                 "1,0,\"x\ty\",\"" + d + "/gone\",\"\",\"\",\"\",\"\",0,1,\"\"",
+                 "4,0,\"" + Sjis("文書") + "\",\"rfPersonal\",\"\",\"\",\"\",\"\",0,1,\"\"",
+                 "1,0,\"w\",\"C:\\Tools\\app.exe\",\"\",\"\",\"\",\"\",0,1,\"\"",
+                 "3,0,\"f\",\"" + d + "/nofolder\",\"\",\"\",\"\",\"\",0,1,\"\"", "**"));
+  auto run = desktop.Run({"check", "--targets", dir.File("t.lst")});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(
+      run.out,
+      "# リンク切れ\n"
+      "0\t1\tx\\x09y\tリンク先\t" +
+          d +
+          "/gone\tファイルがありません\n"
+          "-\t4\tf\tリンク先\t" +
+          d +
+          "/nofolder\tフォルダがありません\n"
+          "# この環境では確認できません\n"
+          "0\t2\t文書\tリンク先\trfPersonal\tこの環境では確認できません（特殊フォルダ）\n"
+          "1\t0\tw\tリンク先\tC:\\Tools\\app.exe\tこの環境では確認できません（Windows のパス）\n");
+
+  // What cannot be checked here is listed, but is not a failure; all present is silence.
+  WriteFile(dir.File("u.lst"),
+            CrLf("\"PelloRunner\",\"3.00\",\"m\",0,0,1", "**", "\"a\",2,0", "**",
+                 "7,0,\"u\",\"http://example.org/\",\"\",\"\",\"\",\"URL.DLL\",0,1,\"\"",
+                 "1,0,\"ok\",\"" + d + "/app\",\"\",\"\",\"\",\"\",0,1,\"\"", "**"));
+  auto uncheckable = desktop.Run({"check", "--targets", dir.File("u.lst")});
+  EXPECT_EQ(uncheckable.status, 0);
+  EXPECT_EQ(uncheckable.out,
+            "# この環境では確認できません\n0\t0\tu\tリンク先\thttp://example.org/\t"
+            "この環境では確認できません（インターネット ショートカット）\n");
+
+  EXPECT_EQ(desktop.Run({"check", "--targets", dir.File("none.lst")}).status, 1);
+  EXPECT_EQ(desktop.Run({"check", "--targets"}).status, 2);
 }
