@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "Backups.h"
 #include "GridRules.h"
 #include "LaunchErrors.h"
 #include "MessageBox.h"
@@ -68,6 +69,9 @@ int TotalButtonCount(const TGridStore& grid) {
 bool WriteDataFile(const TGridStore& grid, const QString& saveFileName, QPoint dialogAt) {
   ShowProgress(0, QStringLiteral("データーファイル保存中..."), false);
   QCoreApplication::processEvents();
+  // The file about to be replaced is kept first; a backup that cannot be made is told
+  // at the end and does not stop the save.
+  const QString backupProblem = MakeBackup(saveFileName);
   try {
     TLaunchList list;
     GridToLaunchList(grid, list);
@@ -79,7 +83,11 @@ bool WriteDataFile(const TGridStore& grid, const QString& saveFileName, QPoint d
         TMsgType::Error);
     return false;
   }
-  FinishProgress(QStringLiteral("[保存完了] 編集したデーターを保存しました"));
+  QString done = QStringLiteral("[保存完了] 編集したデーターを保存しました");
+  if (!backupProblem.isEmpty())
+    done +=
+        QStringLiteral("\n(バックアップは作れませんでした: ") + backupProblem + QStringLiteral(")");
+  FinishProgress(done);
   return true;
 }
 

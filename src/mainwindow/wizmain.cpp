@@ -119,6 +119,7 @@ void TWizform::BuildMenus() {
   N2 = file->addSeparator();
   mnInp = file->addAction(QStringLiteral("インポート(&I)..."));
   mnExp = file->addAction(QStringLiteral("エクスポート(&E)..."));
+  mnRestore = file->addAction(QStringLiteral("バックアップから復元(&B)..."));
   file->addSeparator();
   mnProp = file->addAction(QStringLiteral("プロパティ(&R)..."));
   file->addSeparator();
@@ -139,6 +140,7 @@ void TWizform::BuildMenus() {
   mnFindNext->setShortcut(QKeySequence(Qt::Key_F3));
   mnReplace = edit->addAction(QStringLiteral("置換(&H)..."));
   mnReplace->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+  mnCheckTargets = edit->addAction(QStringLiteral("リンク切れの確認(&L)..."));
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
   About1 = help->addAction(QStringLiteral("バージョン情報(&A)..."));
 

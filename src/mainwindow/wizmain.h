@@ -97,6 +97,9 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   void mnFindNextClick();
   void FindTextChanged(const QString& text);
   void mnReplaceClick();
+  // The broken-target check and the restore from a backup.
+  void mnCheckTargetsClick();
+  void mnRestoreClick();
   TFindBar& FindBar() { return *FindBar_; }
   // Copies the launch list into the grid and the icon grid, with the progress box.
   void FillGrid(const TLaunchList& list);
@@ -131,6 +134,8 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   QAction* mnFind = nullptr;
   QAction* mnFindNext = nullptr;
   QAction* mnReplace = nullptr;
+  QAction* mnCheckTargets = nullptr;
+  QAction* mnRestore = nullptr;
   QAction* About1 = nullptr;
   QAction* mnBtnEdit1 = nullptr;
   QAction* N4 = nullptr;

@@ -46,6 +46,8 @@ void TWizform::ConnectCommands() {
   on(mnFind, &TWizform::mnFindClick);
   on(mnFindNext, &TWizform::mnFindNextClick);
   on(mnReplace, &TWizform::mnReplaceClick);
+  on(mnCheckTargets, &TWizform::mnCheckTargetsClick);
+  on(mnRestore, &TWizform::mnRestoreClick);
   connect(FindBar_, &TFindBar::TextChanged, this, &TWizform::FindTextChanged);
   connect(FindBar_, &TFindBar::NextRequested, this, &TWizform::mnFindNextClick);
 }

@@ -1,10 +1,13 @@
-// The main window's find bar and replace dialog.
+// The main window's find bar, replace dialog, broken-target check and restore from a
+// backup.
 #include <QLineEdit>
 
 #include "FindBar.h"
 #include "GridView.h"
 #include "MessageBox.h"
 #include "ReplaceDialog.h"
+#include "RestoreDialog.h"
+#include "TargetCheckDialog.h"
 #include "wizmain.h"
 
 void TWizform::mnFindClick() {
@@ -57,4 +60,49 @@ void TWizform::mnReplaceClick() {
   ShowMessageAt(QStringLiteral("%1 個のボタンを置換しました。").arg(changed),
                 QStringLiteral("置換"), mbOK, TMsgType::Information, DialogAt().x(),
                 DialogAt().y());
+}
+
+void TWizform::mnCheckTargetsClick() {
+  TTargetCheckDialog dialog(this);
+  dialog.move(DialogAt());
+  dialog.GoTo = [this](int c, int r) {
+    Grid_->PlaceCurrent(c, r);
+    Grid_->scrollTo(Grid_->model()->index(r - 1, c - 1));
+    UpdateTitle();
+  };
+  dialog.Clear = [this](const std::vector<QPoint>& cells) {
+    int cleared = 0;
+    RecordStep(QStringLiteral("登録情報クリア"), [&] {
+      TGridEdit edit = Edit();
+      cleared = ClearButtons(edit, cells);
+    });
+    Grid_->viewport()->update();
+    UpdateTitle();
+    return cleared;
+  };
+  dialog.Fill(store_);
+  dialog.exec();
+}
+
+void TWizform::mnRestoreClick() {
+  TRestoreDialog dialog(SaveFileName, this);
+  dialog.move(DialogAt());
+  if (dialog.exec() != QDialog::Accepted || dialog.Chosen().isEmpty()) return;
+  TLaunchList list;
+  list.SetFileName(SaveFileName.toStdString());
+  QString error;
+  if (!LoadBackup(dialog.Chosen(), list, error)) {
+    ShowMessageAt(error, QStringLiteral("バックアップから復元"), mbOK, TMsgType::Error,
+                  DialogAt().x(), DialogAt().y());
+    return;
+  }
+  // The whole grid is swapped, as an import does: one step, and the data file is
+  // written only by a save.
+  RecordStep(QStringLiteral("バックアップから復元"), [&] {
+    const QString kept = SaveFileName;
+    FillGrid(list);
+    SaveFileName = kept;
+  });
+  Grid_->PlaceCurrent(1, 1);
+  UpdateTitle();
 }

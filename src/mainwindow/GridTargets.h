@@ -1,0 +1,23 @@
+// The broken-target check over the whole grid, and clearing the buttons it found.
+#pragma once
+
+#include <QPoint>
+#include <vector>
+
+#include "GridEdit.h"
+#include "TargetCheck.h"
+
+// One finding with the button it belongs to.
+struct TGridFinding {
+  int Row = 0;
+  int Col = 0;
+  std::string Title;  // CP932
+  TTargetFinding Finding;
+};
+
+// Every finding of every button, in page order.
+std::vector<TGridFinding> CheckGridTargets(const TGridStore& grid);
+
+// Makes the buttons at cells (x = column, y = row) unregistered and rebuilds the icons
+// of their pages. Returns the number of buttons cleared.
+int ClearButtons(TGridEdit& edit, const std::vector<QPoint>& cells);

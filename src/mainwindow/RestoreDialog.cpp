@@ -1,0 +1,71 @@
+#include "RestoreDialog.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "SystemFont.h"
+
+TRestoreDialog::TRestoreDialog(const QString& dataFile, QWidget* parent) : QDialog(parent) {
+  setWindowTitle(QStringLiteral("バックアップから復元"));
+  ApplySystemFont(this);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(new QLabel(QStringLiteral("選んだバックアップを編集中のデーターに読み込みます。"
+                                              "データーファイルは上書き保存するまで変わりません。"),
+                               this));
+  List = new QTreeWidget(this);
+  List->setObjectName(QStringLiteral("BackupList"));
+  List->setRootIsDecorated(false);
+  List->setHeaderLabels({QStringLiteral("日時"), QStringLiteral("ページ数"),
+                         QStringLiteral("ボタン数"), QStringLiteral("ファイル")});
+  layout->addWidget(List, 1);
+  LbProblem = new QLabel(this);
+  LbProblem->setWordWrap(true);
+  layout->addWidget(LbProblem);
+  auto* buttons = new QDialogButtonBox(this);
+  BtnRestore = buttons->addButton(QStringLiteral("復元(&R)"), QDialogButtonBox::AcceptRole);
+  buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+  layout->addWidget(buttons);
+  resize(600, 360);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  connect(List, &QTreeWidget::itemDoubleClicked, this, [this] {
+    if (!Chosen().isEmpty()) accept();
+  });
+
+  QString error;
+  backups_ = ListBackups(dataFile, error);
+  LbProblem->setText(error);
+  LbProblem->setVisible(!error.isEmpty());
+  for (const TBackupInfo& backup : backups_) {
+    const QString name = backup.Path.section(QLatin1Char('/'), -1);
+    auto* item = new QTreeWidgetItem(List);
+    item->setText(0, backup.Time.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")));
+    item->setText(3, name);
+    if (backup.Readable) {
+      item->setText(1, QString::number(backup.Pages));
+      item->setText(2, QString::number(backup.Buttons));
+    } else {
+      item->setText(1, QStringLiteral("読めません"));
+      item->setToolTip(1, backup.Problem);
+      item->setToolTip(3, backup.Problem);
+      item->setFlags(item->flags() & ~Qt::ItemIsEnabled);
+    }
+  }
+  List->header()->resizeSections(QHeaderView::ResizeToContents);
+  if (List->topLevelItemCount() > 0 && backups_.front().Readable)
+    List->setCurrentItem(List->topLevelItem(0));
+  BtnRestore->setEnabled(!Chosen().isEmpty());
+  connect(List, &QTreeWidget::currentItemChanged, this,
+          [this] { BtnRestore->setEnabled(!Chosen().isEmpty()); });
+}
+
+QString TRestoreDialog::Chosen() const {
+  const int row = List->indexOfTopLevelItem(List->currentItem());
+  if (row < 0 || row >= static_cast<int>(backups_.size())) return {};
+  const TBackupInfo& backup = backups_[static_cast<std::size_t>(row)];
+  return backup.Readable ? backup.Path : QString();
+}
