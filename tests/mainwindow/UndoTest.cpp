@@ -21,7 +21,9 @@
 #include "GridView.h"
 #include "RecordText.h"
 #include "ReplaceDialog.h"
+#include "RestoreDialog.h"
 #include "ScriptedDialogs.h"
+#include "TargetCheckDialog.h"
 #include "TestSupport.h"
 #include "UnBarBox.h"
 #include "UnEdit.h"
@@ -320,4 +322,58 @@ TEST(FindAndReplace, TheBarFindsAsTypedAndTheReplacementIsOneStep) {
   EXPECT_EQ(f.mnUndo->text(), QStringLiteral("元に戻す(&U): 置換"));
   f.UndoStack().undo();
   EXPECT_TRUE(Snap(f).rows == before.rows) << "undone byte for byte";
+}
+
+TEST(Backups, ASaveKeepsTheOldFileAndARestoreIsOneStep) {
+  TTempDir dir;
+  const std::string file = DataFile(dir, {2, 2});
+  const std::string original = testing_support::ReadFile(file);
+  TWindow w(file);
+  TWizform& f = w.f;
+  const TSnapshot loaded = Snap(f);
+  f.mnPageNew1Click();
+  f.Save1->trigger();
+  const std::string saved = testing_support::ReadFile(file);
+  ASSERT_NE(saved, original);
+  QTimer::singleShot(0, [] {
+    auto* d = qobject_cast<TRestoreDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(d, nullptr);
+    ASSERT_EQ(d->List->topLevelItemCount(), 1) << "the file before the save";
+    d->accept();
+  });
+  f.mnRestore->trigger();
+  EXPECT_TRUE(Snap(f).rows == loaded.rows);
+  EXPECT_TRUE(f.windowTitle().startsWith(QLatin1Char('*'))) << "not saved yet";
+  EXPECT_EQ(testing_support::ReadFile(file), saved) << "the data file changes only by a save";
+  f.UndoStack().undo();
+  EXPECT_EQ(PageCount(f.Store()), 3);
+}
+
+TEST(TargetCheck, TheListGroupsFindingsAndClearsTheChosenButtons) {
+  TTempDir dir;
+  TWindow w(DataFile(dir, {2, 1}));  // every link is /usr/bin/env: present
+  TWizform& f = w.f;
+  TLaunchDataItem gone;
+  gone.Kind = lkProgram;
+  gone.Title = "gone";
+  gone.Link = dir.File("missing");
+  TLaunchDataItem windows = gone;
+  windows.Link = "C:\\Tools\\app.exe";
+  f.RecordStep(QStringLiteral("set"), [&] {
+    f.Store().SetCell(1, 1, ItemToText(gone));
+    f.Store().SetCell(1, 2, ItemToText(windows));
+  });
+  QTimer::singleShot(0, [] {
+    auto* d = qobject_cast<TTargetCheckDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(d, nullptr);
+    ASSERT_EQ(d->MissingGroup->childCount(), 1);
+    ASSERT_EQ(d->UncheckableGroup->childCount(), 1);
+    d->MissingGroup->child(0)->setSelected(true);
+    d->BtnClear->click();
+    EXPECT_EQ(d->MissingGroup->childCount(), 0) << "listed anew";
+    d->reject();
+  });
+  f.mnCheckTargets->trigger();
+  EXPECT_EQ(KindOfText(f.Store().Cell(1, 1)), lkNone);
+  EXPECT_EQ(f.mnUndo->text(), QStringLiteral("元に戻す(&U): 登録情報クリア"));
 }
