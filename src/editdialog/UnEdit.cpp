@@ -16,6 +16,7 @@
 #include "EditPageLogic.h"
 #include "ItemIcons.h"
 #include "LaunchErrors.h"
+#include "ModalRun.h"
 #include "RecordText.h"
 #include "RootFolder.h"
 #include "SHBFFEX.h"
@@ -49,7 +50,7 @@ bool EditPage(int left, int top, std::int32_t minButtons, std::vector<std::strin
   TfmEdit dialog;
   dialog.Setup(left, top, minButtons, maxButtons, startIndex);
   dialog.LoadPage(row);
-  if (dialog.exec() != QDialog::Accepted) return false;
+  if (ExecModal(dialog) != QDialog::Accepted) return false;
   std::vector<std::string> changed = dialog.CommitPage();
   if (row.size() < changed.size()) row.resize(changed.size());
   std::copy(changed.begin(), changed.end(), row.begin());

@@ -47,3 +47,8 @@ void TFindBar::keyPressEvent(QKeyEvent* event) {
   }
   QWidget::keyPressEvent(event);
 }
+
+void TFindBar::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  emit Closed();
+}

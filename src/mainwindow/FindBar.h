@@ -21,9 +21,12 @@ class TFindBar : public QWidget {
  signals:
   void TextChanged(const QString& text);
   void NextRequested();
+  // The bar was closed.
+  void Closed();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
  private:
   QLineEdit* EdFind = nullptr;

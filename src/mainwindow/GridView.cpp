@@ -99,7 +99,7 @@ class TGridDelegate : public QStyledItemDelegate {
              const QModelIndex& index) const override {
     const int c = index.column() + 1, r = index.row() + 1;
     const bool selected = c == grid_.Col() && r == grid_.Row();
-    form_.GridDrawCell(*painter, c, r, option.rect, selected, grid_.hasFocus());
+    form_.GridDrawCell(*painter, c, r, option.rect, selected, form_.CurrentCellShown());
   }
 
  private:

@@ -101,6 +101,9 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   void mnCheckTargetsClick();
   void mnRestoreClick();
   TFindBar& FindBar() { return *FindBar_; }
+  // Whether the current cell is drawn highlighted: while the grid has the keyboard, and
+  // while the find bar is open, so that the button found shows.
+  bool CurrentCellShown() const;
   // Copies the launch list into the grid and the icon grid, with the progress box.
   void FillGrid(const TLaunchList& list);
 

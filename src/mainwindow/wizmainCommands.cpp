@@ -50,6 +50,10 @@ void TWizform::ConnectCommands() {
   on(mnRestore, &TWizform::mnRestoreClick);
   connect(FindBar_, &TFindBar::TextChanged, this, &TWizform::FindTextChanged);
   connect(FindBar_, &TFindBar::NextRequested, this, &TWizform::mnFindNextClick);
+  connect(FindBar_, &TFindBar::Closed, this, [this] {
+    Grid_->setFocus();
+    Grid_->viewport()->update();
+  });
 }
 
 QPoint TWizform::DialogAt() const {

@@ -5,10 +5,15 @@
 #include "FindBar.h"
 #include "GridView.h"
 #include "MessageBox.h"
+#include "ModalRun.h"
 #include "ReplaceDialog.h"
 #include "RestoreDialog.h"
 #include "TargetCheckDialog.h"
 #include "wizmain.h"
+
+bool TWizform::CurrentCellShown() const {
+  return Grid_->hasFocus() || FindBar_->isVisible();
+}
 
 void TWizform::mnFindClick() {
   FindBar_->show();
@@ -49,7 +54,7 @@ void TWizform::mnFindNextClick() {
 void TWizform::mnReplaceClick() {
   TReplaceDialog dialog(store_, Grid_->Row(), this);
   dialog.move(DialogAt());
-  if (dialog.exec() != QDialog::Accepted || dialog.Plan().empty()) return;
+  if (ExecModal(dialog) != QDialog::Accepted || dialog.Plan().empty()) return;
   int changed = 0;
   RecordStep(QStringLiteral("置換"), [&] {
     TGridEdit edit = Edit();
@@ -81,13 +86,13 @@ void TWizform::mnCheckTargetsClick() {
     return cleared;
   };
   dialog.Fill(store_);
-  dialog.exec();
+  ExecModal(dialog);
 }
 
 void TWizform::mnRestoreClick() {
   TRestoreDialog dialog(SaveFileName, this);
   dialog.move(DialogAt());
-  if (dialog.exec() != QDialog::Accepted || dialog.Chosen().isEmpty()) return;
+  if (ExecModal(dialog) != QDialog::Accepted || dialog.Chosen().isEmpty()) return;
   TLaunchList list;
   list.SetFileName(SaveFileName.toStdString());
   QString error;

@@ -11,6 +11,7 @@
 #include "FileFilter.h"
 #include "FolderBrowseDialog.h"
 #include "MessageDialog.h"
+#include "ModalRun.h"
 #include "ResIconBox.h"
 #include "UnBarBox.h"
 #include "WorkArea.h"
@@ -25,22 +26,6 @@ void KeepWithActiveWindow(QWidget& dialog) {
   dialog.winId();
   if (QWindow* window = dialog.windowHandle()) window->setTransientParent(active->windowHandle());
 }
-
-// Gives the keyboard back to the window that had it when a dialog closes. A window
-// manager does this; without one (a kiosk session) no window would take keys after
-// the first question.
-class TReturnFocus {
- public:
-  TReturnFocus() : window_(QApplication::activeWindow()) {}
-  ~TReturnFocus() {
-    if (window_ && window_->isVisible()) window_->activateWindow();
-  }
-  TReturnFocus(const TReturnFocus&) = delete;
-  TReturnFocus& operator=(const TReturnFocus&) = delete;
-
- private:
-  QPointer<QWidget> window_;
-};
 
 bool RunInputBox(TResIconBox& box, int x, int y, const QString& caption, const QString& prompt) {
   box.setWindowTitle(caption);
