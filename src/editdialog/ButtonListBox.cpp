@@ -17,10 +17,6 @@
 
 namespace {
 
-QString Shown(const std::string& cp932) {
-  return QString::fromStdString(sjis::ToUtf8ForDisplay(cp932));
-}
-
 // One row: icon at 16 x 16, the title, a column line, the use count at the right.
 class TButtonRowDelegate : public QStyledItemDelegate {
  public:
@@ -53,7 +49,7 @@ class TButtonRowDelegate : public QStyledItemDelegate {
     painter->setPen(pal.color(selected ? QPalette::HighlightedText : QPalette::Text));
     const QRect titleRect(QPoint(r.left() + 20, r.top()), QPoint(r.right() - w, r.bottom() - 1));
     painter->setClipRect(titleRect);
-    painter->drawText(r.left() + 20, r.top() + v + metrics.ascent(), Shown(item->Title));
+    painter->drawText(r.left() + 20, r.top() + v + metrics.ascent(), ShownText(item->Title));
     painter->setClipping(false);
     const QString count = QString::fromStdString(PadNumber(item->UseCount, 1, false));
     painter->drawText(r.right() - metrics.horizontalAdvance(count) - 8,
@@ -86,7 +82,7 @@ QVariant TButtonListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= Count()) return {};
   if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
     try {
-      return Shown(TitleOfText(Entry(index.row())));
+      return ShownText(TitleOfText(Entry(index.row())));
     } catch (const ELaunchError&) {
       return QString();
     }

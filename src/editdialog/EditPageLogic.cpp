@@ -14,10 +14,6 @@ namespace {
 
 constexpr int kPositionDigits = 5;
 
-QString Shown(const std::string& cp932) {
-  return QString::fromStdString(sjis::ToUtf8ForDisplay(cp932));
-}
-
 // The locale's collation. Letter case is folded before collating, since not every
 // locale's collation (the C locale's) can be told to ignore it.
 const QCollator& ListCollator() {
@@ -62,7 +58,7 @@ std::string TitleOrEmpty(const std::string& entry) {
 std::string CommittedCaption(const std::string& oldCaption, const QString& edited) {
   if (edited.isEmpty()) return oldCaption;
   const QLocale locale;
-  if (locale.toUpper(edited) == locale.toUpper(Shown(oldCaption))) return oldCaption;
+  if (locale.toUpper(edited) == locale.toUpper(ShownText(oldCaption))) return oldCaption;
   const auto cp932 = sjis::FromUtf8(edited.toStdString());
   return cp932 ? *cp932 : oldCaption;
 }
@@ -94,7 +90,7 @@ TEntries SortByTitle(const TEntries& entries, bool descending) {
   keys.reserve(entries.size());
   for (std::size_t i = 0; i < entries.size(); ++i)
     keys.push_back(
-        Shown(TitleOrEmpty(entries[i])) + QLatin1Char(' ') +
+        ShownText(TitleOrEmpty(entries[i])) + QLatin1Char(' ') +
         QString::fromStdString(PadNumber(static_cast<std::int32_t>(i), kPositionDigits, true)));
   TEntries sorted;
   sorted.reserve(entries.size());
@@ -108,7 +104,7 @@ TEntries SortByUseCount(const TEntries& entries, bool descending) {
   keys.reserve(entries.size());
   for (const std::string& entry : entries)
     keys.push_back(QString::fromStdString(PadNumber(UseCountOfText(entry), kPositionDigits, true)) +
-                   Shown(entry));
+                   ShownText(entry));
   TEntries sorted;
   sorted.reserve(entries.size());
   for (std::size_t i : SortedPositions(keys, descending))

@@ -1,4 +1,5 @@
 #include "UnEdit.h"
+#include "TextFormat.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -25,10 +26,6 @@
 #include "WorkArea.h"
 
 namespace {
-
-QString Shown(const std::string& cp932) {
-  return QString::fromStdString(sjis::ToUtf8ForDisplay(cp932));
-}
 
 // The comment box's text as stored: each of its lines followed by a line break.
 std::string MemoText(const QString& plain) {
@@ -87,7 +84,7 @@ void TfmEdit::LoadPage(const std::vector<std::string>& row) {
   Page.Count = static_cast<std::int32_t>(count);
   std::vector<std::string> entries(row.begin() + 1,
                                    row.begin() + 1 + static_cast<std::ptrdiff_t>(count));
-  EdPage->setText(Shown(Page.Caption));
+  EdPage->setText(ShownText(Page.Caption));
   BtnListBox->Model().SetEntries(std::move(entries));
   BtnListBox->MakeCurrent(0);
   ShowDetails(0);
@@ -139,18 +136,18 @@ void TfmEdit::ShowDetails(int i) {
     w->setVisible(!special);
   LBoxSpfol->setVisible(special);
   PCtrl->setProperty("kind", f.Kind);
-  EdTitle->setText(Shown(f.Title));
-  EdLink->setText(Shown(f.Link));
-  EdParam->setText(Shown(f.Params));
-  EdWork->setText(Shown(f.WorkDir));
+  EdTitle->setText(ShownText(f.Title));
+  EdLink->setText(ShownText(f.Link));
+  EdParam->setText(ShownText(f.Params));
+  EdWork->setText(ShownText(f.WorkDir));
   if (special) LBoxSpfol->setCurrentRow(f.SpecialFolder);
   if (!special || f.SpecialFolder < 0) LBoxSpfol->clearSelection();
-  QString comment = Shown(f.Comment);
+  QString comment = ShownText(f.Comment);
   comment.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   Memo->setPlainText(comment);
   ComboBoxShow->setCurrentIndex(f.ShowRow);
   EdNo->setText(QString::fromStdString(f.UseCount));
-  EdPath->setText(Shown(f.IconPath));
+  EdPath->setText(ShownText(f.IconPath));
   EdIndex->setText(QString::fromStdString(f.IconIndex));
   if (exists) {
     try {
@@ -249,7 +246,7 @@ void TfmEdit::LBoxSpfolClick(int row) {
   std::string file;
   std::int32_t index = 0;
   GetItemIconSource(scratch, file, index);
-  EdPath->setText(Shown(file));
+  EdPath->setText(ShownText(file));
   EdIndex->setText(QString::number(index));
   IconsLoaded = false;
   CurrentIcon = PidlIcon(RootFolderPidl(row));

@@ -19,14 +19,11 @@
 #include "SHBFFEX.h"
 #include "ShellProperties.h"
 #include "ShiftJis.h"
+#include "TextFormat.h"
 #include "UnEdit.h"
 #include "UnResi.h"
 
 namespace {
-
-QString Shown(const std::string& cp932) {
-  return QString::fromStdString(sjis::ToUtf8ForDisplay(cp932));
-}
 
 const std::string& NewButton() {
   static const std::string text = ItemToText(*NewLaunchItem());
@@ -117,7 +114,7 @@ void TfmEdit::mnBtnClsClick() {
   const std::vector<bool> selected = BtnListBox->SelectedFlags();
   const bool one = std::count(selected.begin(), selected.end(), true) == 1;
   const QString text =
-      one ? QStringLiteral("[ ") + Shown(title) + QStringLiteral(" ]の登録情報を消去しますか？")
+      one ? QStringLiteral("[ ") + ShownText(title) + QStringLiteral(" ]の登録情報を消去しますか？")
           : QStringLiteral("選択したボタンの登録情報を消去しますか？");
   if (Ask(text, QStringLiteral("登録情報のクリア"), mbYes | mbNo) == mrYes) {
     TEntries entries = BtnListBox->Model().Entries();
@@ -268,8 +265,8 @@ void TfmEdit::FilesDropped(int t, const QStringList& paths) {
   bool go = true;
   if (!item->Link.empty()) {
     const QString q = QStringLiteral("\"");
-    go = Ask(q + Shown(item->Title) + QStringLiteral(" \" を登録済みですが\r\r") + q + shown + q +
-                 QStringLiteral(" を\r\r登録しますか？"),
+    go = Ask(q + ShownText(item->Title) + QStringLiteral(" \" を登録済みですが\r\r") + q + shown +
+                 q + QStringLiteral(" を\r\r登録しますか？"),
              QStringLiteral("登録の確認"), mbYes | mbNo) == mrYes;
   }
   if (go) RegisterPath(path, t, true);

@@ -1,4 +1,5 @@
 #include "FindReplace.h"
+#include "TextFormat.h"
 
 #include <set>
 
@@ -16,10 +17,6 @@ std::unique_ptr<TLaunchDataItem> ItemOf(const std::string& text) {
   } catch (const ELaunchError&) {
     return nullptr;
   }
-}
-
-QString Shown(const std::string& cp932) {
-  return QString::fromStdString(sjis::ToUtf8ForDisplay(cp932));
 }
 
 // The path fields a replacement touches, with their names.
@@ -53,10 +50,11 @@ void TGridFinder::Build(const TGridStore& grid) {
         continue;
       }
       // One text per button; the line breaks keep a match from spanning two fields.
-      const QString joined = Shown(item->Title) + QLatin1Char('\n') + Shown(item->Link) +
-                             QLatin1Char('\n') + Shown(item->AltLink) + QLatin1Char('\n') +
-                             Shown(item->Params) + QLatin1Char('\n') + Shown(item->WorkDir) +
-                             QLatin1Char('\n') + Shown(item->Comment);
+      const QString joined = ShownText(item->Title) + QLatin1Char('\n') + ShownText(item->Link) +
+                             QLatin1Char('\n') + ShownText(item->AltLink) + QLatin1Char('\n') +
+                             ShownText(item->Params) + QLatin1Char('\n') +
+                             ShownText(item->WorkDir) + QLatin1Char('\n') +
+                             ShownText(item->Comment);
       row.push_back(FoldForFind(joined));
     }
   }

@@ -12,9 +12,7 @@
 #include "DataItems.h"
 #include "GridStore.h"
 #include "IconCaches.h"
-
-// A CP932 record text as it is shown on screen.
-QString ShownText(const std::string& cp932);
+#include "TextFormat.h"
 
 struct TGridEdit {
   TGridEdit(TGridStore& grid, TIconGridList& icons, std::string& copyBuffer)

@@ -8,10 +8,6 @@
 #include "RecordText.h"
 #include "ShiftJis.h"
 
-QString ShownText(const std::string& cp932) {
-  return QString::fromStdString(sjis::ToUtf8ForDisplay(cp932));
-}
-
 QIcon TGridEdit::IconOf(const TLaunchDataItem& item) const {
   return MakeIcon ? MakeIcon(item) : GetItemIcon(item);
 }

@@ -1,4 +1,5 @@
 #include "ReplaceDialog.h"
+#include "TextFormat.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -17,14 +18,6 @@
 #include "RecordText.h"
 #include "ShiftJis.h"
 #include "SystemFont.h"
-
-namespace {
-
-QString Shown(const std::string& cp932) {
-  return QString::fromStdString(sjis::ToUtf8ForDisplay(cp932));
-}
-
-}  // namespace
 
 TReplaceDialog::TReplaceDialog(const TGridStore& grid, int currentRow, QWidget* parent)
     : QDialog(parent), grid_(grid), currentRow_(currentRow) {
@@ -92,15 +85,15 @@ bool TReplaceDialog::UpdatePreview() {
   for (const TReplacement& change : plan_) {
     QString title;
     try {
-      title = Shown(TitleOfText(grid_.Cell(change.Col, change.Row)));
+      title = ShownText(TitleOfText(grid_.Cell(change.Col, change.Row)));
     } catch (const ELaunchError&) {
     }
-    auto* item =
-        new QTreeWidgetItem(Preview, {Shown(PageNameOfRow(grid_, change.Row)),
-                                      QString::number(change.Col) + QStringLiteral(": ") + title,
-                                      change.Field, Shown(change.Before), Shown(change.After)});
-    item->setToolTip(3, Shown(change.Before));
-    item->setToolTip(4, Shown(change.After));
+    auto* item = new QTreeWidgetItem(
+        Preview, {ShownText(PageNameOfRow(grid_, change.Row)),
+                  QString::number(change.Col) + QStringLiteral(": ") + title, change.Field,
+                  ShownText(change.Before), ShownText(change.After)});
+    item->setToolTip(3, ShownText(change.Before));
+    item->setToolTip(4, ShownText(change.After));
   }
   Preview->header()->resizeSections(QHeaderView::ResizeToContents);
   BtnReplace->setEnabled(!plan_.empty());

@@ -1,4 +1,5 @@
 #include "TargetCheckDialog.h"
+#include "TextFormat.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -14,10 +15,6 @@
 namespace {
 
 constexpr int kCellRole = Qt::UserRole + 1;
-
-QString Shown(const std::string& cp932) {
-  return QString::fromStdString(sjis::ToUtf8ForDisplay(cp932));
-}
 
 }  // namespace
 
@@ -58,10 +55,10 @@ void TTargetCheckDialog::Fill(const TGridStore& grid) {
     const bool missing = f.Finding.Group == TTargetFinding::TGroup::Missing;
     auto* item = new QTreeWidgetItem(
         missing ? MissingGroup : UncheckableGroup,
-        {Shown(PageNameOfRow(grid, f.Row)), QString::number(f.Col), Shown(f.Title), f.Finding.Field,
-         Shown(f.Finding.Path), f.Finding.Why});
+        {ShownText(PageNameOfRow(grid, f.Row)), QString::number(f.Col), ShownText(f.Title),
+         f.Finding.Field, ShownText(f.Finding.Path), f.Finding.Why});
     item->setData(0, kCellRole, QPoint(f.Col, f.Row));
-    item->setToolTip(4, Shown(f.Finding.Path));
+    item->setToolTip(4, ShownText(f.Finding.Path));
   }
   for (QTreeWidgetItem* group : {MissingGroup, UncheckableGroup}) {
     group->setText(0, group->text(0) + QStringLiteral(" (%1)").arg(group->childCount()));

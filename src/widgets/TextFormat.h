@@ -1,5 +1,7 @@
-// Number formatting for labels and sort keys.
+// Number formatting for labels and sort keys, and record texts as they are shown.
 #pragma once
+
+#include <QString>
 
 #include <cstdint>
 #include <string>
@@ -8,3 +10,7 @@
 // characters with '0' when zeros is true, with blanks otherwise. A text already
 // width long or longer comes back unchanged: PadNumber(-5, 5, true) is "000-5".
 std::string PadNumber(std::int32_t number, int width, bool zeros);
+
+// A CP932 record text as it is shown on screen (bytes that are not CP932 shown as
+// replacement characters, never dropped from what is stored).
+QString ShownText(const std::string& cp932);
