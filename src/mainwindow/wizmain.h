@@ -92,6 +92,8 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   void About1Click();
   void mnExpClick();
   void mnInpClick();
+  // The registration wizard, merged into the grid as one step.
+  void mnWizClick();
   // Find and replace.
   void mnFindClick();
   void mnFindNextClick();

@@ -17,7 +17,9 @@
 #include "ShellProperties.h"
 #include "StartupLogic.h"
 #include "UnEdit.h"
+#include "Unsub.h"
 #include "VersionInfo.h"
+#include "WizardMerge.h"
 #include "wizmain.h"
 
 void TWizform::ConnectCommands() {
@@ -43,6 +45,7 @@ void TWizform::ConnectCommands() {
   on(mnBtnAdd, &TWizform::mnBtnAddClick);
   on(mnBtnIns1, &TWizform::mnBtnIns1Click);
   on(mnBtnDel1, &TWizform::mnBtnDel1Click);
+  on(mnWiz, &TWizform::mnWizClick);
   on(mnFind, &TWizform::mnFindClick);
   on(mnFindNext, &TWizform::mnFindNextClick);
   on(mnReplace, &TWizform::mnReplaceClick);
@@ -209,4 +212,29 @@ void TWizform::mnInpClick() {
   window.show = [this] { show(); };
   // The whole grid is swapped: one step that keeps both grids.
   RecordStep(QStringLiteral("インポート"), [&] { ImportFile(DataFolder(), DialogAt(), window); });
+}
+
+void TWizform::mnWizClick() {
+  const QPoint at = DialogAt();
+  hide();
+  std::vector<std::string> names;
+  std::vector<int> counts;
+  WizardPages(store_, names, counts);
+  const auto status = StatusOfGrid(store_);
+  bool isNewPage = false;
+  int target = 0;
+  std::vector<std::string> row;
+  if (ExecuteWizard(at.x(), at.y(), status->MinButtons, isNewPage, target, row, names,
+                    TotalButtonCount(store_), status->MaxButtons, status->MaxPages, counts)) {
+    RecordStep(QStringLiteral("登録ウイザード"), [&] {
+      TGridEdit edit = Edit();
+      if (MergeWizardRow(edit, isNewPage, target, row)) {
+        NameColWidth = edit.NameColWidth;  // the wanted width; column 0 keeps its width
+        Grid_->PlaceCurrent(edit.Col, edit.Row);
+      }
+    });
+  }
+  show();  // in every case; showing centres the window and selects cell (1, 1)
+  Grid_->viewport()->update();
+  UpdateTitle();
 }

@@ -27,6 +27,8 @@
 #include "TestSupport.h"
 #include "UnBarBox.h"
 #include "UnEdit.h"
+#include "Unsub.h"
+#include "WizardFileList.h"
 #include "wizmain.h"
 
 using testing_support::TTempDir;
@@ -376,4 +378,29 @@ TEST(TargetCheck, TheListGroupsFindingsAndClearsTheChosenButtons) {
   f.mnCheckTargets->trigger();
   EXPECT_EQ(KindOfText(f.Store().Cell(1, 1)), lkNone);
   EXPECT_EQ(f.mnUndo->text(), QStringLiteral("元に戻す(&U): 登録情報クリア"));
+}
+
+TEST(Undo, TheWizardsMergeIsOneStep) {
+  TTempDir dir;
+  TWindow w(DataFile(dir, {2, 1}));
+  TWizform& f = w.f;
+  const std::string tool = dir.File("tool");
+  testing_support::WriteFile(tool, "#!/bin/sh\n");
+  std::filesystem::permissions(tool, std::filesystem::perms::owner_all);
+  const TSnapshot before = Snap(f);
+  QTimer::singleShot(0, [&] {
+    auto* wizard = qobject_cast<Twizsubform*>(QApplication::activeModalWidget());
+    ASSERT_NE(wizard, nullptr);
+    wizard->btnNext->click();
+    wizard->FileList().Model().SetPaths({tool});
+    wizard->btnNext->click();
+    wizard->btnNext->click();
+  });
+  f.mnWiz->trigger();
+  EXPECT_TRUE(f.isVisible());
+  ASSERT_EQ(PageCount(f.Store()), 3);
+  EXPECT_EQ(f.mnUndo->text(), QStringLiteral("元に戻す(&U): 登録ウイザード"));
+  f.UndoStack().undo();
+  EXPECT_TRUE(Snap(f).rows == before.rows);
+  EXPECT_EQ(Snap(f).icons, before.icons);
 }
