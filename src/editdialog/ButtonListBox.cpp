@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include "EditPageLogic.h"
+#include "FileDrops.h"
 #include "ItemIcons.h"
 #include "LaunchErrors.h"
 #include "RecordText.h"
@@ -202,21 +203,8 @@ void TButtonListBox::contextMenuEvent(QContextMenuEvent* event) {
 
 void TButtonListBox::startDrag(Qt::DropActions) {}
 
-namespace {
-
-// The local files a drop from the file manager carries, in drop order.
-QStringList LocalFiles(const QMimeData* data) {
-  QStringList paths;
-  if (!data || !data->hasUrls()) return paths;
-  for (const QUrl& url : data->urls())
-    if (url.isLocalFile()) paths << url.toLocalFile();
-  return paths;
-}
-
-}  // namespace
-
 void TButtonListBox::dragEnterEvent(QDragEnterEvent* event) {
-  if (LocalFiles(event->mimeData()).isEmpty()) {
+  if (LocalFilesOf(event->mimeData()).isEmpty()) {
     event->ignore();
     return;
   }
@@ -224,7 +212,7 @@ void TButtonListBox::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TButtonListBox::dragMoveEvent(QDragMoveEvent* event) {
-  if (LocalFiles(event->mimeData()).isEmpty()) {
+  if (LocalFilesOf(event->mimeData()).isEmpty()) {
     event->ignore();
     return;
   }
@@ -232,7 +220,7 @@ void TButtonListBox::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void TButtonListBox::dropEvent(QDropEvent* event) {
-  const QStringList paths = LocalFiles(event->mimeData());
+  const QStringList paths = LocalFilesOf(event->mimeData());
   event->acceptProposedAction();
   emit FilesDropped(EntryAt(event->position().toPoint()), paths);
 }

@@ -15,6 +15,7 @@
 #include <QUrl>
 
 #include "DragLaunchImgs.h"
+#include "FileDrops.h"
 #include "GridModel.h"
 #include "WorkArea.h"
 #include "wizmain.h"
@@ -184,9 +185,7 @@ void TGridView::HandleDragEvent(QDropEvent* event, int c, int r) {
       accept = form_.GridDragOver(c, r);
     }
   } else if (data != nullptr && data->hasUrls()) {
-    QStringList paths;
-    for (const QUrl& url : data->urls())
-      if (url.isLocalFile()) paths << url.toLocalFile();
+    const QStringList paths = LocalFilesOf(data);
     accept = !paths.isEmpty() && c >= 1 && r >= 1;
     if (drop && accept) form_.GridFilesDropped(c, r, paths);
   }

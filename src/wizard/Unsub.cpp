@@ -1,5 +1,7 @@
 #include "Unsub.h"
 
+#include "FileDrops.h"
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
@@ -35,15 +37,6 @@ const QString kNextCaption = QStringLiteral("次へ(&N) ＞＞");
 const QString kFinishCaption = QStringLiteral("完了(&X)");
 const QString kBackCaption = QStringLiteral("＜＜ 戻る(&B)");
 const QString kExitCaption = QStringLiteral("終了(&X)");
-
-// The local files a drop from the file manager carries, in drop order.
-QStringList LocalFiles(const QMimeData* data) {
-  QStringList paths;
-  if (!data || !data->hasUrls()) return paths;
-  for (const QUrl& url : data->urls())
-    if (url.isLocalFile()) paths << url.toLocalFile();
-  return paths;
-}
 
 TPathList Utf8Paths(const QStringList& paths) {
   TPathList utf8;
@@ -438,7 +431,7 @@ bool Twizsubform::Complete() {
 }
 
 void Twizsubform::dragEnterEvent(QDragEnterEvent* event) {
-  if (ActivePage() == kFilesPage && !LocalFiles(event->mimeData()).isEmpty()) {
+  if (ActivePage() == kFilesPage && !LocalFilesOf(event->mimeData()).isEmpty()) {
     event->acceptProposedAction();
     return;
   }
@@ -446,7 +439,7 @@ void Twizsubform::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void Twizsubform::dragMoveEvent(QDragMoveEvent* event) {
-  if (ActivePage() == kFilesPage && !LocalFiles(event->mimeData()).isEmpty()) {
+  if (ActivePage() == kFilesPage && !LocalFilesOf(event->mimeData()).isEmpty()) {
     event->acceptProposedAction();
     return;
   }
@@ -458,7 +451,7 @@ void Twizsubform::dropEvent(QDropEvent* event) {
     event->ignore();
     return;
   }
-  const QStringList paths = LocalFiles(event->mimeData());
+  const QStringList paths = LocalFilesOf(event->mimeData());
   event->acceptProposedAction();
   AddDroppedFiles(paths);
 }

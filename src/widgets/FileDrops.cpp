@@ -1,0 +1,12 @@
+#include "FileDrops.h"
+
+#include <QMimeData>
+#include <QUrl>
+
+QStringList LocalFilesOf(const QMimeData* data) {
+  QStringList paths;
+  if (!data || !data->hasUrls()) return paths;
+  for (const QUrl& url : data->urls())
+    if (url.isLocalFile()) paths << url.toLocalFile();
+  return paths;
+}
