@@ -1,9 +1,14 @@
-// Load and save of text data files of 1,000, 10,000 and 100,000 buttons, each
-// reported as a ratio to a baseline that reads the same file into memory and
-// splits it into lines.
+// Load and save of realistic text data files of 10,000, 100,000 and 1,000,000
+// buttons, each reported as a ratio to a baseline that reads the same file into
+// memory and splits it into lines; then the heap a loaded list holds per button,
+// and the CPU time of `pellodata convert` against `cat` of the same file.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -12,12 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "BenchData.h"
 #include "LaunchList.h"
-#include "ShiftJis.h"
 
 namespace {
-
-constexpr int kButtonsPerPage = 50;
 
 // Files live in memory when the machine offers it (/dev/shm): a save then measures the
 // editor's own work, not the disk's flush, which costs the same few milliseconds for a
@@ -34,31 +37,13 @@ std::filesystem::path WorkDir() {
   return dir;
 }
 
-// A text data file of n buttons with realistic field lengths, made once per n.
+// A realistic text data file of n buttons, made once per n.
 std::string DataFile(int n) {
   static std::map<int, std::string> made;
   auto found = made.find(n);
   if (found != made.end()) return found->second;
-  TLaunchList list;
-  list.DeletePage(0);
-  const std::string title = *sjis::FromUtf8("表計算ソフト");
-  for (int p = 0; p * kButtonsPerPage < n; ++p) {
-    int count = std::min(kButtonsPerPage, n - p * kButtonsPerPage);
-    list.AddPage(*sjis::FromUtf8("ページ") + std::to_string(p), count, 0);
-    for (int b = 0; b < count; ++b) {
-      TLaunchDataItem& item = list.Items(p, b);
-      item.Kind = lkProgram;
-      item.UseCount = p * 7 + b;
-      item.Title = title + std::to_string(b);
-      item.Link =
-          "C:\\Program Files\\Vendor" + std::to_string(b) + "\\app" + std::to_string(p) + ".exe";
-      item.WorkDir = "C:\\Program Files\\Vendor" + std::to_string(b) + "\\";
-      item.Params = b % 3 ? "" : "/s \"x y\"";
-      item.Comment = b % 5 ? "" : *sjis::FromUtf8("説明\\n二行目");
-    }
-  }
   std::string file = (WorkDir() / ("data" + std::to_string(n) + ".lst")).string();
-  SaveToTextFile(list, file);
+  bench::WriteRealisticFile(file, n);
   made[n] = file;
   return file;
 }
@@ -125,10 +110,10 @@ void BM_Save(benchmark::State& state) {
     SaveToTextFile(list, out);
 }
 
-BENCHMARK(BM_Baseline)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_BaselineViews)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Load)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Save)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Baseline)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BaselineViews)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Load)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Save)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 // Prints the usual table and remembers each run's time per iteration.
 class TRatioReporter : public benchmark::ConsoleReporter {
@@ -147,6 +132,50 @@ class TRatioReporter : public benchmark::ConsoleReporter {
   std::map<std::string, double> times_;
 };
 
+// Heap bytes in use by this process.
+std::size_t HeapInUse() {
+  const struct mallinfo2 info = ::mallinfo2();
+  return info.uordblks + info.hblkhd;
+}
+
+// Heap a loaded list of file holds, per button, above the file's own size.
+double HeapPerButtonAboveFile(const std::string& file, int n) {
+  const std::size_t before = HeapInUse();
+  TLaunchList list;
+  list.SetFileName(file);
+  list.LoadFromFile();
+  const double held = static_cast<double>(HeapInUse() - before);
+  return (held - static_cast<double>(std::filesystem::file_size(file))) / n;
+}
+
+// The least CPU time (user + system, seconds) of runs of program with args, its
+// standard output sent to out.
+double ChildCpuSeconds(const std::string& program, const std::vector<std::string>& args,
+                       const std::string& out, int runs) {
+  double best = 1e9;
+  std::fflush(stdout);  // else the child would write this process's pending output again
+  for (int i = 0; i < runs; ++i) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      std::vector<char*> argv{const_cast<char*>(program.c_str())};
+      for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+      argv.push_back(nullptr);
+      if (std::freopen(out.c_str(), "wb", stdout) == nullptr) ::_exit(127);
+      ::execvp(program.c_str(), argv.data());
+      ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    ::wait4(child, &status, 0, &usage);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return 0;
+    const double cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                       static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    best = std::min(best, cpu);
+  }
+  return best;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -157,21 +186,44 @@ int main(int argc, char** argv) {
   std::printf(
       "\nRatios to the baseline (file read, split into line strings) and, in\n"
       "brackets, to the lower bound (file read, split into views):\n");
-  for (int n : {1000, 10000, 100000}) {
+  for (int n : {10000, 100000, 1000000}) {
     const std::string arg = "/" + std::to_string(n);
     double base = reporter.Time("BM_Baseline" + arg);
     double views = reporter.Time("BM_BaselineViews" + arg);
     if (base <= 0 || views <= 0) continue;
     double load = reporter.Time("BM_Load" + arg), save = reporter.Time("BM_Save" + arg);
-    std::printf("  %6d buttons: load %5.2fx (%5.2fx)   save %5.2fx (%5.2fx)\n", n, load / base,
+    std::printf("  %7d buttons: load %5.2fx (%5.2fx)   save %5.2fx (%5.2fx)\n", n, load / base,
                 load / views, save / base, save / views);
   }
-  for (const char* what : {"BM_Load", "BM_Save"}) {
-    double t10k = reporter.Time(std::string(what) + "/10000");
+  for (const char* what : {"BM_Load", "BM_Save", "BM_BaselineViews"}) {
     double t100k = reporter.Time(std::string(what) + "/100000");
-    if (t10k > 0)
-      std::printf("  %s growth from 10,000 to 100,000 buttons: %.2fx the time\n", what + 3,
-                  t100k / t10k);
+    double t1m = reporter.Time(std::string(what) + "/1000000");
+    if (t100k > 0)
+      std::printf("  %s growth from 100,000 to 1,000,000 buttons: %.2fx the time\n", what + 3,
+                  t1m / t100k);
+  }
+
+  std::printf("\nHeap of a loaded list per button, above the file's own size:\n");
+  for (int n : {100000, 1000000}) {
+    const std::string file = DataFile(n);
+    std::printf("  %7d buttons (file %5.1f bytes a button): %6.1f bytes\n", n,
+                static_cast<double>(std::filesystem::file_size(file)) / n,
+                HeapPerButtonAboveFile(file, n));
+  }
+
+  // The tool beside this program, against cat: both read the file and write it out.
+  const std::filesystem::path tool =
+      std::filesystem::read_symlink("/proc/self/exe").parent_path() / "pellodata";
+  if (std::filesystem::exists(tool)) {
+    std::printf("\nCPU time of `pellodata convert IN OUT` against `cat IN > OUT` (best of 3):\n");
+    for (int n : {100000, 1000000}) {
+      const std::string file = DataFile(n), out = (WorkDir() / "converted.lst").string();
+      const double convert = ChildCpuSeconds(tool.string(), {"convert", file, out}, "/dev/null", 3);
+      const double cat = ChildCpuSeconds("cat", {file}, out, 3);
+      if (convert > 0 && cat > 0)
+        std::printf("  %7d buttons: convert %7.1f ms, cat %6.1f ms = %5.2fx\n", n, convert * 1e3,
+                    cat * 1e3, convert / cat);
+    }
   }
   std::error_code ec;
   std::filesystem::remove_all(WorkDir(), ec);

@@ -208,6 +208,13 @@ bool WriteAll(int fd, std::string_view bytes) {
 }  // namespace
 
 void WriteFileReplacing(const std::string& fileName, std::string_view bytes) {
+  WriteFileReplacing(fileName,
+                     [bytes](const std::function<void(std::string_view)>& write) { write(bytes); });
+}
+
+void WriteFileReplacing(
+    const std::string& fileName,
+    const std::function<void(const std::function<void(std::string_view)>& write)>& produce) {
   std::string target;
   int err = ResolveTarget(fileName, target);
   struct stat old {};
@@ -231,7 +238,16 @@ void WriteFileReplacing(const std::string& fileName, std::string_view bytes) {
   int fd = ::mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) throw EFileError::Create(fileName, errno);
 
-  if (!WriteAll(fd, bytes)) err = errno;
+  // After a failed write the later pieces are not written: the first error is the one told.
+  try {
+    produce([fd, &err](std::string_view piece) {
+      if (err == 0 && !WriteAll(fd, piece)) err = errno;
+    });
+  } catch (...) {
+    ::close(fd);
+    ::unlink(temp.c_str());
+    throw;
+  }
   if (err == 0) {
     if (existed) {
       if (::fchown(fd, old.st_uid, old.st_gid) != 0) { /* keep our own owner */

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -78,6 +79,13 @@ class TLineReader {
 // file is refused to root as well). On failure or refusal the old file is
 // untouched and EFileError::Create is raised.
 void WriteFileReplacing(const std::string& fileName, std::string_view bytes);
+
+// The same, with the new content given in pieces: produce calls write once for each
+// piece, in order, so that a large file needs no buffer of its whole size. Should
+// produce raise an exception, the old file stays as it was and the exception passes on.
+void WriteFileReplacing(
+    const std::string& fileName,
+    const std::function<void(const std::function<void(std::string_view)>& write)>& produce);
 
 // Whether a file (or anything else) exists at path.
 bool FileExists(const std::string& path);

@@ -1,4 +1,5 @@
 // The text data file: three sections of record texts, CP932, CR LF line ends.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -55,10 +56,46 @@ std::string ReadStatusSection(TLineReader& lines, TDataStatus& status) {
 
 }  // namespace
 
-std::string TextDataFileBytes(const TLaunchList& list) {
-  std::string out;
-  out.reserve(static_cast<std::size_t>(list.Count()) * 128 + 256);
+namespace {
 
+// Where the writer puts the file's bytes: a save hands each megabyte on to the file
+// and reuses the buffer (a buffer of the whole file's size would have every page
+// touched once and dropped); without a receiver the whole file collects in it.
+class TPieceOut {
+ public:
+  // With no put, everything stays in the buffer.
+  explicit TPieceOut(std::function<void(std::string_view)> put = {}) : put_(std::move(put)) {}
+  std::string& Buffer() { return out_; }
+  // Hands the buffer on once it holds a piece's worth.
+  void Flush(bool last = false) {
+    if (put_ && (last || out_.size() >= kPiece)) {
+      put_(out_);
+      out_.clear();
+    }
+  }
+  static constexpr std::size_t kPiece = std::size_t{1} << 20;
+
+ private:
+  std::function<void(std::string_view)> put_;
+  std::string out_;
+};
+
+// The pages' counts must cover buttons that exist: raises the EListError the writer
+// would, before anything is written.
+void CheckPageCounts(const TLaunchList& list) {
+  std::int64_t first = 0;  // flat index of the page's first button
+  for (int p = 0; p < list.Pages.Count(); ++p) {
+    const TPageItem& page = list.Pages.Get(p);
+    for (std::int32_t b = 0; b < page.Count; ++b) {
+      std::int64_t index = first + b;
+      if (index < 0 || index >= list.Count()) throw EListError(static_cast<int>(index));
+    }
+    first += page.Count;
+  }
+}
+
+void WriteTextDataFile(const TLaunchList& list, TPieceOut& pieces) {
+  std::string& out = pieces.Buffer();
   AppendLine(out, cp932::kStatusHeading);
   AppendLine(out, ";*STR");
   AppendStatusText(out, list.Status);
@@ -70,6 +107,7 @@ std::string TextDataFileBytes(const TLaunchList& list) {
   for (int p = 0; p < list.Pages.Count(); ++p) {
     AppendPageText(out, list.Pages.Get(p));
     out.append(kEol);
+    pieces.Flush();
   }
   AppendLine(out, kSectionEnd);
 
@@ -88,15 +126,30 @@ std::string TextDataFileBytes(const TLaunchList& list) {
       if (index < 0 || index >= list.Count()) throw EListError(static_cast<int>(index));
       AppendItemText(out, list.Get(static_cast<int>(index)));
       out.append(kEol);
+      pieces.Flush();
     }
     first += page.Count;
   }
   AppendLine(out, kSectionEnd);
-  return out;
+  pieces.Flush(true);
+}
+
+}  // namespace
+
+std::string TextDataFileBytes(const TLaunchList& list) {
+  TPieceOut pieces;
+  pieces.Buffer().reserve(static_cast<std::size_t>(list.Count()) * 128 + 256);
+  WriteTextDataFile(list, pieces);
+  return std::move(pieces.Buffer());
 }
 
 void SaveToTextFile(const TLaunchList& list, const std::string& fileName) {
-  WriteFileReplacing(fileName, TextDataFileBytes(list));
+  CheckPageCounts(list);
+  WriteFileReplacing(fileName, [&list](const std::function<void(std::string_view)>& write) {
+    TPieceOut pieces(write);
+    pieces.Buffer().reserve(TPieceOut::kPiece + 64 * 1024);
+    WriteTextDataFile(list, pieces);
+  });
 }
 
 bool TLaunchList::LoadFromTextFile(const std::string& fileName) {

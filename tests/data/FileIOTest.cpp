@@ -172,6 +172,18 @@ TEST(WriteFileReplacing, AFailedWriteLeavesTheOldFileAndNoTemporary) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
                           std::filesystem::directory_iterator()),
             1);
+  // Content given in pieces whose making fails half-way: the error passes on, the
+  // half-written temporary goes.
+  EXPECT_THROW(WriteFileReplacing(file,
+                                  [](const std::function<void(std::string_view)>& write) {
+                                    write("new");
+                                    throw std::runtime_error("made no further");
+                                  }),
+               std::runtime_error);
+  EXPECT_EQ(ReadFile(file), "old");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                          std::filesystem::directory_iterator()),
+            1);
 }
 
 TEST(WriteFileReplacing, NamesTheFileAndReasonWhenItCannotBeCreated) {

@@ -1,0 +1,102 @@
+// The fast record split and the loader against their plain forms, over the fuzz
+// corpora and a realistic benchmark file: every field of every line, whole and cut
+// at every length and with quotes, commas and gaps put in; and a load followed by
+// a save that must give back every byte.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "BenchData.h"
+#include "LaunchList.h"
+#include "RecordSplit.h"
+#include "RecordText.h"
+#include "ReferenceSplit.h"
+#include "TestSupport.h"
+
+namespace {
+
+constexpr std::size_t kLimits[] = {1, 2, 3, 6, 11, 1000};
+
+// Empty when the fast split of line agrees with the plain one; else what differs.
+std::string SplitDifference(std::string_view line) {
+  TRecordFields fields;
+  for (std::size_t limit : kLimits) {
+    SplitRecord(line, fields, limit);
+    const std::vector<std::string> expected = reference::SplitRecord(line, limit);
+    bool same = fields.Count() == expected.size();
+    for (std::size_t i = 0; same && i < expected.size(); ++i)
+      same = fields[i] == expected[i];
+    if (!same) return "limit " + std::to_string(limit) + ", line [" + std::string(line) + "]";
+  }
+  return {};
+}
+
+std::vector<std::string_view> Lines(std::string_view bytes) {
+  std::vector<std::string_view> lines;
+  while (!bytes.empty()) {
+    std::size_t lf = bytes.find('\n');
+    if (lf == std::string_view::npos) lf = bytes.size() - 1;
+    lines.push_back(bytes.substr(0, lf));
+    bytes.remove_prefix(lf + 1);
+  }
+  return lines;
+}
+
+std::string RealisticBytes(int n) {
+  TLaunchList list;
+  bench::FillRealisticList(list, n);
+  return TextDataFileBytes(list);
+}
+
+}  // namespace
+
+TEST(SplitEquivalence, FastSplitGivesThePlainFieldsOnCorporaAndBenchmarkLines) {
+  std::vector<std::string> files{RealisticBytes(1500)};
+  for (const char* corpus : {"text_file", "record_text", "data_file"})
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::string(PELLO_FUZZ_CORPUS) + "/" + corpus))
+      files.push_back(testing_support::ReadFile(entry.path().string()));
+  bench::TRandom random(16);
+  std::size_t checked = 0;
+  for (const std::string& file : files) {
+    for (std::string_view line : Lines(file)) {
+      ASSERT_EQ(SplitDifference(line), "");
+      // Every cut, so that each field end falls at every place of a word.
+      if (checked++ % 97 == 0) {
+        for (std::size_t cut = 0; cut < line.size(); ++cut)
+          ASSERT_EQ(SplitDifference(line.substr(0, cut)), "");
+      }
+      // The bytes the split stops at, put in at chance places.
+      std::string changed(line);
+      for (char c : {'"', ',', ' ', '\0', '\t', '"'})
+        changed.insert(changed.begin() + random.Below(static_cast<int>(changed.size()) + 1), c);
+      ASSERT_EQ(SplitDifference(changed), "");
+    }
+  }
+}
+
+TEST(SplitEquivalence, LoadThenSaveGivesBackEveryByteOfABenchmarkFile) {
+  // Larger than the piece a save writes at a time.
+  const std::string bytes = RealisticBytes(15000);
+  ASSERT_GT(bytes.size(), std::size_t{1} << 20);
+  TLaunchList list;
+  list.LoadFromBytes(bytes);
+  ASSERT_TRUE(list.Loaded);
+  EXPECT_EQ(list.Count(), 15000);
+  EXPECT_EQ(TextDataFileBytes(list), bytes);
+  testing_support::TTempDir dir;
+  SaveToTextFile(list, dir.File("saved.lst"));
+  EXPECT_EQ(testing_support::ReadFile(dir.File("saved.lst")), bytes);
+  // Each button's text is its line of the file, as the grid shows it.
+  std::size_t at = bytes.find(";*0\r\n");
+  ASSERT_NE(at, std::string::npos);
+  for (int i = 0; i < list.Count(); ++i) {
+    std::string text = ItemToText(list.Get(i)) + "\r\n";
+    while (bytes[at] == ';' || bytes.compare(at, 2, "\r\n") == 0)
+      at = bytes.find('\n', at) + 1;
+    ASSERT_EQ(bytes.compare(at, text.size(), text), 0) << "button " << i;
+    at += text.size();
+  }
+}
