@@ -4,9 +4,9 @@
 #pragma once
 
 #include <QAbstractListModel>
-#include <QListView>
 #include <string>
 #include <vector>
+#include "ReorderList.h"
 
 // The entries, as a list model.
 class TButtonListModel : public QAbstractListModel {
@@ -30,7 +30,7 @@ class TButtonListModel : public QAbstractListModel {
   std::vector<std::string> entries_;
 };
 
-class TButtonListBox : public QListView {
+class TButtonListBox : public TReorderList {
   Q_OBJECT
 
  public:
@@ -39,22 +39,8 @@ class TButtonListBox : public QListView {
   explicit TButtonListBox(QWidget* parent = nullptr);
 
   TButtonListModel& Model() { return model_; }
-  int Count() const { return model_.Count(); }
-  // The caret entry; -1 for an empty list.
-  int Current() const;
-  // Which entries are selected, one flag per entry.
-  std::vector<bool> SelectedFlags() const;
-  int SelectedCount() const;
-  // Deselects every entry, then makes entry i current and selected.
-  void SelectOnly(int i);
-  // Makes entry i current without selecting it.
-  void MakeCurrent(int i);
   // Selects every entry and makes entry 0 current.
   void SelectAll();
-  // The entry at a point of the viewport; -1 for none.
-  int EntryAt(const QPoint& pos) const;
-  // The drop mark drawn during a drag: its entry (-1 for none) and rectangle.
-  int DropIndex() const { return dropIndex_; }
 
  signals:
   // A click on an entry (after the list moved the caret and the selection).
@@ -63,34 +49,19 @@ class TButtonListBox : public QListView {
   void KeyReleased();
   // A right click on an entry: the pop-up menu may open at globalPos.
   void EntryContextMenu(const QPoint& globalPos);
-  // A drag of the selected entries ended: dropped (the first moved entry is now the
-  // current and only selected one) or cancelled with Esc.
-  void DragEnded();
   // Files from the file manager dropped onto entry t (-1: onto no entry), in drop order.
   void FilesDropped(int t, const QStringList& paths);
 
  protected:
+  int MoveSelectionForDrop(int entry) override;
   void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
-  void startDrag(Qt::DropActions supportedActions) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
  private:
-  void DragOver(const QPoint& pos);
-  void Drop(const QPoint& pos);
-  void EndDrag();
-
   TButtonListModel model_;
-  QPoint pressPos_;
-  bool pressed_ = false;
-  bool dragging_ = false;
-  int dropIndex_ = -1;
-  QRect dropRect_;
 };

@@ -205,5 +205,5 @@ void Twizsubform::ConnectHandlers() {
   connect(BtnDel, &QToolButton::clicked, this, &Twizsubform::BtnDelClick);
   connect(BtnAllCls, &QToolButton::clicked, this, &Twizsubform::BtnAllClsClick);
   connect(BtnCheck, &QToolButton::clicked, this, &Twizsubform::BtnCheckClick);
-  connect(FileListBox, &TWizardFileList::EntriesDragged, this, &Twizsubform::UpdateFileCount);
+  connect(FileListBox, &TWizardFileList::Dropped, this, &Twizsubform::UpdateFileCount);
 }

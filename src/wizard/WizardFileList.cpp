@@ -74,48 +74,14 @@ QVariant TWizardFileModel::data(const QModelIndex& index, int role) const {
   return {};
 }
 
-TWizardFileList::TWizardFileList(QWidget* parent) : QListView(parent) {
+TWizardFileList::TWizardFileList(QWidget* parent) : TReorderList(parent) {
   setModel(&model_);
   setItemDelegate(new TFileRowDelegate(this));
-  setSelectionMode(QAbstractItemView::ExtendedSelection);
   setUniformItemSizes(true);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  // A press on a selected entry keeps the selection, so that a block can be dragged;
-  // the drag itself is this list's own (startDrag does nothing). Files from the file
-  // manager are the window's to take.
-  setDragEnabled(true);
+  // Files from the file manager are the window's to take.
   setAcceptDrops(false);
-}
-
-int TWizardFileList::Current() const {
-  const QModelIndex index = currentIndex();
-  return index.isValid() ? index.row() : (Count() > 0 ? 0 : -1);
-}
-
-std::vector<bool> TWizardFileList::SelectedFlags() const {
-  std::vector<bool> flags(static_cast<std::size_t>(Count()), false);
-  for (const QModelIndex& index : selectionModel()->selectedIndexes())
-    if (index.row() < Count()) flags[static_cast<std::size_t>(index.row())] = true;
-  return flags;
-}
-
-int TWizardFileList::SelectedCount() const {
-  return static_cast<int>(selectionModel()->selectedIndexes().size());
-}
-
-void TWizardFileList::SelectOnly(int i) {
-  if (i < 0 || i >= Count()) {
-    selectionModel()->clear();
-    return;
-  }
-  selectionModel()->setCurrentIndex(model_.index(i), QItemSelectionModel::ClearAndSelect);
-  scrollTo(model_.index(i));
-}
-
-int TWizardFileList::EntryAt(const QPoint& pos) const {
-  const QModelIndex index = indexAt(pos);
-  return index.isValid() ? index.row() : -1;
 }
 
 void TWizardFileList::GrowExtent(int width) {
@@ -125,46 +91,6 @@ void TWizardFileList::GrowExtent(int width) {
 void TWizardFileList::ApplyExtent() {
   doItemsLayout();
 }
-
-void TWizardFileList::mousePressEvent(QMouseEvent* event) {
-  pressed_ = event->button() == Qt::LeftButton;
-  pressPos_ = event->position().toPoint();
-  QListView::mousePressEvent(event);
-}
-
-void TWizardFileList::mouseMoveEvent(QMouseEvent* event) {
-  const QPoint pos = event->position().toPoint();
-  if (pressed_ && !dragging_ && (event->buttons() & Qt::LeftButton) &&
-      (pos - pressPos_).manhattanLength() >= QApplication::startDragDistance() &&
-      EntryAt(pressPos_) >= 0 && SelectedCount() > 0) {
-    dragging_ = true;
-    dropIndex_ = -1;
-  }
-  if (dragging_) {
-    DragOver(pos);
-    return;
-  }
-  if (!pressed_) QListView::mouseMoveEvent(event);
-}
-
-void TWizardFileList::mouseReleaseEvent(QMouseEvent* event) {
-  pressed_ = false;
-  if (dragging_) {
-    Drop(event->position().toPoint());
-    return;
-  }
-  QListView::mouseReleaseEvent(event);
-}
-
-void TWizardFileList::keyPressEvent(QKeyEvent* event) {
-  if (dragging_ && event->key() == Qt::Key_Escape) {
-    EndDrag();
-    return;
-  }
-  QListView::keyPressEvent(event);
-}
-
-void TWizardFileList::startDrag(Qt::DropActions) {}
 
 bool TWizardFileList::viewportEvent(QEvent* event) {
   if (event->type() != QEvent::ToolTip) return QListView::viewportEvent(event);
@@ -182,41 +108,8 @@ bool TWizardFileList::viewportEvent(QEvent* event) {
   return true;
 }
 
-void TWizardFileList::DragOver(const QPoint& pos) {
-  int t = EntryAt(pos);
-  if (t < 0) t = Count() - 1;
-  if (t == dropIndex_) return;
-  // A band at the target's upper edge when the block goes above it, at its lower
-  // edge when it goes below.
-  QRect band = visualRect(model_.index(t));
-  if (t < Current()) {
-    band.setBottom(band.top() + 1);
-  } else {
-    band.setTop(band.bottom() - 1);
-  }
-  dropIndex_ = t;
-  dropRect_ = band;
-  viewport()->update();
-}
-
-void TWizardFileList::Drop(const QPoint& pos) {
-  const int t = DropTarget(Count(), SelectedCount(), EntryAt(pos));
+int TWizardFileList::MoveSelectionForDrop(int entry) {
+  const int t = DropTarget(Count(), SelectedCount(), entry);
   model_.SetPaths(MoveSelection(model_.Paths(), SelectedFlags(), t));
-  SelectOnly(t);
-  EndDrag();
-  emit EntriesDragged();
-}
-
-void TWizardFileList::EndDrag() {
-  dragging_ = false;
-  pressed_ = false;
-  dropIndex_ = -1;
-  viewport()->update();
-}
-
-void TWizardFileList::paintEvent(QPaintEvent* event) {
-  QListView::paintEvent(event);
-  if (dropIndex_ < 0) return;
-  QPainter painter(viewport());
-  painter.fillRect(dropRect_, palette().color(QPalette::Text));
+  return t;
 }

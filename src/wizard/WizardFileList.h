@@ -4,10 +4,10 @@
 #pragma once
 
 #include <QAbstractListModel>
-#include <QListView>
 #include <string>
 #include <vector>
 
+#include "ReorderList.h"
 #include "WizardFiles.h"
 
 class TWizardFileModel : public QAbstractListModel {
@@ -30,7 +30,7 @@ class TWizardFileModel : public QAbstractListModel {
   TPathList paths_;
 };
 
-class TWizardFileList : public QListView {
+class TWizardFileList : public TReorderList {
   Q_OBJECT
 
  public:
@@ -40,18 +40,6 @@ class TWizardFileList : public QListView {
   explicit TWizardFileList(QWidget* parent = nullptr);
 
   TWizardFileModel& Model() { return model_; }
-  int Count() const { return model_.Count(); }
-  // The focused entry; -1 for an empty list.
-  int Current() const;
-  std::vector<bool> SelectedFlags() const;
-  int SelectedCount() const;
-  // Deselects every entry, then makes entry i current and selected.
-  void SelectOnly(int i);
-  // The entry at a point of the viewport; -1 for none.
-  int EntryAt(const QPoint& pos) const;
-  // The drop mark of a drag in progress: its entry (-1 for none) and band.
-  int DropIndex() const { return dropIndex_; }
-  QRect DropRect() const { return dropRect_; }
 
   // The horizontal scroll width: grows as wider names are drawn and reaches the
   // scroll bar when applied.
@@ -59,29 +47,11 @@ class TWizardFileList : public QListView {
   void GrowExtent(int width);
   void ApplyExtent();
 
- signals:
-  // A drag of the selected entries was dropped; the entries moved.
-  void EntriesDragged();
-
  protected:
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
-  void startDrag(Qt::DropActions supportedActions) override;
+  int MoveSelectionForDrop(int entry) override;
   bool viewportEvent(QEvent* event) override;
 
  private:
-  void DragOver(const QPoint& pos);
-  void Drop(const QPoint& pos);
-  void EndDrag();
-
   TWizardFileModel model_;
-  QPoint pressPos_;
-  bool pressed_ = false;
-  bool dragging_ = false;
-  int dropIndex_ = -1;
-  QRect dropRect_;
   int extent_ = 0;
 };
