@@ -12,15 +12,15 @@ namespace {
 
 constexpr std::int32_t kShowCmds[] = {1, 7, 3};  // normal, minimised, maximised
 
-std::unique_ptr<TLaunchDataItem> ItemOf(const std::string& entry) {
+}  // namespace
+
+std::unique_ptr<TLaunchDataItem> ItemOfEntry(const std::string& entry) {
   try {
     return TextToItem(entry);
   } catch (const ELaunchError&) {
     return NewLaunchItem();
   }
 }
-
-}  // namespace
 
 std::int32_t ShowCmdOfRow(int row) {
   return row >= 0 && row < 3 ? kShowCmds[row] : kShowNormal;
@@ -33,7 +33,7 @@ int RowOfShowCmd(std::int32_t showCmd) {
 }
 
 TDetailFields DetailsOfEntry(const std::string& entry) {
-  const auto item = ItemOf(entry);
+  const auto item = ItemOfEntry(entry);
   TDetailFields f;
   f.Kind = item->Kind;
   f.Title = item->Title;
@@ -57,7 +57,7 @@ TDetailFields DetailsOfEntry(const std::string& entry) {
 }
 
 std::string StoreDetails(const std::string& entry, const TDetailFields& f) {
-  const auto item = ItemOf(entry);
+  const auto item = ItemOfEntry(entry);
   item->Title = f.Title;
   (item->Kind == lkShortcut ? item->AltLink : item->Link) = f.Link;
   item->Params = f.Params;

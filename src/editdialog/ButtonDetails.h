@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "DataItems.h"
@@ -22,6 +23,9 @@ struct TDetailFields {
   std::string IconIndex;   // as typed
   int SpecialFolder = -1;  // the special-folder list's row, for a special folder
 };
+
+// The button of an entry; a text that is not a button reads as a new button.
+std::unique_ptr<TLaunchDataItem> ItemOfEntry(const std::string& entry);
 
 // The fields of a button text (a text that is not a button shows as a new button).
 // The icon file is the button's own, else the one its icon is shown from.

@@ -7,6 +7,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+#include "ButtonDetails.h"
 #include "ButtonListBox.h"
 #include "Dialogs.h"
 #include "EditPageLogic.h"
@@ -28,14 +29,6 @@ namespace {
 const std::string& NewButton() {
   static const std::string text = ItemToText(*NewLaunchItem());
   return text;
-}
-
-std::unique_ptr<TLaunchDataItem> ItemOf(const std::string& entry) {
-  try {
-    return TextToItem(entry);
-  } catch (const ELaunchError&) {
-    return NewLaunchItem();
-  }
 }
 
 }  // namespace
@@ -150,7 +143,7 @@ void TfmEdit::mnBtnLinkOpenClick() {
   const int c = BtnListBox->Current();
   if (c < 0) return;
   BtnListBox->SelectOnly(c);
-  const std::string folder = TargetFolder(*ItemOf(BtnListBox->Model().Entry(c)));
+  const std::string folder = TargetFolder(*ItemOfEntry(BtnListBox->Model().Entry(c)));
   if (folder.empty() || !OpenFolder(folder))
     Ask(QStringLiteral("登録先が見つかりません。"), QStringLiteral("登録エラー"), mbOK);
   BtnListBox->SelectOnly(c);
@@ -160,7 +153,7 @@ void TfmEdit::mnBtnPropClick() {
   const int c = BtnListBox->Current();
   if (c < 0) return;
   BtnListBox->SelectOnly(c);
-  ShowItemProperties(*ItemOf(BtnListBox->Model().Entry(c)));
+  ShowItemProperties(*ItemOfEntry(BtnListBox->Model().Entry(c)));
 }
 
 void TfmEdit::PopupMenu1Popup() {
@@ -259,7 +252,7 @@ void TfmEdit::FilesDropped(int t, const QStringList& paths) {
   BtnListBox->SelectOnly(t);
   QCoreApplication::processEvents();
   if (paths.isEmpty()) return;
-  const auto item = ItemOf(BtnListBox->Model().Entry(t));
+  const auto item = ItemOfEntry(BtnListBox->Model().Entry(t));
   const QString path = paths.front();  // one button takes one file
   const QString shown = QString::fromStdString(GetLongPath(path.toStdString()));
   bool go = true;
