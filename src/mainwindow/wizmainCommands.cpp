@@ -91,11 +91,21 @@ void TWizform::ShowViewState(const TViewState& state) {
 void TWizform::RecordStep(const QString& text, const std::function<void()>& work) {
   const TViewState before = ViewState();
   std::vector<TGridChange> changes;
+  const auto record = [&] {
+    store_.SetJournal(nullptr);
+    if (changes.empty()) return;  // a refused or cancelled command is no step
+    Undo_.push(new TGridStep(*this, text, std::move(changes), before, ViewState()));
+  };
   store_.SetJournal(&changes);
-  work();
-  store_.SetJournal(nullptr);
-  if (changes.empty()) return;  // a refused or cancelled command is no step
-  Undo_.push(new TGridStep(*this, text, std::move(changes), before, ViewState()));
+  try {
+    work();
+  } catch (...) {
+    // The journal must not outlive this call, and what changed before the failure can
+    // still be taken back.
+    record();
+    throw;
+  }
+  record();
 }
 
 void TWizform::RunEdit(const QString& text, bool (*command)(TGridEdit&)) {
