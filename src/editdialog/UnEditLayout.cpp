@@ -21,6 +21,7 @@
 #include "ButtonDetails.h"
 #include "ButtonListBox.h"
 #include "ELIEDIT.h"
+#include "PlacedLabel.h"
 #include "RootFolder.h"
 #include "ShellItem.h"
 #include "SjisValidator.h"
@@ -46,14 +47,6 @@ QToolButton* ToolButton(QWidget* parent, const QString& caption, const QString& 
   button->setAutoRaise(true);
   button->setGeometry(x, y, width, 26);
   return button;
-}
-
-QLabel* Label(QWidget* parent, const QString& caption, int x, int y, QWidget* buddy = nullptr) {
-  auto* label = new QLabel(caption, parent);
-  label->move(x, y);
-  label->adjustSize();
-  if (buddy) label->setBuddy(buddy);
-  return label;
 }
 
 // Paints an icon at 32 x 32 from the top-left corner over the box's background.
@@ -111,10 +104,10 @@ void TfmEdit::BuildLayout() {
   BuildToolbar(panel);
 
   EdPage = new QLineEdit(this);
-  Label(this, QStringLiteral("ページ名 : "), 8, 74, EdPage);
+  PlacedLabel(this, QStringLiteral("ページ名 : "), 8, 74, EdPage);
   EdPage->setGeometry(70, 70, kListWidth - 62, 22);
   WatchEdit(EdPage);
-  Label(this, QStringLiteral("タイトル / 使用回数"), 8, 94);
+  PlacedLabel(this, QStringLiteral("タイトル / 使用回数"), 8, 94);
   LbCount = new QLabel(QStringLiteral("登録数： 00000"), this);
   LbCount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   LbCount->setGeometry(120, 92, kListWidth - 112, 16);
@@ -212,7 +205,7 @@ void TfmEdit::BuildDetailTab() {
   PBox1->move(8, 10);
   const int x = 48, w = 250;
   EdTitle = new QLineEdit(TabEdit);
-  Label(TabEdit, QStringLiteral("タイトル(&T):"), x, 6, EdTitle);
+  PlacedLabel(TabEdit, QStringLiteral("タイトル(&T):"), x, 6, EdTitle);
   EdTitle->setGeometry(x, 22, w - 40, 22);
   WatchEdit(EdTitle);
 
@@ -221,11 +214,11 @@ void TfmEdit::BuildDetailTab() {
   EdLink->setFocusPolicy(Qt::ClickFocus);
   EdParam = new QLineEdit(TabEdit);
   EdWork = new TEllipsisEdit(TabEdit);
-  LinkWidgets = {Label(TabEdit, QStringLiteral("リンク先:"), 8, 52),
+  LinkWidgets = {PlacedLabel(TabEdit, QStringLiteral("リンク先:"), 8, 52),
                  EdLink,
-                 Label(TabEdit, QStringLiteral("パラメータ(&P):"), 8, 96, EdParam),
+                 PlacedLabel(TabEdit, QStringLiteral("パラメータ(&P):"), 8, 96, EdParam),
                  EdParam,
-                 Label(TabEdit, QStringLiteral("作業フォルダ(&S):"), 8, 140, EdWork),
+                 PlacedLabel(TabEdit, QStringLiteral("作業フォルダ(&S):"), 8, 140, EdWork),
                  EdWork};
   EdLink->setGeometry(8, 68, w + 40 - 16, 22);
   EdParam->setGeometry(8, 112, w + 40 - 16, 22);
@@ -246,12 +239,12 @@ void TfmEdit::BuildDetailTab() {
   ComboBoxShow = new QComboBox(TabEdit);
   ComboBoxShow->addItems(
       {QStringLiteral("通常のウィンドウ"), QStringLiteral("最小化"), QStringLiteral("最大化")});
-  Label(TabEdit, QStringLiteral("実行時の大きさ(&R):"), 8, 188, ComboBoxShow);
+  PlacedLabel(TabEdit, QStringLiteral("実行時の大きさ(&R):"), 8, 188, ComboBoxShow);
   ComboBoxShow->setGeometry(8, 204, 150, 22);
   EdNo = new QLineEdit(TabEdit);
   EdNo->setMaxLength(5);
   EdNo->setToolTip(QStringLiteral("使用回数を設定"));
-  Label(TabEdit, QStringLiteral("使用回数:"), 170, 188, EdNo);
+  PlacedLabel(TabEdit, QStringLiteral("使用回数:"), 170, 188, EdNo);
   EdNo->setGeometry(170, 204, 56, 22);
   SpeedButton1 = ToolButton(TabEdit, QStringLiteral("リセット"),
                             QStringLiteral("使用回数をリセット"), 228, 202, 56);
@@ -265,11 +258,11 @@ void TfmEdit::BuildIconTab() {
   });
   PBox2->move(8, 10);
   EdPath = new TEllipsisEdit(TabIcon);
-  Label(TabIcon, QStringLiteral("ファイル名(&F):"), 48, 6, EdPath);
+  PlacedLabel(TabIcon, QStringLiteral("ファイル名(&F):"), 48, 6, EdPath);
   EdPath->setGeometry(48, 22, 234, 22);
   WatchEdit(EdPath);
   EdIndex = new QLineEdit(TabIcon);
-  Label(TabIcon, QStringLiteral("現在のアイコン(&C):"), 48, 50, EdIndex);
+  PlacedLabel(TabIcon, QStringLiteral("現在のアイコン(&C):"), 48, 50, EdIndex);
   EdIndex->setGeometry(150, 48, 60, 22);
   WatchEdit(EdIndex);
   IconListBox = new QListWidget(TabIcon);

@@ -10,6 +10,7 @@
 #include <QStackedWidget>
 #include <QToolButton>
 
+#include "PlacedLabel.h"
 #include "SjisValidator.h"
 #include "SystemFont.h"
 #include "Unsub.h"
@@ -43,14 +44,6 @@ QLabel* Banner(QWidget* page, const QString& text) {
   banner->setIndent(8);
   banner->setGeometry(8, 8, kClientWidth - 16, 32);
   return banner;
-}
-
-QLabel* Label(QWidget* parent, const QString& caption, int x, int y, QWidget* buddy = nullptr) {
-  auto* label = new QLabel(caption, parent);
-  label->move(x, y);
-  label->adjustSize();
-  if (buddy) label->setBuddy(buddy);
-  return label;
 }
 
 QToolButton* SpeedButton(QWidget* parent, const QString& caption, int y) {
@@ -119,7 +112,7 @@ void Twizsubform::BuildPage2() {
   FileListBox->setFont(FixedGothic(12, false));
   FileListBox->setGeometry(8, 66, 432, 172);
   FileListBox->GrowExtent(FileListBox->width() + FileListBox->width() / 2);
-  Label(TabSheet2, QStringLiteral("追加登録するファイル一覧(&L):"), 8, 48, FileListBox);
+  PlacedLabel(TabSheet2, QStringLiteral("追加登録するファイル一覧(&L):"), 8, 48, FileListBox);
   LbListCount = new QLabel(QStringLiteral("ファイル数：0"), TabSheet2);
   QFont bold = LbListCount->font();
   bold.setBold(true);
@@ -129,7 +122,7 @@ void Twizsubform::BuildPage2() {
 
   CBoxExt = new QComboBox(TabSheet2);
   CBoxExt->addItems(TypeFilterCaptions());
-  Label(TabSheet2, QStringLiteral("ファイルの種類(&T):"), 8, 250, CBoxExt);
+  PlacedLabel(TabSheet2, QStringLiteral("ファイルの種類(&T):"), 8, 250, CBoxExt);
   CBoxExt->setGeometry(120, 246, 320, 24);
 
   BtnCheck = SpeedButton(TabSheet2, QStringLiteral("ファイルチェック"), 46);
@@ -158,10 +151,12 @@ void Twizsubform::BuildPage3() {
   CboxPage->setValidator(new TSjisValidator(CboxPage));
   CboxPage->setEditText(QStringLiteral("新規ページ"));
   CboxPage->setGeometry(8, 72, 300, 24);
-  LbNewPage = Label(TabSheet3, QStringLiteral("新規に追加するページの名前:(&P)"), 8, 54, CboxPage);
+  LbNewPage =
+      PlacedLabel(TabSheet3, QStringLiteral("新規に追加するページの名前:(&P)"), 8, 54, CboxPage);
   PageBox = new QListWidget(TabSheet3);
   PageBox->setGeometry(8, 126, 300, 146);
-  LBPage = Label(TabSheet3, QStringLiteral("新規作成したページの追加位置:(&L)"), 8, 108, PageBox);
+  LBPage =
+      PlacedLabel(TabSheet3, QStringLiteral("新規作成したページの追加位置:(&L)"), 8, 108, PageBox);
 }
 
 void Twizsubform::BuildBottom() {
