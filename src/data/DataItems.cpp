@@ -3,7 +3,8 @@
 #include "FixedTexts.h"
 #include "ValueStream.h"
 
-TLaunchDataItem::TLaunchDataItem() : Title(cp932::kUnregistered) {}
+// The title borrows the constant: most buttons made this way are filled at once.
+TLaunchDataItem::TLaunchDataItem() : Title(TFieldText::Borrowing(cp932::kUnregistered)) {}
 
 void TLaunchDataItem::WriteData(TValueWriter& writer) const {
   writer.WriteInteger(Kind);

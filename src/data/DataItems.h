@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "FieldText.h"
+
 class TValueWriter;
 class TValueReader;
 
@@ -40,7 +42,9 @@ class TBaseDataItem {
   TBaseDataItem& operator=(const TBaseDataItem&) = default;
 };
 
-// One button. A default-made button is the unregistered button "未登録".
+// One button. A default-made button is the unregistered button "未登録". Its texts
+// may borrow the bytes of the file its list was loaded from; a copy owns them all,
+// and a button has no move, so that a borrowed text never leaves its list.
 class TLaunchDataItem : public TBaseDataItem {
  public:
   TLaunchDataItem();
@@ -53,15 +57,15 @@ class TLaunchDataItem : public TBaseDataItem {
 
   std::uint8_t Kind = lkNone;
   std::int32_t UseCount = 0;
-  std::string Title;
-  std::string Link;
-  std::string AltLink;
-  std::string Params;
-  std::string WorkDir;
-  std::string IconFile;
+  TFieldText Title;
+  TFieldText Link;
+  TFieldText AltLink;
+  TFieldText Params;
+  TFieldText WorkDir;
+  TFieldText IconFile;
   std::int32_t ShowCmd = kShowNormal;
   std::int32_t IconIndex = 0;
-  std::string Comment;
+  TFieldText Comment;
 };
 
 // One page (one tab): its name and how many of the following buttons it owns.

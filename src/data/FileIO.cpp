@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr std::size_t kChunk = 1 << 20;
+constexpr std::size_t kChunk = std::size_t{1} << 16;
 
 ssize_t ReadRetrying(int fd, char* buffer, std::size_t size, std::int64_t offset) {
   for (;;) {
@@ -45,22 +45,29 @@ TInputFile::~TInputFile() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-std::string TInputFile::ReadAt(std::int64_t offset, std::size_t size) const {
+std::string TByteSource::ReadAt(std::int64_t offset, std::size_t size) const {
   std::string out;
-  if (offset < 0 || offset >= size_) return out;
-  std::int64_t available = size_ - offset;
+  if (offset < 0 || offset >= Size()) return out;
+  std::int64_t available = Size() - offset;
   if (static_cast<std::uint64_t>(available) < size) size = static_cast<std::size_t>(available);
   out.resize(size);
+  out.resize(ReadAtInto(offset, out.data(), size));
+  return out;
+}
+
+std::size_t TInputFile::ReadAtInto(std::int64_t offset, char* buffer, std::size_t size) const {
+  if (offset < 0 || offset >= size_) return 0;
+  std::int64_t available = size_ - offset;
+  if (static_cast<std::uint64_t>(available) < size) size = static_cast<std::size_t>(available);
   std::size_t done = 0;
   while (done < size) {
     ssize_t n =
-        ReadRetrying(fd_, out.data() + done, size - done, offset + static_cast<std::int64_t>(done));
+        ReadRetrying(fd_, buffer + done, size - done, offset + static_cast<std::int64_t>(done));
     if (n < 0) throw EFileError::Open(fileName_, errno);
     if (n == 0) break;
     done += static_cast<std::size_t>(n);
   }
-  out.resize(done);
-  return out;
+  return done;
 }
 
 std::size_t TInputFile::Read(char* buffer, std::size_t size) {
@@ -74,10 +81,27 @@ std::size_t TInputFile::Read(char* buffer, std::size_t size) {
   return done;
 }
 
-std::string TMemorySource::ReadAt(std::int64_t offset, std::size_t size) const {
-  if (offset < 0 || offset >= Size()) return {};
-  return std::string(bytes_.substr(static_cast<std::size_t>(offset), size));
+std::size_t TMemorySource::ReadAtInto(std::int64_t offset, char* buffer, std::size_t size) const {
+  if (offset < 0 || offset >= Size()) return 0;
+  std::size_t n = std::min(size, bytes_.size() - static_cast<std::size_t>(offset));
+  std::memcpy(buffer, bytes_.data() + offset, n);
+  return n;
 }
+
+THeldBytes ReadAllBytes(const TByteSource& source) {
+  THeldBytes held;
+  const auto size = static_cast<std::size_t>(std::max<std::int64_t>(source.Size(), 0));
+  // Not zero-filled: the read writes every byte that counts.
+  std::shared_ptr<char[]> bytes = std::make_shared_for_overwrite<char[]>(size + 1);
+  held.size = source.ReadAtInto(0, bytes.get(), size);
+  held.bytes = std::move(bytes);
+  return held;
+}
+
+// The Ctrl+Z that ends the file is looked for line by line (see Next), so that
+// bytes a caller reads through Rest are not searched twice.
+TLineReader::TLineReader(std::string_view bytes)
+    : held_(const_cast<char*>(bytes.data())), end_(bytes.size()), eof_(true) {}
 
 std::size_t TMemorySource::Read(char* buffer, std::size_t size) {
   std::size_t n = std::min(size, bytes_.size() - pos_);
@@ -95,7 +119,7 @@ bool TLineReader::Fill() {
   }
   // Small sources get a buffer of their own size, large ones grow by chunks.
   const std::size_t chunk = static_cast<std::size_t>(
-      std::clamp<std::int64_t>(source_.Size() + 1, 1, static_cast<std::int64_t>(kChunk)));
+      std::clamp<std::int64_t>(source_->Size() + 1, 1, static_cast<std::int64_t>(kChunk)));
   if (capacity_ < end_ + chunk) {
     std::size_t capacity = std::max(capacity_ * 2, end_ + chunk);
     auto grown = std::make_unique_for_overwrite<char[]>(capacity);
@@ -104,7 +128,7 @@ bool TLineReader::Fill() {
     capacity_ = capacity;
   }
   char* fresh = buffer_.get() + end_;
-  std::size_t n = source_.Read(fresh, chunk);
+  std::size_t n = source_->Read(fresh, chunk);
   if (n == 0) {
     eof_ = true;
     return false;
@@ -121,10 +145,9 @@ bool TLineReader::Next(std::string_view& line) {
   std::size_t searched = begin_;
   const char* lf = nullptr;
   for (;;) {
-    lf =
-        end_ > searched
-            ? static_cast<const char*>(std::memchr(buffer_.get() + searched, '\n', end_ - searched))
-            : nullptr;
+    lf = end_ > searched
+             ? static_cast<const char*>(std::memchr(Data() + searched, '\n', end_ - searched))
+             : nullptr;
     if (lf != nullptr) break;
     std::size_t pending = end_ - begin_;
     if (!Fill()) {
@@ -133,8 +156,15 @@ bool TLineReader::Next(std::string_view& line) {
     }
     searched = begin_ + pending;
   }
-  std::size_t stop = lf != nullptr ? static_cast<std::size_t>(lf - buffer_.get()) : end_;
-  line = std::string_view(buffer_.get() + begin_, stop - begin_);
+  std::size_t stop = lf != nullptr ? static_cast<std::size_t>(lf - Data()) : end_;
+  if (held_ != nullptr) {
+    if (const void* ctrlZ = std::memchr(Data() + begin_, '\x1a', stop - begin_)) {
+      stop = end_ = static_cast<std::size_t>(static_cast<const char*>(ctrlZ) - Data());
+      lf = nullptr;
+      if (stop == begin_) return false;
+    }
+  }
+  line = std::string_view(Data() + begin_, stop - begin_);
   begin_ = lf != nullptr ? stop + 1 : end_;
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   if (!line.empty() && std::memchr(line.data(), '\r', line.size()) != nullptr) {

@@ -3,6 +3,7 @@
 // whole new content is on disk. Failures raise EFileError naming the file.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -15,7 +16,9 @@ class TByteSource {
   virtual ~TByteSource() = default;
   virtual std::int64_t Size() const = 0;
   // Up to size bytes from offset; fewer only at the end. Nothing outside 0 to Size().
-  virtual std::string ReadAt(std::int64_t offset, std::size_t size) const = 0;
+  std::string ReadAt(std::int64_t offset, std::size_t size) const;
+  // The same into buffer (room for size bytes); returns how many were read.
+  virtual std::size_t ReadAtInto(std::int64_t offset, char* buffer, std::size_t size) const = 0;
   // Up to size bytes from the current position; fewer only at the end.
   virtual std::size_t Read(char* buffer, std::size_t size) = 0;
 };
@@ -30,7 +33,7 @@ class TInputFile : public TByteSource {
 
   const std::string& FileName() const { return fileName_; }
   std::int64_t Size() const override { return size_; }
-  std::string ReadAt(std::int64_t offset, std::size_t size) const override;
+  std::size_t ReadAtInto(std::int64_t offset, char* buffer, std::size_t size) const override;
   std::size_t Read(char* buffer, std::size_t size) override;
 
  private:
@@ -44,7 +47,7 @@ class TMemorySource : public TByteSource {
  public:
   explicit TMemorySource(std::string_view bytes) : bytes_(bytes) {}
   std::int64_t Size() const override { return static_cast<std::int64_t>(bytes_.size()); }
-  std::string ReadAt(std::int64_t offset, std::size_t size) const override;
+  std::size_t ReadAtInto(std::int64_t offset, char* buffer, std::size_t size) const override;
   std::size_t Read(char* buffer, std::size_t size) override;
 
  private:
@@ -52,17 +55,38 @@ class TMemorySource : public TByteSource {
   std::size_t pos_ = 0;
 };
 
+// The whole of source, read once, in a buffer that can be shared by what borrows
+// from it; its Size() bytes, or fewer should the file have shrunk meanwhile.
+struct THeldBytes {
+  std::shared_ptr<const char[]> bytes;
+  std::size_t size = 0;
+  std::string_view View() const { return {bytes.get(), size}; }
+};
+THeldBytes ReadAllBytes(const TByteSource& source);
+
 // The lines of a text file: a line ends at LF or CR LF, a CR elsewhere is dropped,
 // a byte 26 (Ctrl+Z) ends the file, and a line may be of any length.
 class TLineReader {
  public:
-  explicit TLineReader(TByteSource& source) : source_(source) {}
+  explicit TLineReader(TByteSource& source) : source_(&source) {}
+  // Lines of bytes already in memory: each line is a view into bytes (which must
+  // outlive the reader) unless a dropped CR made it a copy.
+  explicit TLineReader(std::string_view bytes);
   // The next line, valid until the next call; false at the end of the file.
   bool Next(std::string_view& line);
+  // For bytes given at construction: all that is not read yet, which a caller may
+  // read itself and then Skip (empty when reading from a source). It may reach past
+  // a Ctrl+Z: the caller must stop at one.
+  std::string_view Rest() const {
+    return held_ != nullptr ? std::string_view(held_ + begin_, end_ - begin_) : std::string_view();
+  }
+  void Skip(std::size_t n) { begin_ += std::min(n, end_ - begin_); }
 
  private:
   bool Fill();
-  TByteSource& source_;
+  char* Data() { return held_ != nullptr ? held_ : buffer_.get(); }
+  TByteSource* source_ = nullptr;
+  char* held_ = nullptr;            // the bytes given at construction, never written
   std::unique_ptr<char[]> buffer_;  // not zero-filled: it is always read into first
   std::size_t capacity_ = 0;
   std::size_t begin_ = 0;

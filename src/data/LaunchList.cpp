@@ -21,12 +21,22 @@ void TBaseLaunchList::Assign(const TBaseLaunchList& source) {
 void TBaseLaunchList::SaveToStream(std::string& stream) const {
   TValueWriter writer(stream);
   writer.WriteInteger(Count());
-  for (const auto& item : items_)
-    item->WriteData(writer);
+  for (int i = 0; i < Count(); ++i)
+    Get(i).WriteData(writer);
+}
+
+void TBaseLaunchList::TakeItems(TObjectList<TLaunchDataItem>&& items,
+                                std::shared_ptr<const char[]> bytes) {
+  items.ShrinkToFit();
+  TObjectList<TLaunchDataItem>::operator=(std::move(items));
+  // The old buttons are gone, and with them every borrower of the old bytes.
+  held_.clear();
+  if (bytes) held_.push_back(std::move(bytes));
 }
 
 void TBaseLaunchList::LoadFromStream(std::string_view stream) {
   Clear();
+  held_.clear();
   TValueReader reader(stream);
   std::int32_t n = reader.ReadInteger();
   for (std::int32_t i = 0; i < n; ++i) {

@@ -34,6 +34,17 @@ class TBaseLaunchList : public TObjectList<TLaunchDataItem> {
   // Replaces every button by those read from the start of stream. On an error the
   // buttons read so far stay and the error passes on.
   void LoadFromStream(std::string_view stream);
+
+  // The loaded file's bytes the buttons' texts may borrow: whoever keeps one of those
+  // texts (or a view of these bytes) beyond the list keeps these too.
+  const std::vector<std::shared_ptr<const char[]>>& HeldBytes() const { return held_; }
+
+ protected:
+  // Replaces every button by items, whose texts may borrow from bytes.
+  void TakeItems(TObjectList<TLaunchDataItem>&& items, std::shared_ptr<const char[]> bytes);
+
+ private:
+  std::vector<std::shared_ptr<const char[]>> held_;
 };
 
 // An owning list of pages.

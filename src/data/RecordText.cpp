@@ -1,6 +1,11 @@
 #include "RecordText.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "LaunchErrors.h"
 #include "RecordSplit.h"
@@ -12,20 +17,44 @@ constexpr std::size_t kItemFields = 11;
 constexpr std::size_t kPageFields = 3;
 constexpr std::size_t kStatusFields = 6;
 
+// The first quote, CR, LF or Ctrl+Z from p on, or end: sixteen bytes a step where
+// the machine has SSE2, eight elsewhere. (Ctrl+Z ends the file, so no field read
+// straight from the bytes may hold one.)
+const char* FindQuoteOrBreak(const char* p, const char* end) {
+#if defined(__SSE2__)
+  const __m128i quote = _mm_set1_epi8('"');
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i ctrlZ = _mm_set1_epi8('\x1a');
+  for (; end - p >= 16; p += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i hits =
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, quote), _mm_cmpeq_epi8(block, cr)),
+                     _mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, ctrlZ)));
+    if (const int mask = _mm_movemask_epi8(hits)) return p + __builtin_ctz(mask);
+  }
+#endif
+  // A byte of word equal to b makes (word ^ b...) hold a zero byte, and the lowest
+  // zero byte this test flags is always a true one.
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
+  auto zeros = [](std::uint64_t v) { return (v - kOnes) & ~v & kHigh; };
+  for (; end - p >= 8; p += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    const std::uint64_t hits = zeros(word ^ (kOnes * '"')) | zeros(word ^ (kOnes * '\r')) |
+                               zeros(word ^ (kOnes * '\n')) | zeros(word ^ (kOnes * '\x1a'));
+    if (hits != 0) return p + __builtin_ctzll(hits) / 8;
+  }
+  while (p < end && *p != '"' && *p != '\r' && *p != '\n' && *p != '\x1a')
+    ++p;
+  return p;
+}
+
 void AppendInteger(std::string& out, std::int64_t value) {
   char digits[24];
   const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
   out.append(digits, end);
-}
-
-// The length of value written in decimal, with its sign.
-std::size_t DecimalLength(std::int64_t value) {
-  std::size_t length = value < 0 ? 2 : 1;
-  for (std::uint64_t rest = value < 0 ? 0 - static_cast<std::uint64_t>(value)
-                                      : static_cast<std::uint64_t>(value);
-       rest >= 10; rest /= 10)
-    ++length;
-  return length;
 }
 
 std::string DequotedCopy(std::string_view field) {
@@ -44,23 +73,70 @@ std::string StringField(std::string_view text, std::size_t n) {
   return value;
 }
 
+// A quoted field with its quotes doubled, line breaks as the two characters \n and
+// Ctrl+Z as a blank (what AppendQuoted writes), at out; returns the end.
+char* WriteQuoted(char* out, std::string_view value) {
+  const char* p = value.data();
+  const char* const end = p + value.size();
+  *out++ = '"';
+  for (;;) {
+    const char* hit = FindQuoteOrBreak(p, end);
+    std::memcpy(out, p, static_cast<std::size_t>(hit - p));
+    out += hit - p;
+    if (hit == end) break;
+    p = hit + 1;
+    if (*hit == '"') {
+      *out++ = '"';
+      *out++ = '"';
+    } else if (*hit == '\x1a') {
+      *out++ = ' ';
+    } else {
+      if (*hit == '\r' && p < end && *p == '\n') ++p;
+      *out++ = '\\';
+      *out++ = 'n';
+    }
+  }
+  *out++ = '"';
+  return out;
+}
+
+char* WriteInteger(char* out, std::int64_t value) {
+  return std::to_chars(out, out + 24, value).ptr;
+}
+
 }  // namespace
 
-void AppendItemText(std::string& out, const TLaunchDataItem& item) {
-  AppendInteger(out, item.Kind);
-  out.push_back(',');
-  AppendInteger(out, item.UseCount);
-  for (const std::string* s :
+std::size_t ItemTextBound(const TLaunchDataItem& item) {
+  // Each byte of a text takes at most two; four integers of at most eleven, seven
+  // pairs of quotes and ten commas.
+  std::size_t size = 4 * 11 + 14 + 10;
+  for (const TFieldText* s : {&item.Title, &item.Link, &item.AltLink, &item.Params, &item.WorkDir,
+                              &item.IconFile, &item.Comment})
+    size += 2 * s->size();
+  return size;
+}
+
+char* WriteItemText(char* out, const TLaunchDataItem& item) {
+  out = WriteInteger(out, item.Kind);
+  *out++ = ',';
+  out = WriteInteger(out, item.UseCount);
+  for (const TFieldText* s :
        {&item.Title, &item.Link, &item.AltLink, &item.Params, &item.WorkDir, &item.IconFile}) {
-    out.push_back(',');
-    AppendQuoted(out, *s);
+    *out++ = ',';
+    out = WriteQuoted(out, *s);
   }
-  out.push_back(',');
-  AppendInteger(out, item.IconIndex);
-  out.push_back(',');
-  AppendInteger(out, item.ShowCmd);
-  out.push_back(',');
-  AppendQuoted(out, item.Comment);
+  *out++ = ',';
+  out = WriteInteger(out, item.IconIndex);
+  *out++ = ',';
+  out = WriteInteger(out, item.ShowCmd);
+  *out++ = ',';
+  return WriteQuoted(out, item.Comment);
+}
+
+void AppendItemText(std::string& out, const TLaunchDataItem& item) {
+  const std::size_t start = out.size();
+  out.resize(start + ItemTextBound(item));
+  out.resize(static_cast<std::size_t>(WriteItemText(out.data() + start, item) - out.data()));
 }
 
 void AppendPageText(std::string& out, const TPageItem& page) {
@@ -84,19 +160,11 @@ void AppendStatusText(std::string& out, const TDataStatus& status) {
 }
 
 std::string ItemToText(const TLaunchDataItem& item) {
-  // Sized once for the text with nothing to escape (ten commas, fourteen quotes):
-  // a grid holds a million of these, and growing each by doubling cost more than
-  // writing it, and a quarter of its memory.
-  std::size_t size = 10 + 14 + item.Comment.size() + DecimalLength(item.Kind) +
-                     DecimalLength(item.UseCount) + DecimalLength(item.IconIndex) +
-                     DecimalLength(item.ShowCmd);
-  for (const std::string* s :
-       {&item.Title, &item.Link, &item.AltLink, &item.Params, &item.WorkDir, &item.IconFile})
-    size += s->size();
-  std::string out;
-  out.reserve(size);
-  AppendItemText(out, item);
-  return out;
+  // Written aside and copied once at its size: a grid holds a million of these, and
+  // spare room in each, or growing each by doubling, cost more than writing it.
+  thread_local std::string room;
+  if (room.size() < ItemTextBound(item)) room.resize(ItemTextBound(item));
+  return std::string(room.data(), WriteItemText(room.data(), item));
 }
 
 std::string PageToText(const TPageItem& page) {
@@ -111,7 +179,36 @@ std::string StatusToText(const TDataStatus& status) {
   return out;
 }
 
-void FieldsToItem(const TRecordFields& f, TLaunchDataItem& item) {
+namespace {
+
+bool Within(std::string_view part, std::string_view whole) {
+  const auto start = reinterpret_cast<std::uintptr_t>(part.data());
+  const auto begin = reinterpret_cast<std::uintptr_t>(whole.data());
+  return start >= begin && start - begin <= whole.size() &&
+         part.size() <= whole.size() - (start - begin);
+}
+
+// Sets text to the dequoted field, borrowing the field's bytes when they lie in held.
+void SetField(TFieldText& text, std::string_view field, std::string_view held,
+              std::string& scratch) {
+  if (field.size() >= 2 && field.front() == '"') {
+    scratch.assign(field);
+    DequoteQuotedField(scratch);
+    if (scratch.size() != field.size()) {  // dequoting always shortens what it changes
+      text = scratch;
+      return;
+    }
+  }
+  if (!field.empty() && !held.empty() && Within(field, held)) {
+    text = TFieldText::Borrowing(field);
+  } else {
+    text = field;
+  }
+}
+
+}  // namespace
+
+void FieldsToItem(const TRecordFields& f, TLaunchDataItem& item, std::string_view held) {
   if (f.Count() < kItemFields) {
     item = TLaunchDataItem();
     return;
@@ -120,16 +217,85 @@ void FieldsToItem(const TRecordFields& f, TLaunchDataItem& item) {
   if (!kind) throw EConvertError(f[0]);
   item.Kind = static_cast<std::uint8_t>(*kind & 0xFF);
   item.UseCount = IntegerOr(f[1], 0);
-  std::string* strings[] = {&item.Title,  &item.Link,    &item.AltLink,
-                            &item.Params, &item.WorkDir, &item.IconFile};
-  for (std::size_t i = 0; i < 6; ++i) {
-    strings[i]->assign(f[2 + i]);
-    DequoteField(*strings[i]);
-  }
+  TFieldText* strings[] = {&item.Title,  &item.Link,    &item.AltLink,
+                           &item.Params, &item.WorkDir, &item.IconFile};
+  std::string scratch;
+  for (std::size_t i = 0; i < 6; ++i)
+    SetField(*strings[i], f[2 + i], held, scratch);
   item.IconIndex = IntegerOr(f[8], 0);
   item.ShowCmd = IntegerOr(f[9], kShowNormal);
-  item.Comment.assign(f[10]);
-  DequoteField(item.Comment);
+  SetField(item.Comment, f[10], held, scratch);
+}
+
+namespace {
+
+// A field of one to nine digits at p followed by a comma; moves p past the comma.
+bool ReadDigits(const char*& p, const char* end, std::int32_t& value) {
+  std::int32_t v = 0;
+  const char* start = p;
+  while (p < end && *p >= '0' && *p <= '9' && p - start < 10) {
+    v = v * 10 + (*p - '0');
+    ++p;
+  }
+  if (p == start || p - start > 9 || p == end || *p != ',') return false;
+  ++p;
+  value = v;
+  return true;
+}
+
+// A quoted field at p with no CR, LF or Ctrl+Z inside, followed by the byte after; moves p
+// past that byte. A field without doubled quotes borrows its bytes; one with them is
+// undoubled into a text of its own and then dequoted once more, as the split and
+// FieldsToItem do.
+bool ReadQuotedField(const char*& p, const char* end, char after, TFieldText& text,
+                     std::string& scratch) {
+  if (p == end || *p != '"') return false;
+  const char* start = p + 1;
+  const char* close = FindQuoteOrBreak(start, end);
+  bool doubled = false;
+  while (close < end && *close == '"' && close + 1 < end && close[1] == '"') {
+    if (!doubled) scratch.clear();
+    doubled = true;
+    scratch.append(start, close + 1);  // the text and one quote of the pair
+    start = close + 2;
+    close = FindQuoteOrBreak(start, end);
+  }
+  if (close == end || *close != '"') return false;
+  if (close + 1 < end ? close[1] != after : after != '\n') return false;
+  if (doubled) {
+    scratch.append(start, close);
+    DequoteField(scratch);
+    text = scratch;
+  } else {
+    text = start == close ? TFieldText()
+                          : TFieldText::Borrowing({start, static_cast<std::size_t>(close - start)});
+  }
+  p = close + 2;
+  return true;
+}
+
+}  // namespace
+
+std::size_t ReadWrittenItem(std::string_view bytes, TLaunchDataItem& item) {
+  const char* p = bytes.data();
+  const char* const end = p + bytes.size();
+  std::int32_t kind = 0;
+  if (!ReadDigits(p, end, kind) || !ReadDigits(p, end, item.UseCount)) return 0;
+  item.Kind = static_cast<std::uint8_t>(kind & 0xFF);
+  thread_local std::string scratch;
+  for (TFieldText* text :
+       {&item.Title, &item.Link, &item.AltLink, &item.Params, &item.WorkDir, &item.IconFile})
+    if (!ReadQuotedField(p, end, ',', *text, scratch)) return 0;
+  if (!ReadDigits(p, end, item.IconIndex) || !ReadDigits(p, end, item.ShowCmd)) return 0;
+  // The comment ends the line: its closing quote is followed by LF, CR LF or the end.
+  const char* comment = p;
+  if (!ReadQuotedField(p, end, '\n', item.Comment, scratch)) {
+    p = comment;
+    if (!ReadQuotedField(p, end, '\r', item.Comment, scratch)) return 0;
+    if (p > end || p == end || *p != '\n') return 0;
+    ++p;
+  }
+  return static_cast<std::size_t>(std::min(p, end) - bytes.data());
 }
 
 void FieldsToPage(const TRecordFields& f, TPageItem& page) {

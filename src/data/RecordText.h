@@ -17,6 +17,10 @@ std::string StatusToText(const TDataStatus& status);
 
 // Append forms of the writers, for building whole files without temporaries.
 void AppendItemText(std::string& out, const TLaunchDataItem& item);
+// The most bytes the item's text can take, and the writer of that text at out,
+// which must have room for that many; returns where the text ends.
+std::size_t ItemTextBound(const TLaunchDataItem& item);
+char* WriteItemText(char* out, const TLaunchDataItem& item);
 void AppendPageText(std::string& out, const TPageItem& page);
 void AppendStatusText(std::string& out, const TDataStatus& status);
 
@@ -28,10 +32,20 @@ std::unique_ptr<TPageItem> TextToPage(std::string_view text);
 // A status read from its text; "unknown" x3, 0, 0, 10 when it has fewer than 6 fields.
 std::unique_ptr<TDataStatus> TextToStatus(std::string_view text);
 
-// The readers above over fields already split, filling a record in place.
-void FieldsToItem(const TRecordFields& fields, TLaunchDataItem& item);
+// The readers above over fields already split, filling a record in place. A
+// button's text that lies within held as it stands borrows those bytes instead of
+// copying them: held must then outlive the button.
+void FieldsToItem(const TRecordFields& fields, TLaunchDataItem& item, std::string_view held = {});
 void FieldsToPage(const TRecordFields& fields, TPageItem& page);
 void FieldsToStatus(const TRecordFields& fields, TDataStatus& status);
+
+// Reads the button text at the start of bytes when it has the very form the writer
+// gives it (unsigned integers of up to nine digits, every string quoted, nothing
+// between the fields but their commas) and the line ends after it. The item then holds what
+// FieldsToItem would give for that line, its texts borrowing from bytes, which must outlive it.
+// Returns the length of the line with its line end, or 0, leaving item in no particular state, for
+// any other text.
+std::size_t ReadWrittenItem(std::string_view bytes, TLaunchDataItem& item);
 
 // Single fields. Those on the record split raise EListError(field number) when the
 // text is too short; their strings are dequoted and a lone pair of quotes reads

@@ -1,5 +1,8 @@
 // The text data file: three sections of record texts, CP932, CR LF line ends.
+#include <algorithm>
+#include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,11 +17,6 @@ namespace {
 
 constexpr std::string_view kEol = "\r\n";
 constexpr std::string_view kSectionEnd = "**";
-
-void AppendLine(std::string& out, std::string_view line) {
-  out.append(line);
-  out.append(kEol);
-}
 
 bool IsSkipped(std::string_view line) {
   return line.empty() || line.front() == ';';
@@ -60,24 +58,48 @@ namespace {
 
 // Where the writer puts the file's bytes: a save hands each megabyte on to the file
 // and reuses the buffer (a buffer of the whole file's size would have every page
-// touched once and dropped); without a receiver the whole file collects in it.
+// touched once and dropped); without a receiver the whole file collects in it. The
+// buffer is raw memory, so that a record is written straight into it.
 class TPieceOut {
  public:
   // With no put, everything stays in the buffer.
   explicit TPieceOut(std::function<void(std::string_view)> put = {}) : put_(std::move(put)) {}
-  std::string& Buffer() { return out_; }
+  void Reserve(std::size_t size) { Room(size); }
+  void Append(std::string_view bytes) {
+    std::memcpy(Room(bytes.size()), bytes.data(), bytes.size());
+    used_ += bytes.size();
+  }
+  void AppendLine(std::string_view line) {
+    Append(line);
+    Append(kEol);
+  }
+  // Room for size more bytes; Commit then tells where the bytes written there end.
+  char* Room(std::size_t size) {
+    if (capacity_ - used_ < size) {
+      const std::size_t capacity = std::max(capacity_ * 2, used_ + size);
+      auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+      if (used_ > 0) std::memcpy(grown.get(), buffer_.get(), used_);
+      buffer_ = std::move(grown);
+      capacity_ = capacity;
+    }
+    return buffer_.get() + used_;
+  }
+  void Commit(const char* end) { used_ = static_cast<std::size_t>(end - buffer_.get()); }
+  std::string_view Bytes() const { return {buffer_.get(), used_}; }
   // Hands the buffer on once it holds a piece's worth.
   void Flush(bool last = false) {
-    if (put_ && (last || out_.size() >= kPiece)) {
-      put_(out_);
-      out_.clear();
+    if (put_ && (last || used_ >= kPiece)) {
+      put_(Bytes());
+      used_ = 0;
     }
   }
   static constexpr std::size_t kPiece = std::size_t{1} << 20;
 
  private:
   std::function<void(std::string_view)> put_;
-  std::string out_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t used_ = 0;
+  std::size_t capacity_ = 0;
 };
 
 // The pages' counts must cover buttons that exist: raises the EListError the writer
@@ -95,42 +117,43 @@ void CheckPageCounts(const TLaunchList& list) {
 }
 
 void WriteTextDataFile(const TLaunchList& list, TPieceOut& pieces) {
-  std::string& out = pieces.Buffer();
-  AppendLine(out, cp932::kStatusHeading);
-  AppendLine(out, ";*STR");
-  AppendStatusText(out, list.Status);
-  out.append(kEol);
-  AppendLine(out, kSectionEnd);
+  std::string text;  // a status, page or heading line, before it goes out
+  pieces.AppendLine(cp932::kStatusHeading);
+  pieces.AppendLine(";*STR");
+  AppendStatusText(text, list.Status);
+  pieces.AppendLine(text);
+  pieces.AppendLine(kSectionEnd);
 
-  AppendLine(out, cp932::kPageListHeading);
-  AppendLine(out, ";*PAGE");
+  pieces.AppendLine(cp932::kPageListHeading);
+  pieces.AppendLine(";*PAGE");
   for (int p = 0; p < list.Pages.Count(); ++p) {
-    AppendPageText(out, list.Pages.Get(p));
-    out.append(kEol);
+    text.clear();
+    AppendPageText(text, list.Pages.Get(p));
+    pieces.AppendLine(text);
     pieces.Flush();
   }
-  AppendLine(out, kSectionEnd);
+  pieces.AppendLine(kSectionEnd);
 
-  AppendLine(out, cp932::kFileListHeading);
-  AppendLine(out, ";*FILE");
+  pieces.AppendLine(cp932::kFileListHeading);
+  pieces.AppendLine(";*FILE");
   std::int64_t first = 0;  // flat index of the page's first button
   for (int p = 0; p < list.Pages.Count(); ++p) {
     const TPageItem& page = list.Pages.Get(p);
-    out.append("; [ ");
-    AppendLineText(out, page.Caption);
-    AppendLine(out, " ]");
-    out.append(";*");
-    AppendLine(out, std::to_string(p));
+    text = "; [ ";
+    AppendLineText(text, page.Caption);
+    pieces.AppendLine(text + " ]");
+    pieces.AppendLine(";*" + std::to_string(p));
     for (std::int32_t b = 0; b < page.Count; ++b) {
       std::int64_t index = first + b;
       if (index < 0 || index >= list.Count()) throw EListError(static_cast<int>(index));
-      AppendItemText(out, list.Get(static_cast<int>(index)));
-      out.append(kEol);
+      const TLaunchDataItem& item = list.Get(static_cast<int>(index));
+      char* end = WriteItemText(pieces.Room(ItemTextBound(item) + kEol.size()), item);
+      pieces.Commit(std::copy(kEol.begin(), kEol.end(), end));
       pieces.Flush();
     }
     first += page.Count;
   }
-  AppendLine(out, kSectionEnd);
+  pieces.AppendLine(kSectionEnd);
   pieces.Flush(true);
 }
 
@@ -138,16 +161,16 @@ void WriteTextDataFile(const TLaunchList& list, TPieceOut& pieces) {
 
 std::string TextDataFileBytes(const TLaunchList& list) {
   TPieceOut pieces;
-  pieces.Buffer().reserve(static_cast<std::size_t>(list.Count()) * 128 + 256);
+  pieces.Reserve(static_cast<std::size_t>(list.Count()) * 128 + 256);
   WriteTextDataFile(list, pieces);
-  return std::move(pieces.Buffer());
+  return std::string(pieces.Bytes());
 }
 
 void SaveToTextFile(const TLaunchList& list, const std::string& fileName) {
   CheckPageCounts(list);
   WriteFileReplacing(fileName, [&list](const std::function<void(std::string_view)>& write) {
     TPieceOut pieces(write);
-    pieces.Buffer().reserve(TPieceOut::kPiece + 64 * 1024);
+    pieces.Reserve(TPieceOut::kPiece + 64 * 1024);
     WriteTextDataFile(list, pieces);
   });
 }
@@ -158,9 +181,17 @@ bool TLaunchList::LoadFromTextFile(const std::string& fileName) {
 }
 
 bool TLaunchList::LoadFromTextSource(TByteSource& source) {
-  TLineReader lines(source);
   TDataStatus status;
-  if (!ReadStatusSection(lines, status).empty()) return false;
+  {
+    // Decided on the first lines, before a file that is no text data file is read
+    // whole.
+    TLineReader lines(source);
+    if (!ReadStatusSection(lines, status).empty()) return false;
+  }
+  // The whole file, read once: the buttons' texts borrow from these bytes.
+  const THeldBytes held = ReadAllBytes(source);
+  TLineReader lines(held.View());
+  if (!ReadStatusSection(lines, status).empty()) return false;  // changed meanwhile
   std::string_view line;
   TRecordFields fields;
 
@@ -176,18 +207,28 @@ bool TLaunchList::LoadFromTextSource(TByteSource& source) {
     pages.Add(std::move(page));
   }
 
-  std::vector<std::unique_ptr<TLaunchDataItem>> items;
-  while (lines.Next(line) && line != kSectionEnd) {
+  TObjectList<TLaunchDataItem> items;
+  for (;;) {
+    // A line as the writer writes it is read straight from the bytes; any other
+    // goes through the line reader and the record split.
+    TLaunchDataItem* item = nullptr;
+    const std::string_view rest = lines.Rest();
+    if (!rest.empty() && rest.front() >= '0' && rest.front() <= '9') {
+      item = &items.Emplace();
+      if (const std::size_t length = ReadWrittenItem(rest, *item)) {
+        lines.Skip(length);
+        continue;
+      }
+    }
+    if (!lines.Next(line) || line == kSectionEnd) break;
     if (IsSkipped(line)) continue;
     SplitRecord(line, fields, 11);
-    auto item = std::make_unique<TLaunchDataItem>();
-    FieldsToItem(fields, *item);
-    items.push_back(std::move(item));
+    FieldsToItem(fields, item != nullptr ? *item : items.Emplace(), held.View());
   }
 
   Status = status;
   Pages = std::move(pages);
-  items_ = std::move(items);
+  TakeItems(std::move(items), held.bytes);
   return true;
 }
 

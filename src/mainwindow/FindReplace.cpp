@@ -21,7 +21,7 @@ std::unique_ptr<TLaunchDataItem> ItemOf(const std::string& text) {
 
 // The path fields a replacement touches, with their names.
 struct TPathField {
-  std::string TLaunchDataItem::*Member;
+  TFieldText TLaunchDataItem::*Member;
   const char16_t* Name;
 };
 constexpr TPathField kPathFields[] = {
@@ -108,10 +108,10 @@ std::vector<TReplacement> PlanReplacements(const TGridStore& grid, const std::st
       const auto item = ItemOf(grid.Cell(c, r));
       if (!item) continue;
       for (const TPathField& field : kPathFields) {
-        const std::string& before = (*item).*field.Member;
+        const std::string_view before = (*item).*field.Member;
         if (sjis::FindText(before, from) == std::string::npos) continue;
-        plan.push_back(
-            {r, c, QString::fromUtf16(field.Name), before, sjis::ReplaceText(before, from, to)});
+        plan.push_back({r, c, QString::fromUtf16(field.Name), std::string(before),
+                        sjis::ReplaceText(before, from, to)});
       }
     }
   }

@@ -4,6 +4,7 @@
 
 #include "FixedTexts.h"
 #include "LaunchErrors.h"
+#include "RecordText.h"
 
 namespace {
 
@@ -156,4 +157,38 @@ TEST(LaunchList, HugeCountsDoNotOverflow) {
   list.Pages.Get(0).Count = INT32_MAX;
   EXPECT_EQ(list.ItemIndex(1, 5), INT32_MAX);
   EXPECT_THROW(list.Items(1, 0), EListError);
+}
+
+// A loaded list's buttons live in its own blocks and borrow the file's bytes: every
+// way of taking a button out, putting one in or dropping the list must leave no
+// text pointing at freed bytes (the sanitizer build checks each access here).
+TEST(LaunchList, TextsBorrowedFromTheFileOutliveNoneOfTheirOwners) {
+  const std::string line =
+      "1,5,\"Title\",\"/usr/bin/tool\",\"\",\"--x \"\"y\"\"\",\"/w\",\"\",0,1,\"c\"";
+  const std::string file = ";s\r\n\"a\",\"3.00\",\"n\",0,0,1\r\n**\r\n\"p\",3,0\r\n**\r\n" + line +
+                           "\r\n" + line + "\r\n" + line + "\r\n**\r\n";
+  TLaunchDataItem kept;
+  {
+    TLaunchList list;
+    list.LoadFromBytes(file);
+    ASSERT_TRUE(list.Loaded);
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_TRUE(list.Get(0).Link.Borrowed());
+    EXPECT_FALSE(list.Get(0).Params.Borrowed());  // undoubled into its own bytes
+    EXPECT_EQ(list.Get(0).Params, "--x \"y\"");
+    kept = list.Get(1);
+    auto copy = std::make_unique<TLaunchDataItem>(list.Get(2));
+    list.Replace(0, std::move(copy));
+    list.Insert(1, NewLaunchItem());
+    list.Move(0, 3);
+    list.Delete(2);
+    list.LoadFromBytes(file);  // the old bytes go with the old buttons
+    EXPECT_EQ(list.Get(2).Title, "Title");
+    TLaunchList other;
+    other.Assign(list);
+    list.DeleteRange(0, 2);
+    EXPECT_EQ(other.Get(1).Link, "/usr/bin/tool");
+  }
+  EXPECT_FALSE(kept.Link.Borrowed());
+  EXPECT_EQ(ItemToText(kept), line);
 }

@@ -2,13 +2,20 @@
 // fast split: a field in quotes runs to its closing quote ("" is one quote, an
 // unclosed one takes the rest), any other to a comma or a blank/control byte;
 // blanks around commas are skipped and a comma that ends the line adds an empty
-// field.
+// field. Also the yardsticks of the direct reader of written button lines (the
+// line reader, the split and FieldsToItem) and of the button text writer (the
+// quoting writer, field by field).
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "FileIO.h"
+#include "RecordSplit.h"
+#include "RecordText.h"
 
 namespace reference {
 
@@ -51,6 +58,63 @@ inline std::vector<std::string> SplitRecord(std::string_view s, std::size_t maxF
     }
   }
   return fields;
+}
+
+// A button's text written field by field with the quoting writer.
+inline std::string ItemText(const TLaunchDataItem& item) {
+  std::string out = std::to_string(item.Kind) + "," + std::to_string(item.UseCount);
+  for (const TFieldText* s :
+       {&item.Title, &item.Link, &item.AltLink, &item.Params, &item.WorkDir, &item.IconFile}) {
+    out += ",";
+    AppendQuoted(out, *s);
+  }
+  out += "," + std::to_string(item.IconIndex) + "," + std::to_string(item.ShowCmd) + ",";
+  AppendQuoted(out, item.Comment);
+  return out;
+}
+
+inline bool Within(std::string_view part, std::string_view whole) {
+  const auto start = reinterpret_cast<std::uintptr_t>(part.data());
+  const auto begin = reinterpret_cast<std::uintptr_t>(whole.data());
+  return start >= begin && start + part.size() <= begin + whole.size();
+}
+
+// Empty when the direct reader, given line and each kind of line end, agrees with
+// the line reader, the split and FieldsToItem, and borrows only from its bytes.
+inline std::string WrittenItemDifference(std::string_view line) {
+  for (std::string_view end : {"", "\n", "\r\n", "\r", "\n3,", "\x1a\n"}) {
+    const std::string bytes = std::string(line) + std::string(end);
+    TLaunchDataItem direct;
+    const std::size_t length = ReadWrittenItem(bytes, direct);
+    if (length == 0) continue;
+    TLineReader lines(bytes);
+    std::string_view first;
+    lines.Next(first);
+    TRecordFields fields;
+    ::SplitRecord(first, fields, 11);
+    TLaunchDataItem plain;
+    try {
+      FieldsToItem(fields, plain);
+    } catch (...) {
+      return "the plain reader refuses [" + bytes + "]";
+    }
+    const std::size_t lf = bytes.find('\n');
+    const std::size_t expected = lf == std::string::npos ? bytes.size() : lf + 1;
+    if (!(direct == plain) || length != expected) return "reads differ on [" + bytes + "]";
+    for (const TFieldText* s : {&direct.Title, &direct.Link, &direct.AltLink, &direct.Params,
+                                &direct.WorkDir, &direct.IconFile, &direct.Comment})
+      if (s->Borrowed() && !Within(*s, bytes)) return "borrows from elsewhere [" + bytes + "]";
+  }
+  return {};
+}
+
+// Empty when the button text writer writes what the quoting writer writes.
+inline std::string ItemTextDifference(const TLaunchDataItem& item) {
+  const std::string fast = ItemToText(item);
+  const std::string plain = ItemText(item);
+  if (fast != plain) return "writers differ: [" + fast + "] against [" + plain + "]";
+  if (ItemTextBound(item) < fast.size()) return "bound too small for [" + fast + "]";
+  return {};
 }
 
 }  // namespace reference

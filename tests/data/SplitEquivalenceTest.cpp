@@ -77,6 +77,46 @@ TEST(SplitEquivalence, FastSplitGivesThePlainFieldsOnCorporaAndBenchmarkLines) {
   }
 }
 
+TEST(SplitEquivalence, DirectReaderAndWriterAgreeWithThePlainOnesOnCorporaAndBenchmarkLines) {
+  std::vector<std::string> files{RealisticBytes(1500)};
+  for (const char* corpus : {"text_file", "record_text", "data_file"})
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::string(PELLO_FUZZ_CORPUS) + "/" + corpus))
+      files.push_back(testing_support::ReadFile(entry.path().string()));
+  bench::TRandom random(17);
+  std::size_t read = 0;
+  for (const std::string& file : files) {
+    for (std::string_view line : Lines(file)) {
+      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+      // The bytes the direct reader stops at, put in at chance places.
+      std::string changed(line);
+      for (char c : {'"', ',', '\r', '\x1a', '"'})
+        changed.insert(changed.begin() + random.Below(static_cast<int>(changed.size()) + 1), c);
+      for (std::string_view bytes : {line, std::string_view(changed)}) {
+        ASSERT_EQ(reference::WrittenItemDifference(bytes), "");
+        TLaunchDataItem item;
+        read += ReadWrittenItem(bytes, item) != 0;
+        TRecordFields fields;
+        SplitRecord(bytes, fields, 11);
+        try {
+          FieldsToItem(fields, item);
+        } catch (const std::exception&) {
+          continue;
+        }
+        ASSERT_EQ(reference::ItemTextDifference(item), "");
+        // Bytes the writer must escape, put in at chance places.
+        for (char c : {'"', '\r', '\n', '\x1a'}) {
+          std::string comment(item.Comment);
+          comment.insert(comment.begin() + random.Below(static_cast<int>(comment.size()) + 1), c);
+          item.Comment = comment;
+        }
+        ASSERT_EQ(reference::ItemTextDifference(item), "");
+      }
+    }
+  }
+  EXPECT_GT(read, 1500u);  // the benchmark file's lines at least went the direct way
+}
+
 TEST(SplitEquivalence, LoadThenSaveGivesBackEveryByteOfABenchmarkFile) {
   // Larger than the piece a save writes at a time.
   const std::string bytes = RealisticBytes(15000);
