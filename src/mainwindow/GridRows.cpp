@@ -48,6 +48,7 @@ void RebuildPageIcons(TGridEdit& edit, int r, int n) {
   while (edit.Icons.Count() < r)  // every page row has its list
     AddIconRow(edit.Icons, 0);
   auto icons = std::make_unique<TIconList>();
+  icons->Reserve(n);
   for (int c = 1; c <= n; ++c) {
     std::unique_ptr<TLaunchDataItem> item;
     try {
@@ -55,7 +56,7 @@ void RebuildPageIcons(TGridEdit& edit, int r, int n) {
     } catch (const ELaunchError&) {
       item = NewLaunchItem();  // a damaged text shows as an unregistered button
     }
-    icons->Add(std::make_unique<TIcon>(edit.IconOf(*item)));
+    icons->Add(TIcon(edit.IconOf(*item)));
   }
   edit.Icons.Replace(r - 1, std::move(icons));
 }

@@ -250,7 +250,7 @@ void TWizform::FillGrid(const TLaunchList& list) {
     ResetIconGrid(IconGrid_, pages, 0);
   };
   sink.addIcon = [this](int page, const TLaunchDataItem& item) {
-    IconGrid_.Get(page).Add(std::make_unique<TIcon>(GetItemIcon(item)));
+    IconGrid_.Get(page).Add(TIcon(GetItemIcon(item)));
   };
   sink.showProgress = [](int max, const std::string& text) {
     ShowProgress(max, ShownText(text), false);

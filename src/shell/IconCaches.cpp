@@ -1,14 +1,28 @@
 #include "IconCaches.h"
 
+#include <algorithm>
+
 #include "ShellIcons.h"
+
+void TIconList::Move(int from, int to) {
+  CheckIndex(from);
+  CheckIndex(to);
+  const auto at = [this](int i) { return icons_.begin() + i; };
+  if (from < to) {
+    std::rotate(at(from), at(from + 1), at(to + 1));
+  } else {
+    std::rotate(at(to), at(from), at(from + 1));
+  }
+}
 
 namespace {
 
 std::unique_ptr<TIconList> PlaceholderRow(int n) {
   auto list = std::make_unique<TIconList>();
-  QIcon placeholder = PlaceholderIcon();
+  list->Reserve(n);
+  const TIcon placeholder(PlaceholderIcon());
   for (int i = 0; i < n; ++i)
-    list->Add(std::make_unique<TIcon>(placeholder));
+    list->Add(placeholder);
   return list;
 }
 

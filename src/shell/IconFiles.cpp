@@ -136,9 +136,8 @@ std::unique_ptr<TIconSource> MakeSource(std::string_view file) {
 
 TIconSource& SourceOf(std::string_view file) {
   auto& sources = IconStore().sources;
-  std::string key(file);
-  auto found = sources.find(key);
-  if (found == sources.end()) found = sources.emplace(std::move(key), MakeSource(file)).first;
+  auto found = sources.find(file);
+  if (found == sources.end()) found = sources.emplace(std::string(file), MakeSource(file)).first;
   return *found->second;
 }
 

@@ -14,17 +14,14 @@
 namespace {
 
 // The shell icon of a path held as record bytes, remembered by those bytes.
-QIcon PathIcon(const std::string& path) {
-  auto& icons = IconStore().itemIcons;
-  auto found = icons.find(path);
-  if (found != icons.end()) return found->second;
+QIcon PathIcon(std::string_view path) {
+  TIconTable& icons = IconStore().itemIcons;
+  if (const QIcon* found = icons.find(path)) return *found;
   std::optional<std::string> utf8 = sjis::ToUtf8(path);
-  QIcon icon = PidlIcon(utf8 ? PathToPidl(*utf8) : std::nullopt);
-  icons.emplace(path, icon);
-  return icon;
+  return icons.emplace(path, PidlIcon(utf8 ? PathToPidl(*utf8) : std::nullopt));
 }
 
-QIcon SpecialFolderItemIcon(const std::string& link) {
+QIcon SpecialFolderItemIcon(std::string_view link) {
   int ord = RootFolderFromName(link);
   return ord < 0 ? PlaceholderIcon() : PidlIcon(RootFolderPidl(ord));
 }
@@ -41,20 +38,21 @@ std::string SpecialFolderIconFile(int ord) {
 }  // namespace
 
 QIcon GetItemIcon(const TLaunchDataItem& item) {
+  const std::string_view link = item.Link;
+  const std::string_view iconFile = item.IconFile;
   switch (item.Kind) {
     case lkNone:
       return PlaceholderIcon();
     case lkSpecialFolder:
-      return item.IconFile.empty() ? SpecialFolderItemIcon(item.Link)
-                                   : ExtractIconFrom(item.IconFile, item.IconIndex);
+      return iconFile.empty() ? SpecialFolderItemIcon(link)
+                              : ExtractIconFrom(iconFile, item.IconIndex);
     case lkShortcut:
-      return item.IconFile.empty() ? PathIcon(ShortcutIconPath(item))
-                                   : ExtractIconFrom(item.IconFile, item.IconIndex);
+      return iconFile.empty() ? PathIcon(ShortcutIconPath(item))
+                              : ExtractIconFrom(iconFile, item.IconIndex);
     case lkInternetShortcut:
-      return ExtractIconFrom(item.IconFile, item.IconIndex);
+      return ExtractIconFrom(iconFile, item.IconIndex);
     default:
-      return item.IconFile.empty() ? PathIcon(item.Link)
-                                   : ExtractIconFrom(item.IconFile, item.IconIndex);
+      return iconFile.empty() ? PathIcon(link) : ExtractIconFrom(iconFile, item.IconIndex);
   }
 }
 

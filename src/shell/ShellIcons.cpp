@@ -38,14 +38,15 @@ QIcon DrawnFileIcon() {
 }  // namespace
 
 QIcon ShellIcon(int n) {
-  QIcon icon = WellKnownIcon(kShellLibrary, n);
-  if (icon.isNull()) icon = WellKnownIcon(kShellLibrary, 0);
-  if (icon.isNull()) {
-    QIcon& drawn = IconStore().drawnFile;
-    if (drawn.isNull()) drawn = DrawnFileIcon();
-    icon = drawn;
+  if (n != 0) {
+    QIcon icon = WellKnownIcon(kShellLibrary, n);
+    if (!icon.isNull()) return icon;
   }
-  return icon;
+  // Every button whose icon cannot be found shows this one: look it up once.
+  QIcon& unknown = IconStore().unknownFile;
+  if (unknown.isNull()) unknown = WellKnownIcon(kShellLibrary, 0);
+  if (unknown.isNull()) unknown = DrawnFileIcon();
+  return unknown;
 }
 
 QIcon PlaceholderIcon() {

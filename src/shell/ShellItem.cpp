@@ -98,11 +98,9 @@ QString DisplayNameOf(const std::optional<TShellItem>& item) {
 QIcon PidlIcon(const std::optional<TShellItem>& item) {
   if (!item) return ShellIcon(0);
   if (item->IsSpecialFolder()) return SpecialFolderIcon(item->Folder());
-  auto& icons = IconStore().pathIcons;
-  auto found = icons.find(item->Path());
-  if (found != icons.end()) return found->second;
+  TIconTable& icons = IconStore().pathIcons;
+  if (const QIcon* found = icons.find(item->Path())) return *found;
   QIcon icon = IsFolder(item->Path()) ? FolderIcon(item->Path()) : FileIcon(item->Path());
   if (icon.isNull()) icon = ShellIcon(0);
-  icons.emplace(item->Path(), icon);
-  return icon;
+  return icons.emplace(item->Path(), std::move(icon));
 }

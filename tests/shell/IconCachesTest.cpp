@@ -1,11 +1,15 @@
 // The grid's icon cache and the bevel frame of its cells.
 #include <QImage>
 #include <QPainter>
+#include <QPixmap>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "BevelFrame.h"
 #include "IconCaches.h"
+#include "IconStore.h"
 #include "LaunchErrors.h"
 #include "ShellIcons.h"
 
@@ -13,6 +17,11 @@ namespace {
 
 std::unique_ptr<TIcon> Icon(int n) {
   return std::make_unique<TIcon>(ShellIcon(n));
+}
+
+// An icon of its own: no two share a cache key.
+QIcon NewIcon() {
+  return QIcon(QPixmap(1, 1));
 }
 
 void ExpectListError(const std::function<void()>& call, int index) {
@@ -77,6 +86,58 @@ TEST(IconCaches, ReplaceInsertAndDeleteKeepOrderAndOwnership) {
   EXPECT_EQ(grid.Count(), 2);
   grid.Clear();
   EXPECT_EQ(grid.Count(), 0);
+}
+
+TEST(IconCaches, MovesAndInsertsKeepEachPagesIconOrder) {
+  std::vector<QIcon> icons;
+  TIconList list;
+  for (int i = 0; i < 4; ++i)
+    list.Add(TIcon(icons.emplace_back(NewIcon())));
+  const auto order = [&] {
+    std::vector<int> at;
+    for (int i = 0; i < list.Count(); ++i)
+      for (int k = 0; k < static_cast<int>(icons.size()); ++k)
+        if (list.Get(i).Icon.cacheKey() == icons[static_cast<std::size_t>(k)].cacheKey())
+          at.push_back(k);
+    return at;
+  };
+  list.Move(0, 2);
+  EXPECT_EQ(order(), (std::vector<int>{1, 2, 0, 3}));
+  list.Move(3, 1);
+  EXPECT_EQ(order(), (std::vector<int>{1, 3, 2, 0}));
+  list.Insert(4, TIcon(icons.emplace_back(NewIcon())));
+  list.Insert(0, std::make_unique<TIcon>(icons.emplace_back(NewIcon())));
+  EXPECT_EQ(order(), (std::vector<int>{5, 1, 3, 2, 0, 4}));
+  list.Delete(2);
+  EXPECT_EQ(order(), (std::vector<int>{5, 1, 2, 0, 4}));
+  ExpectListError([&] { list.Move(0, 5); }, 5);
+  ExpectListError([&] { list.Insert(6, TIcon()); }, 6);
+  EXPECT_EQ(order(), (std::vector<int>{5, 1, 2, 0, 4}));
+}
+
+TEST(IconCaches, TheIconTableTellsKeysApartByAllTheirBytes) {
+  // Keys that share a start, an empty key, a Shift-JIS trail byte of 0x5C, and
+  // enough of them for the table to grow several times.
+  std::vector<std::string> keys = {"", "/a", "/a/", "/ab", "\x95\x5C", "\x95\x5C\x5C"};
+  for (int i = 0; i < 3000; ++i)
+    keys.push_back("/home/taro/p" + std::to_string(i));
+  std::vector<QIcon> icons;
+  TIconTable table;
+  for (const std::string& key : keys) {
+    ASSERT_EQ(table.find(key), nullptr) << key;
+    table.emplace(key, icons.emplace_back(NewIcon()));
+  }
+  ASSERT_EQ(table.size(), keys.size());
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    const QIcon* found = table.find(keys[i]);
+    ASSERT_NE(found, nullptr) << keys[i];
+    EXPECT_EQ(found->cacheKey(), icons[i].cacheKey()) << keys[i];
+  }
+  EXPECT_EQ(table.count("/a/b"), 0u);
+  EXPECT_EQ(table.count("/home/taro/p3000"), 0u);
+  table.clear();
+  EXPECT_EQ(table.count("/a"), 0u);
+  EXPECT_EQ(table.size(), 0u);
 }
 
 TEST(IconCaches, IndexesOutsideAListRaiseTheListError) {

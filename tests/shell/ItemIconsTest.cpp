@@ -90,6 +90,11 @@ TEST(ItemIcons, ButtonsOnOneSourceShareOneImage) {
   std::filesystem::remove(dir.File("app.exe"));
   EXPECT_EQ(KeyOf(a), KeyOf(b));
   EXPECT_NE(KeyOf(a), ShellIcon(0).cacheKey());
+  // Another target shows its own icon, even when its path starts as a seen one does.
+  WriteFile(dir.File("app.exe.txt"), "text\n");
+  b.Link = dir.File("app.exe.txt");
+  EXPECT_EQ(KeyOf(b), ThemeIcon("text-x-generic").cacheKey());
+  EXPECT_NE(KeyOf(a), KeyOf(b));
 }
 
 TEST(ItemIcons, IconSourcesNameTheFileAndIndexShown) {
