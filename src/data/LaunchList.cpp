@@ -25,13 +25,12 @@ void TBaseLaunchList::SaveToStream(std::string& stream) const {
     Get(i).WriteData(writer);
 }
 
-void TBaseLaunchList::TakeItems(TObjectList<TLaunchDataItem>&& items,
-                                std::shared_ptr<const char[]> bytes) {
+void TBaseLaunchList::TakeItems(TObjectList<TLaunchDataItem>&& items, THeldBytes bytes) {
   items.ShrinkToFit();
   TObjectList<TLaunchDataItem>::operator=(std::move(items));
   // The old buttons are gone, and with them every borrower of the old bytes.
   held_.clear();
-  if (bytes) held_.push_back(std::move(bytes));
+  if (bytes.bytes) held_.push_back(std::move(bytes));
 }
 
 void TBaseLaunchList::LoadFromStream(std::string_view stream) {

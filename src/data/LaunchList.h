@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "DataItems.h"
+#include "FileIO.h"
 #include "ObjectList.h"
 
 class TByteSource;
@@ -37,14 +38,14 @@ class TBaseLaunchList : public TObjectList<TLaunchDataItem> {
 
   // The loaded file's bytes the buttons' texts may borrow: whoever keeps one of those
   // texts (or a view of these bytes) beyond the list keeps these too.
-  const std::vector<std::shared_ptr<const char[]>>& HeldBytes() const { return held_; }
+  const std::vector<THeldBytes>& HeldBytes() const { return held_; }
 
  protected:
   // Replaces every button by items, whose texts may borrow from bytes.
-  void TakeItems(TObjectList<TLaunchDataItem>&& items, std::shared_ptr<const char[]> bytes);
+  void TakeItems(TObjectList<TLaunchDataItem>&& items, THeldBytes bytes);
 
  private:
-  std::vector<std::shared_ptr<const char[]>> held_;
+  std::vector<THeldBytes> held_;
 };
 
 // An owning list of pages.

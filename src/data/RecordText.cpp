@@ -167,6 +167,89 @@ std::string ItemToText(const TLaunchDataItem& item) {
   return std::string(room.data(), WriteItemText(room.data(), item));
 }
 
+namespace {
+
+// Whether held, from at on, holds what the writer writes of an item's text, part by
+// part, moving at past each. A borrowed text is matched by where its bytes are, not
+// by comparing them: a text borrowed from a quoted field of the file holds no
+// quote, CR, LF or Ctrl+Z, and one borrowed from an unquoted field is never
+// followed by a quote.
+class TWrittenMatch {
+ public:
+  TWrittenMatch(std::string_view held, std::size_t at) : held_(held), at_(at) {}
+  bool Integer(std::int64_t value) {
+    char digits[24];
+    const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    return Bytes({digits, static_cast<std::size_t>(end - digits)});
+  }
+  bool Byte(char c) {
+    if (at_ >= held_.size() || held_[at_] != c) return false;
+    ++at_;
+    return true;
+  }
+  bool Quoted(const TFieldText& text) {
+    if (!Byte('"')) return false;
+    if (text.Borrowed() && text.data() == held_.data() + at_ && text.size() <= held_.size() - at_) {
+      at_ += text.size();
+    } else {
+      // A text of its own (one that had doubled quotes, say) is compared as written.
+      for (char c : text.view()) {
+        if (c == '\r' || c == '\n' || c == '\x1a') return false;  // written otherwise
+        if (!Byte(c) || (c == '"' && !Byte('"'))) return false;
+      }
+    }
+    return Byte('"');
+  }
+  std::size_t At() const { return at_; }
+
+ private:
+  bool Bytes(std::string_view bytes) {
+    if (held_.size() - at_ < bytes.size()) return false;
+    for (char c : bytes)
+      if (held_[at_++] != c) return false;
+    return true;
+  }
+  std::string_view held_;
+  std::size_t at_;
+};
+
+// Where the item's text starts in held, found back from its title's bytes; npos when
+// the title borrows nothing there.
+std::size_t WrittenStart(const TLaunchDataItem& item, std::string_view held) {
+  if (!item.Title.Borrowed()) return std::string_view::npos;
+  const auto title = reinterpret_cast<std::uintptr_t>(item.Title.data());
+  const auto begin = reinterpret_cast<std::uintptr_t>(held.data());
+  char digits[24];
+  const std::size_t prefix =
+      static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, item.Kind).ptr -
+                               digits) +
+      static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, item.UseCount).ptr -
+                               digits) +
+      3;  // two commas and the title's opening quote
+  if (title < begin + prefix || title - begin > held.size()) return std::string_view::npos;
+  return title - begin - prefix;
+}
+
+}  // namespace
+
+TFieldText ItemTextIn(const TLaunchDataItem& item, std::string_view held, std::string& scratch) {
+  const std::size_t start = WrittenStart(item, held);
+  if (start != std::string_view::npos) {
+    TWrittenMatch match(held, start);
+    bool same = match.Integer(item.Kind) && match.Byte(',') && match.Integer(item.UseCount);
+    for (const TFieldText* s :
+         {&item.Title, &item.Link, &item.AltLink, &item.Params, &item.WorkDir, &item.IconFile})
+      same = same && match.Byte(',') && match.Quoted(*s);
+    same = same && match.Byte(',') && match.Integer(item.IconIndex) && match.Byte(',') &&
+           match.Integer(item.ShowCmd) && match.Byte(',') && match.Quoted(item.Comment);
+    if (same) return TFieldText::Borrowing(held.substr(start, match.At() - start));
+  }
+  if (scratch.size() < ItemTextBound(item)) scratch.resize(ItemTextBound(item));
+  return TFieldText(std::string_view(
+      scratch.data(),
+      static_cast<std::size_t>(WriteItemText(scratch.data(), item) - scratch.data())));
+}
+
 std::string PageToText(const TPageItem& page) {
   std::string out;
   AppendPageText(out, page);
@@ -231,13 +314,13 @@ namespace {
 
 // A field of one to nine digits at p followed by a comma; moves p past the comma.
 bool ReadDigits(const char*& p, const char* end, std::int32_t& value) {
-  std::int32_t v = 0;
+  std::int32_t v = 0;  // nine digits never overflow it
   const char* start = p;
-  while (p < end && *p >= '0' && *p <= '9' && p - start < 10) {
+  while (p < end && *p >= '0' && *p <= '9' && p - start < 9) {
     v = v * 10 + (*p - '0');
     ++p;
   }
-  if (p == start || p - start > 9 || p == end || *p != ',') return false;
+  if (p == start || p == end || *p != ',') return false;  // a tenth digit is no comma
   ++p;
   value = v;
   return true;

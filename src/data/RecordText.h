@@ -12,6 +12,10 @@
 class TRecordFields;
 
 std::string ItemToText(const TLaunchDataItem& item);
+// The same text, borrowing the bytes of held where held holds that very text next to
+// the item's title (as the file a button was read from holds its line); otherwise
+// a text of its own. scratch is room the writer may reuse from call to call.
+TFieldText ItemTextIn(const TLaunchDataItem& item, std::string_view held, std::string& scratch);
 std::string PageToText(const TPageItem& page);
 std::string StatusToText(const TDataStatus& status);
 

@@ -228,7 +228,7 @@ bool TLaunchList::LoadFromTextSource(TByteSource& source) {
 
   Status = status;
   Pages = std::move(pages);
-  TakeItems(std::move(items), held.bytes);
+  TakeItems(std::move(items), held);
   return true;
 }
 

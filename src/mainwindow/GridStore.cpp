@@ -4,10 +4,24 @@
 #include <utility>
 
 namespace {
-const std::string kEmpty;
+
+const TFieldText kEmpty;
+
+std::vector<std::string> Strings(const std::vector<TFieldText>& texts) {
+  return {texts.begin(), texts.end()};
 }
 
-const std::string& TGridStore::Cell(int c, int r) const {
+std::vector<TFieldText> Texts(const std::vector<std::string>& strings) {
+  std::vector<TFieldText> texts;
+  texts.reserve(strings.size());
+  for (const std::string& s : strings)
+    texts.emplace_back(s);
+  return texts;
+}
+
+}  // namespace
+
+const TFieldText& TGridStore::Cell(int c, int r) const {
   if (!Valid(c, r)) return kEmpty;
   const auto& row = rows_[static_cast<std::size_t>(r)];
   return static_cast<std::size_t>(c) < row.size() ? row[static_cast<std::size_t>(c)] : kEmpty;
@@ -24,7 +38,7 @@ void TGridStore::SetCell(int c, int r, std::string text) {
     change.Row = r;
     if (col < row.size()) {
       change.FirstCol = c;
-      change.Before = {row[col]};
+      change.Before = {row[col].str()};
       change.After = {text};
     } else {
       change.FirstCol = static_cast<int>(row.size());
@@ -34,26 +48,35 @@ void TGridStore::SetCell(int c, int r, std::string text) {
     journal_->push_back(std::move(change));
   }
   if (col >= row.size()) row.resize(col + 1);
-  row[col] = std::move(text);
-  if (observer_) observer_->CellChanged(c, r);
+  row[col] = text;
+  if (TObserver* told = Told()) told->CellChanged(c, r);
 }
 
 std::vector<std::string> TGridStore::Row(int r) const {
   if (r < 0 || r >= RowCount()) return {};
-  return rows_[static_cast<std::size_t>(r)];
+  return Strings(rows_[static_cast<std::size_t>(r)]);
 }
 
 void TGridStore::SetRow(int r, std::vector<std::string> cells) {
-  if (r < 0 || r >= RowCount()) return;
   if (cells.size() > static_cast<std::size_t>(kColCount)) cells.resize(kColCount);
-  std::vector<std::string> before = std::move(rows_[static_cast<std::size_t>(r)]);
-  rows_[static_cast<std::size_t>(r)] = std::move(cells);
-  if (journal_) JournalCells(r, std::move(before));
-  if (observer_) observer_->RowChanged(r);
+  SetRowTexts(r, Texts(cells));
 }
 
-void TGridStore::JournalCells(int r, std::vector<std::string> before) {
-  const std::vector<std::string>& after = rows_[static_cast<std::size_t>(r)];
+void TGridStore::SetRowTexts(int r, std::vector<TFieldText> cells) {
+  if (r < 0 || r >= RowCount()) return;
+  if (cells.size() > static_cast<std::size_t>(kColCount)) cells.resize(kColCount);
+  TRow before = std::move(rows_[static_cast<std::size_t>(r)]);
+  rows_[static_cast<std::size_t>(r)] = std::move(cells);
+  if (journal_) JournalCells(r, before);
+  if (TObserver* told = Told()) told->RowChanged(r);
+}
+
+void TGridStore::HoldBytes(std::shared_ptr<const char[]> bytes) {
+  if (bytes) held_.push_back(std::move(bytes));
+}
+
+void TGridStore::JournalCells(int r, const TRow& before) {
+  const TRow& after = rows_[static_cast<std::size_t>(r)];
   // Only the span between what the two rows share at their start and at their end.
   std::size_t prefix = 0;
   const std::size_t shorter = std::min(before.size(), after.size());
@@ -67,17 +90,16 @@ void TGridStore::JournalCells(int r, std::vector<std::string> before) {
   TGridChange change;
   change.Row = r;
   change.FirstCol = static_cast<int>(prefix);
-  change.Before.assign(
-      std::make_move_iterator(before.begin() + static_cast<std::ptrdiff_t>(prefix)),
-      std::make_move_iterator(before.end() - static_cast<std::ptrdiff_t>(suffix)));
+  change.Before.assign(before.begin() + static_cast<std::ptrdiff_t>(prefix),
+                       before.end() - static_cast<std::ptrdiff_t>(suffix));
   change.After.assign(after.begin() + static_cast<std::ptrdiff_t>(prefix),
                       after.end() - static_cast<std::ptrdiff_t>(suffix));
   journal_->push_back(std::move(change));
 }
 
-void TGridStore::PutRow(int r, std::vector<std::string> cells) {
+void TGridStore::PutRow(int r, TRow cells) {
   rows_[static_cast<std::size_t>(r)] = std::move(cells);
-  if (observer_) observer_->RowChanged(r);
+  if (TObserver* told = Told()) told->RowChanged(r);
 }
 
 int TGridStore::UsedColumns(int r) const {
@@ -105,7 +127,7 @@ void TGridStore::InsertRows(int first, int count) {
     change.Count = count;
     journal_->push_back(std::move(change));
   }
-  if (observer_) observer_->RowsInserted(first, count);
+  if (TObserver* told = Told()) told->RowsInserted(first, count);
 }
 
 void TGridStore::DeleteRows(int first, int count) {
@@ -117,7 +139,8 @@ void TGridStore::DeleteRows(int first, int count) {
     change.Kind = TGridChange::TKind::DeleteRows;
     change.Row = first;
     change.Count = count;
-    change.Rows.assign(rows_.begin() + first, rows_.begin() + first + count);
+    for (int i = first; i < first + count; ++i)
+      change.Rows.push_back(Strings(rows_[static_cast<std::size_t>(i)]));
     journal_->push_back(std::move(change));
   }
   rows_.erase(rows_.begin() + first, rows_.begin() + first + count);
@@ -129,10 +152,10 @@ void TGridStore::DeleteRows(int first, int count) {
       change.Count = 1;
       journal_->push_back(std::move(change));
     }
-    if (observer_) observer_->Reset();
+    if (TObserver* told = Told()) told->Reset();
     return;
   }
-  if (observer_) observer_->RowsDeleted(first, count);
+  if (TObserver* told = Told()) told->RowsDeleted(first, count);
 }
 
 void TGridStore::MoveRow(int from, int to) {
@@ -150,32 +173,37 @@ void TGridStore::MoveRow(int from, int to) {
     change.Count = to;
     journal_->push_back(std::move(change));
   }
-  if (observer_) observer_->RowMoved(from, to);
+  if (TObserver* told = Told()) told->RowMoved(from, to);
 }
 
 void TGridStore::Clear() {
   if (journal_) {
     TGridChange change;
     change.Kind = TGridChange::TKind::Clear;
-    change.Rows = std::move(rows_);
+    for (const TRow& row : rows_)
+      change.Rows.push_back(Strings(row));
     journal_->push_back(std::move(change));
   }
   rows_.assign(1, {});
-  if (observer_) observer_->Reset();
+  Emptied();
+  if (TObserver* told = Told()) told->Reset();
 }
 
 namespace {
 
-// Row cells with the span [first, first + out.size()) replaced by in.
-std::vector<std::string> Spliced(const std::vector<std::string>& row, int first,
-                                 const std::vector<std::string>& out,
-                                 const std::vector<std::string>& in) {
-  std::vector<std::string> cells;
+// Row cells with the span [first, first + out.size()) replaced by in. The cells kept
+// are moved, so that those borrowing stay in the store.
+std::vector<TFieldText> Spliced(std::vector<TFieldText>& row, int first,
+                                const std::vector<std::string>& out,
+                                const std::vector<std::string>& in) {
+  std::vector<TFieldText> cells;
   cells.reserve(row.size() - out.size() + in.size());
   const auto at = row.begin() + first;
-  cells.insert(cells.end(), row.begin(), at);
-  cells.insert(cells.end(), in.begin(), in.end());
-  cells.insert(cells.end(), at + static_cast<std::ptrdiff_t>(out.size()), row.end());
+  cells.insert(cells.end(), std::make_move_iterator(row.begin()), std::make_move_iterator(at));
+  for (const std::string& s : in)
+    cells.emplace_back(s);
+  cells.insert(cells.end(), std::make_move_iterator(at + static_cast<std::ptrdiff_t>(out.size())),
+               std::make_move_iterator(row.end()));
   return cells;
 }
 
@@ -190,18 +218,26 @@ void TGridStore::Undo(const TGridChange& change) {
       break;
     case TGridChange::TKind::InsertRows:
       rows_.erase(rows_.begin() + change.Row, rows_.begin() + change.Row + change.Count);
-      if (observer_) observer_->RowsDeleted(change.Row, change.Count);
+      if (TObserver* told = Told()) told->RowsDeleted(change.Row, change.Count);
       break;
-    case TGridChange::TKind::DeleteRows:
-      rows_.insert(rows_.begin() + change.Row, change.Rows.begin(), change.Rows.end());
-      if (observer_) observer_->RowsInserted(change.Row, change.Count);
+    case TGridChange::TKind::DeleteRows: {
+      std::vector<TRow> rows;
+      for (const auto& row : change.Rows)
+        rows.push_back(Texts(row));
+      rows_.insert(rows_.begin() + change.Row, std::make_move_iterator(rows.begin()),
+                   std::make_move_iterator(rows.end()));
+      if (TObserver* told = Told()) told->RowsInserted(change.Row, change.Count);
       break;
+    }
     case TGridChange::TKind::MoveRow:
       MoveRow(change.Count, change.Row);
       break;
     case TGridChange::TKind::Clear:
-      rows_ = change.Rows;
-      if (observer_) observer_->Reset();
+      rows_.clear();
+      for (const auto& row : change.Rows)
+        rows_.push_back(Texts(row));
+      Emptied();
+      if (TObserver* told = Told()) told->Reset();
       break;
   }
   journal_ = journal;
@@ -216,18 +252,19 @@ void TGridStore::Redo(const TGridChange& change) {
       break;
     case TGridChange::TKind::InsertRows:
       rows_.insert(rows_.begin() + change.Row, static_cast<std::size_t>(change.Count), {});
-      if (observer_) observer_->RowsInserted(change.Row, change.Count);
+      if (TObserver* told = Told()) told->RowsInserted(change.Row, change.Count);
       break;
     case TGridChange::TKind::DeleteRows:
       rows_.erase(rows_.begin() + change.Row, rows_.begin() + change.Row + change.Count);
-      if (observer_) observer_->RowsDeleted(change.Row, change.Count);
+      if (TObserver* told = Told()) told->RowsDeleted(change.Row, change.Count);
       break;
     case TGridChange::TKind::MoveRow:
       MoveRow(change.Row, change.Count);
       break;
     case TGridChange::TKind::Clear:
       rows_.assign(1, {});
-      if (observer_) observer_->Reset();
+      Emptied();
+      if (TObserver* told = Told()) told->Reset();
       break;
   }
   journal_ = journal;

@@ -70,15 +70,23 @@ int FillGrid(const TLaunchList& list, TGridStore& grid, const TFillSink& sink) {
   grid.SetRowCount(pages + 1);
   sink.resetIcons(pages);
   grid.SetCell(0, 0, StatusToText(list.Status));
+  // A button read straight from its line of the file shows that line as its cell:
+  // the grid keeps the file's bytes and the cell borrows them.
+  const std::vector<THeldBytes>& held = list.HeldBytes();
+  for (const THeldBytes& bytes : held)
+    grid.HoldBytes(bytes.bytes);
+  const std::string_view heldBytes = held.size() == 1 ? held[0].View() : std::string_view();
+  std::string scratch;
   int done = 0;
   std::int64_t first = 0;
+  const TGridStore::TBatch batch(grid);  // one reset of the view when all rows are in
   for (int p = 0; p < pages; ++p) {
     const TPageItem& page = list.Pages.Get(p);
     const int r = p + 1;
-    std::vector<std::string> cells;
+    std::vector<TFieldText> cells;
     cells.reserve(static_cast<std::size_t>(std::clamp(page.Count, 0, TGridStore::kColCount - 1)) +
                   1);
-    cells.push_back(PageToText(page));
+    cells.emplace_back(PageToText(page));
     const TLaunchDataItem unregistered;
     for (int b = 0; b < page.Count && b + 1 < TGridStore::kColCount; ++b) {
       // A count beyond the buttons the file holds shows unregistered buttons, so that
@@ -87,10 +95,10 @@ int FillGrid(const TLaunchList& list, TGridStore& grid, const TFillSink& sink) {
       const TLaunchDataItem& item =
           index >= 0 && index < list.Count() ? list.Get(static_cast<int>(index)) : unregistered;
       sink.addIcon(p, item);
-      cells.push_back(ItemToText(item));
+      cells.push_back(ItemTextIn(item, heldBytes, scratch));
       sink.stepProgress(++done, item.Title);
     }
-    grid.SetRow(r, std::move(cells));
+    grid.SetRowTexts(r, std::move(cells));
     nameColWidth = std::max(nameColWidth, sink.textWidth(page.Caption) + 8);
     first += page.Count;
   }

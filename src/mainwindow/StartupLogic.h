@@ -40,7 +40,7 @@ struct TFillSink {
   std::function<void(int pages)> resetIcons;  // one empty icon list per page
   std::function<void(int page, const TLaunchDataItem& item)> addIcon;
   std::function<void(int max, const std::string& text)> showProgress;
-  std::function<void(int position, const std::string& text)> stepProgress;
+  std::function<void(int position, std::string_view text)> stepProgress;
   std::function<void(const std::string& text)> finishProgress;
   std::function<int(const std::string& caption)> textWidth;
 };

@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <unordered_map>
 
 #include "BevelFrame.h"
 #include "ButtonCommands.h"
@@ -255,11 +256,29 @@ void TWizform::FillGrid(const TLaunchList& list) {
   sink.showProgress = [](int max, const std::string& text) {
     ShowProgress(max, ShownText(text), false);
   };
-  sink.stepProgress = [](int position, const std::string& text) {
-    StepProgress(position, std::function<QString()>([&text] { return ShownText(text); }));
+  sink.stepProgress = [](int position, std::string_view text) {
+    StepProgress(position,
+                 std::function<QString()>([text] { return ShownText(std::string(text)); }));
   };
   sink.finishProgress = [](const std::string& text) { FinishProgress(ShownText(text)); };
-  sink.textWidth = [this](const std::string& caption) { return TextWidth(caption); };
+  // Only a name that may be wider than the widest so far is measured: the sum of its
+  // characters' advances bounds its width (shaping only tightens it), and costs
+  // little once each character's advance is known. A name that cannot widen the
+  // column reports 0.
+  sink.textWidth = [metrics = QFontMetrics(Grid_->font()), widest = 0,
+                    advances =
+                        std::unordered_map<char16_t, int>()](const std::string& caption) mutable {
+    const QString text = ShownText(caption);
+    int bound = 0;
+    for (const QChar ch : text) {
+      const auto [at, fresh] = advances.try_emplace(ch.unicode(), 0);
+      if (fresh) at->second = metrics.horizontalAdvance(ch);
+      bound += at->second;
+    }
+    if (bound <= widest) return 0;
+    widest = std::max(widest, metrics.horizontalAdvance(text));
+    return widest;
+  };
   NameColWidth = ::FillGrid(list, store_, sink);
   Grid_->SetNameColumnWidth(NameColWidth);
   Grid_->RestoreCurrent();

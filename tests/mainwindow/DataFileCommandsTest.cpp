@@ -28,7 +28,7 @@ void Fill(TGridStore& grid, const TLaunchList& list) {
   sink.resetIcons = [](int) {};
   sink.addIcon = [](int, const TLaunchDataItem&) {};
   sink.showProgress = [](int, const std::string&) {};
-  sink.stepProgress = [](int, const std::string&) {};
+  sink.stepProgress = [](int, std::string_view) {};
   sink.finishProgress = [](const std::string&) {};
   sink.textWidth = [](const std::string&) { return 0; };
   FillGrid(list, grid, sink);

@@ -31,8 +31,8 @@ struct TRecorder {
     s.showProgress = [this](int max, const std::string& text) {
       calls.push_back("show " + std::to_string(max) + " " + text);
     };
-    s.stepProgress = [this](int pos, const std::string& text) {
-      calls.push_back("step " + std::to_string(pos) + " " + text);
+    s.stepProgress = [this](int pos, std::string_view text) {
+      calls.push_back("step " + std::to_string(pos) + " " + std::string(text));
     };
     s.finishProgress = [this](const std::string& text) { calls.push_back("finish " + text); };
     s.textWidth = [](const std::string& caption) { return static_cast<int>(caption.size()) * 10; };
@@ -168,4 +168,31 @@ TEST(FillGrid, ButtonsTheGridCannotShowAreCounted) {
   EXPECT_EQ(HiddenButtonCount(list), 3) << "two past the last column, one owned by none";
   list.Pages.Get(1).Count = -1;  // takes back the first page's button
   EXPECT_EQ(HiddenButtonCount(list), 10003);
+}
+
+// The cells of a loaded file borrow its bytes: the grid keeps them when the list is
+// gone, lets them go once no cell borrows, and a journalled change keeps copies.
+TEST(FillGrid, CellsKeepTheFilesBytesOnlyWhileTheyBorrowThem) {
+  const std::string line = "1,3,\"t\",\"/bin/x\",\"\",\"a \"\"b\"\"\",\"\",\"\",0,1,\"c\"";
+  std::weak_ptr<const char[]> bytes;
+  TGridStore grid;
+  {
+    TLaunchList list;
+    list.LoadFromBytes(
+        CrLf("\"A\",\"3.00\",\"n\",0,0,1\n**\n\"p\",2,0\n**\n" + line + "\n" + line + "\n**\n"));
+    ASSERT_TRUE(list.Loaded);
+    bytes = list.HeldBytes().front().bytes;
+    TRecorder rec;
+    FillGrid(list, grid, rec.Sink());
+  }
+  EXPECT_FALSE(bytes.expired());
+  EXPECT_TRUE(grid.Cell(1, 1).Borrowed());
+  EXPECT_EQ(grid.Cell(2, 1), line);
+  std::vector<TGridChange> journal;
+  grid.SetJournal(&journal);
+  grid.Clear();
+  EXPECT_TRUE(bytes.expired());
+  grid.Undo(journal.back());
+  EXPECT_EQ(grid.Cell(1, 1), line);
+  EXPECT_FALSE(grid.Cell(1, 1).Borrowed());
 }
