@@ -232,18 +232,22 @@ std::size_t WrittenStart(const TLaunchDataItem& item, std::string_view held) {
 
 }  // namespace
 
-TFieldText ItemTextIn(const TLaunchDataItem& item, std::string_view held, std::string& scratch) {
+std::string_view WrittenTextIn(const TLaunchDataItem& item, std::string_view held) {
   const std::size_t start = WrittenStart(item, held);
-  if (start != std::string_view::npos) {
-    TWrittenMatch match(held, start);
-    bool same = match.Integer(item.Kind) && match.Byte(',') && match.Integer(item.UseCount);
-    for (const TFieldText* s :
-         {&item.Title, &item.Link, &item.AltLink, &item.Params, &item.WorkDir, &item.IconFile})
-      same = same && match.Byte(',') && match.Quoted(*s);
-    same = same && match.Byte(',') && match.Integer(item.IconIndex) && match.Byte(',') &&
-           match.Integer(item.ShowCmd) && match.Byte(',') && match.Quoted(item.Comment);
-    if (same) return TFieldText::Borrowing(held.substr(start, match.At() - start));
-  }
+  if (start == std::string_view::npos) return {};
+  TWrittenMatch match(held, start);
+  bool same = match.Integer(item.Kind) && match.Byte(',') && match.Integer(item.UseCount);
+  for (const TFieldText* s :
+       {&item.Title, &item.Link, &item.AltLink, &item.Params, &item.WorkDir, &item.IconFile})
+    same = same && match.Byte(',') && match.Quoted(*s);
+  same = same && match.Byte(',') && match.Integer(item.IconIndex) && match.Byte(',') &&
+         match.Integer(item.ShowCmd) && match.Byte(',') && match.Quoted(item.Comment);
+  return same ? held.substr(start, match.At() - start) : std::string_view();
+}
+
+TFieldText ItemTextIn(const TLaunchDataItem& item, std::string_view held, std::string& scratch) {
+  const std::string_view written = WrittenTextIn(item, held);
+  if (!written.empty()) return TFieldText::Borrowing(written);
   if (scratch.size() < ItemTextBound(item)) scratch.resize(ItemTextBound(item));
   return TFieldText(std::string_view(
       scratch.data(),

@@ -16,6 +16,9 @@ std::string ItemToText(const TLaunchDataItem& item);
 // the item's title (as the file a button was read from holds its line); otherwise
 // a text of its own. scratch is room the writer may reuse from call to call.
 TFieldText ItemTextIn(const TLaunchDataItem& item, std::string_view held, std::string& scratch);
+// The bytes of held that are the item's text, found as ItemTextIn finds them; empty
+// when held does not hold it there.
+std::string_view WrittenTextIn(const TLaunchDataItem& item, std::string_view held);
 std::string PageToText(const TPageItem& page);
 std::string StatusToText(const TDataStatus& status);
 

@@ -117,6 +117,8 @@ void CheckPageCounts(const TLaunchList& list) {
 }
 
 void WriteTextDataFile(const TLaunchList& list, TPieceOut& pieces) {
+  const std::string_view held =
+      list.HeldBytes().size() == 1 ? list.HeldBytes().front().View() : std::string_view();
   std::string text;  // a status, page or heading line, before it goes out
   pieces.AppendLine(cp932::kStatusHeading);
   pieces.AppendLine(";*STR");
@@ -147,7 +149,12 @@ void WriteTextDataFile(const TLaunchList& list, TPieceOut& pieces) {
       std::int64_t index = first + b;
       if (index < 0 || index >= list.Count()) throw EListError(static_cast<int>(index));
       const TLaunchDataItem& item = list.Get(static_cast<int>(index));
-      char* end = WriteItemText(pieces.Room(ItemTextBound(item) + kEol.size()), item);
+      // A button read as it was written is copied from the file's bytes as it stands.
+      const std::string_view written = WrittenTextIn(item, held);
+      char* end = written.empty()
+                      ? WriteItemText(pieces.Room(ItemTextBound(item) + kEol.size()), item)
+                      : std::copy(written.begin(), written.end(),
+                                  pieces.Room(written.size() + kEol.size()));
       pieces.Commit(std::copy(kEol.begin(), kEol.end(), end));
       pieces.Flush();
     }
