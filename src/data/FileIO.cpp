@@ -1,7 +1,6 @@
 #include "FileIO.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +11,7 @@
 #include <cstring>
 #include <memory>
 
+#include "LargePages.h"
 #include "LaunchErrors.h"
 
 namespace {
@@ -87,19 +87,6 @@ std::size_t TMemorySource::ReadAtInto(std::int64_t offset, char* buffer, std::si
   std::size_t n = std::min(size, bytes_.size() - static_cast<std::size_t>(offset));
   std::memcpy(buffer, bytes_.data() + offset, n);
   return n;
-}
-
-void PreferLargePages(void* memory, std::size_t size) {
-#ifdef MADV_HUGEPAGE
-  // Only the whole large pages inside the block: the memory around it is not ours.
-  constexpr std::uintptr_t kLarge = std::uintptr_t{2} << 20;
-  const auto begin = (reinterpret_cast<std::uintptr_t>(memory) + kLarge - 1) & ~(kLarge - 1);
-  const auto end = (reinterpret_cast<std::uintptr_t>(memory) + size) & ~(kLarge - 1);
-  if (begin < end) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-#else
-  (void)memory;
-  (void)size;
-#endif
 }
 
 THeldBytes ReadAllBytes(const TByteSource& source) {

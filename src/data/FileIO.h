@@ -64,10 +64,6 @@ struct THeldBytes {
 };
 THeldBytes ReadAllBytes(const TByteSource& source);
 
-// Asks the system to back the whole 2 MB pages within memory (size bytes the caller
-// owns) with large pages, which fault in once each instead of 512 times.
-void PreferLargePages(void* memory, std::size_t size);
-
 // The lines of a text file: a line ends at LF or CR LF, a CR elsewhere is dropped,
 // a byte 26 (Ctrl+Z) ends the file, and a line may be of any length.
 class TLineReader {

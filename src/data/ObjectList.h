@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "LargePages.h"
 #include "LaunchErrors.h"
 
 template <typename T>
@@ -48,9 +49,12 @@ class TObjectList {
   T& Emplace(Args&&... args) {
     if (items_.size() == items_.capacity())
       items_.reserve(std::max<std::size_t>(16, items_.capacity() * 2));
-    if (blocks_.empty() || blocks_.back().used == kBlockSize) {
+    if (blocks_.empty() || blocks_.back().used == blocks_.back().capacity) {
       blocks_.reserve(blocks_.size() + 1);
-      blocks_.push_back({std::allocator<T>().allocate(kBlockSize), 0});
+      const std::size_t capacity = std::exchange(nextBlock_, kBlockSize);
+      T* items = std::allocator<T>().allocate(capacity);
+      if (capacity > kBlockSize) PreferLargePages(items, capacity * sizeof(T));
+      blocks_.push_back({items, 0, capacity});
     }
     TBlock& block = blocks_.back();
     T* item = ::new (static_cast<void*>(block.items + block.used)) T(std::forward<Args>(args)...);
@@ -60,6 +64,9 @@ class TObjectList {
   }
   // Gives back the room kept for entries yet to come.
   void ShrinkToFit() { items_.shrink_to_fit(); }
+  // The next block Emplace starts holds room for count entries (no fewer than usual):
+  // a loader that can tell how many entries are coming makes few large blocks.
+  void SetNextBlockSize(std::size_t count) { nextBlock_ = std::max(count, kBlockSize); }
   // The entry at index; EListError(index) outside the list.
   T& Get(int index) {
     CheckIndex(index);
@@ -94,7 +101,7 @@ class TObjectList {
       entry.Destroy();
     items_.clear();
     for (TBlock& block : blocks_)
-      std::allocator<T>().deallocate(block.items, kBlockSize);
+      std::allocator<T>().deallocate(block.items, block.capacity);
     blocks_.clear();
   }
   // Puts item at index and frees the entry that stood there; EListError(index) outside.
@@ -146,9 +153,11 @@ class TObjectList {
   struct TBlock {
     T* items;
     std::size_t used;
+    std::size_t capacity;
   };
   static constexpr std::size_t kBlockSize = 1024;
 
   std::vector<TEntry> items_;
   std::vector<TBlock> blocks_;  // an entry deleted from a block leaves its room unused
+  std::size_t nextBlock_ = kBlockSize;
 };

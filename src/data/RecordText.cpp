@@ -20,7 +20,7 @@ constexpr std::size_t kStatusFields = 6;
 // The first quote, CR, LF or Ctrl+Z from p on, or end: sixteen bytes a step where
 // the machine has SSE2, eight elsewhere. (Ctrl+Z ends the file, so no field read
 // straight from the bytes may hold one.)
-const char* FindQuoteOrBreak(const char* p, const char* end) {
+[[gnu::always_inline]] inline const char* FindQuoteOrBreak(const char* p, const char* end) {
 #if defined(__SSE2__)
   const __m128i quote = _mm_set1_epi8('"');
   const __m128i cr = _mm_set1_epi8('\r');
@@ -334,8 +334,8 @@ bool ReadDigits(const char*& p, const char* end, std::int32_t& value) {
 // past that byte. A field without doubled quotes borrows its bytes; one with them is
 // undoubled into a text of its own and then dequoted once more, as the split and
 // FieldsToItem do.
-bool ReadQuotedField(const char*& p, const char* end, char after, TFieldText& text,
-                     std::string& scratch) {
+[[gnu::always_inline]] inline bool ReadQuotedField(const char*& p, const char* end, char after,
+                                                   TFieldText& text, std::string& scratch) {
   if (p == end || *p != '"') return false;
   const char* start = p + 1;
   const char* close = FindQuoteOrBreak(start, end);

@@ -164,6 +164,24 @@ void WriteTextDataFile(const TLaunchList& list, TPieceOut& pieces) {
   pieces.Flush(true);
 }
 
+// How many buttons a file holds is known only at its end. After the first ones, the
+// bytes left and the bytes a button took so far tell how many are coming, and the
+// list makes room for a little fewer in one block (of large pages), so that a large
+// file is not read into thousands of small blocks; guessed again when that is full.
+constexpr int kFirstGuess = 256;
+constexpr std::size_t kLargestBlock = std::size_t{1} << 18;
+
+int GuessTheRest(TObjectList<TLaunchDataItem>& items, const char* sectionStart,
+                 std::string_view rest) {
+  const auto read = static_cast<std::size_t>(rest.data() - sectionStart);
+  const std::size_t perButton =
+      std::max<std::size_t>(read / static_cast<std::size_t>(items.Count()), 16);
+  const std::size_t coming = rest.size() / perButton;
+  const std::size_t block = std::min(coming - coming / 8, kLargestBlock);
+  items.SetNextBlockSize(block);
+  return items.Count() + static_cast<int>(std::max<std::size_t>(block, 1024));
+}
+
 }  // namespace
 
 std::string TextDataFileBytes(const TLaunchList& list) {
@@ -215,7 +233,10 @@ bool TLaunchList::LoadFromTextSource(TByteSource& source) {
   }
 
   TObjectList<TLaunchDataItem> items;
+  const char* const sectionStart = lines.Rest().data();
+  int nextGuess = kFirstGuess;
   for (;;) {
+    if (items.Count() == nextGuess) nextGuess = GuessTheRest(items, sectionStart, lines.Rest());
     // A line as the writer writes it is read straight from the bytes; any other
     // goes through the line reader and the record split.
     TLaunchDataItem* item = nullptr;

@@ -184,6 +184,14 @@ TEST(LaunchList, TextsBorrowedFromTheFileOutliveNoneOfTheirOwners) {
     list.Delete(2);
     list.LoadFromBytes(file);  // the old bytes go with the old buttons
     EXPECT_EQ(list.Get(2).Title, "Title");
+    // A changed button is written as it now is, not as the file held it.
+    list.Get(0).UseCount = 6;
+    list.Get(1).Comment = "d";
+    list.Get(2).Link = list.Get(2).Title;
+    const std::string saved = TextDataFileBytes(list);
+    EXPECT_NE(saved.find("1,6,\"Title\",\"/usr/bin/tool\","), std::string::npos);
+    EXPECT_NE(saved.find(",0,1,\"d\"\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("1,5,\"Title\",\"Title\","), std::string::npos);
     TLaunchList other;
     other.Assign(list);
     list.DeleteRange(0, 2);

@@ -50,14 +50,20 @@ std::string RealisticBytes(int n) {
   return TextDataFileBytes(list);
 }
 
-}  // namespace
-
-TEST(SplitEquivalence, FastSplitGivesThePlainFieldsOnCorporaAndBenchmarkLines) {
+// A benchmark file and every file of the record corpora.
+std::vector<std::string> CorpusAndBenchmarkFiles() {
   std::vector<std::string> files{RealisticBytes(1500)};
   for (const char* corpus : {"text_file", "record_text", "data_file"})
     for (const auto& entry :
          std::filesystem::directory_iterator(std::string(PELLO_FUZZ_CORPUS) + "/" + corpus))
       files.push_back(testing_support::ReadFile(entry.path().string()));
+  return files;
+}
+
+}  // namespace
+
+TEST(SplitEquivalence, FastSplitGivesThePlainFieldsOnCorporaAndBenchmarkLines) {
+  const std::vector<std::string> files = CorpusAndBenchmarkFiles();
   bench::TRandom random(16);
   std::size_t checked = 0;
   for (const std::string& file : files) {
@@ -78,11 +84,7 @@ TEST(SplitEquivalence, FastSplitGivesThePlainFieldsOnCorporaAndBenchmarkLines) {
 }
 
 TEST(SplitEquivalence, DirectReaderAndWriterAgreeWithThePlainOnesOnCorporaAndBenchmarkLines) {
-  std::vector<std::string> files{RealisticBytes(1500)};
-  for (const char* corpus : {"text_file", "record_text", "data_file"})
-    for (const auto& entry :
-         std::filesystem::directory_iterator(std::string(PELLO_FUZZ_CORPUS) + "/" + corpus))
-      files.push_back(testing_support::ReadFile(entry.path().string()));
+  const std::vector<std::string> files = CorpusAndBenchmarkFiles();
   bench::TRandom random(17);
   std::size_t read = 0;
   for (const std::string& file : files) {
