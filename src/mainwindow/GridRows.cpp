@@ -50,13 +50,7 @@ void RebuildPageIcons(TGridEdit& edit, int r, int n) {
   auto icons = std::make_unique<TIconList>();
   icons->Reserve(n);
   for (int c = 1; c <= n; ++c) {
-    std::unique_ptr<TLaunchDataItem> item;
-    try {
-      item = TextToItem(edit.Grid.Cell(c, r));
-    } catch (const ELaunchError&) {
-      item = NewLaunchItem();  // a damaged text shows as an unregistered button
-    }
-    icons->Add(TIcon(edit.IconOf(*item)));
+    icons->Add(TIcon(edit.IconOf(*ButtonOfCell(edit.Grid, c, r))));
   }
   edit.Icons.Replace(r - 1, std::move(icons));
 }

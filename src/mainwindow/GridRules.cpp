@@ -48,15 +48,18 @@ std::string PageNameOfRow(const TGridStore& grid, int r) {
   }
 }
 
+std::unique_ptr<TLaunchDataItem> ButtonOfCell(const TGridStore& grid, int c, int r) {
+  try {
+    return TextToItem(grid.Cell(c, r));
+  } catch (const ELaunchError&) {
+    return NewLaunchItem();  // a damaged text shows as an unregistered button
+  }
+}
+
 bool CellTitle(const TGridStore& grid, int c, int r, TCellTitle& out) {
   if (!IsButtonCell(grid, c, r)) return false;
   const std::string page = PageNameOfRow(grid, r);
-  std::unique_ptr<TLaunchDataItem> item;
-  try {
-    item = TextToItem(grid.Cell(c, r));
-  } catch (const ELaunchError&) {
-    item = NewLaunchItem();
-  }
+  const std::unique_ptr<TLaunchDataItem> item = ButtonOfCell(grid, c, r);
   const std::string useCount = std::to_string(item->UseCount);
   out.title = "[ " + page + " ] [" + kUseCountLabel + useCount + " ] " + item->Title;
   const std::string comment = sjis::ReplaceText(item->Comment, "\\n", "\n");

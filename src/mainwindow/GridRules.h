@@ -25,6 +25,9 @@ inline int PageCount(const TGridStore& grid) {
 // A button cell: r >= 1 and 1 <= c <= count of r.
 bool IsButtonCell(const TGridStore& grid, int c, int r);
 
+// The button a cell's text holds; an unregistered one when the text cannot be read.
+std::unique_ptr<TLaunchDataItem> ButtonOfCell(const TGridStore& grid, int c, int r);
+
 // Whether the current cell may move to (c, r): only when c <= count of r (r >= 1).
 bool CanSelectCell(const TGridStore& grid, int c, int r);
 

@@ -250,9 +250,9 @@ void TWizform::FillGrid(const TLaunchList& list) {
     IconGrid_.Clear();  // a file of no pages leaves no list behind either
     ResetIconGrid(IconGrid_, pages, 0);
   };
-  sink.addIcon = [this](int page, const TLaunchDataItem& item) {
-    IconGrid_.Get(page).Add(TIcon(GetItemIcon(item)));
-  };
+  // A button's icon is read when its cell is first drawn (IconAt): most of a large
+  // file's buttons are never on screen, and each icon costs a look at its target.
+  sink.addIcon = [this](int page, const TLaunchDataItem&) { IconGrid_.Get(page).Add(TIcon()); };
   sink.showProgress = [](int max, const std::string& text) {
     ShowProgress(max, ShownText(text), false);
   };
@@ -295,11 +295,13 @@ int TWizform::TextWidth(const std::string& cp932) const {
   return QFontMetrics(Grid_->font()).horizontalAdvance(ShownText(cp932));
 }
 
-QIcon TWizform::IconAt(int c, int r) const {
+QIcon TWizform::IconAt(int c, int r) {
   if (r < 1 || r > IconGrid_.Count()) return {};
-  const TIconList& icons = IconGrid_.Get(r - 1);
+  TIconList& icons = IconGrid_.Get(r - 1);
   if (c < 1 || c > icons.Count()) return {};
-  return icons.Get(c - 1).Icon;
+  QIcon& icon = icons.Get(c - 1).Icon;
+  if (icon.isNull()) icon = GetItemIcon(*ButtonOfCell(store_, c, r));  // not read yet
+  return icon;
 }
 
 QString TWizform::IniFile() const {

@@ -207,7 +207,7 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   void ApplyOuterSize();
   QAction* PopupItem(const QString& caption, const QKeySequence& shortcut);
   QAction* PopupSeparator();
-  QIcon IconAt(int c, int r) const;
+  QIcon IconAt(int c, int r);
   int TextWidth(const std::string& cp932) const;
 
   TGridStore store_;

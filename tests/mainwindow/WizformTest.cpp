@@ -82,6 +82,20 @@ QPoint CenterOf(TWizform& form, int c, int r) {
 
 }  // namespace
 
+// Opening reads no button's icon: a cell's icon is read when the cell is first drawn.
+TEST(WizformStartup, ReadsAnIconWhenItsCellIsFirstDrawn) {
+  TTempDir dir;
+  const std::string file = DataFile(dir, {{"one", 3}, {"two", 2}});
+  TStarted s({"pelledit", "/F", Q(file)});
+  ASSERT_TRUE(s.accepted);
+  const TIconList& icons = s.form.IconGrid().Get(0);
+  EXPECT_TRUE(icons.Get(0).Icon.isNull());
+  s.form.resize(490, 436);
+  (void)s.form.grab();
+  EXPECT_FALSE(icons.Get(0).Icon.isNull());
+  EXPECT_FALSE(s.form.IconGrid().Get(1).Get(1).Icon.isNull());
+}
+
 TEST(WizformStartup, FillsTheGridWithEveryRecordAndOneIconPerButton) {
   TTempDir dir;
   const std::string file = DataFile(dir, {{"one", 3}, {Sjis("二番目のページ"), 2}, {"empty", 0}});
