@@ -55,7 +55,11 @@ TWizform::TWizform(QWidget* parent) : QMainWindow(parent), model_(store_) {
   ConnectUndo();
 }
 
-TWizform::~TWizform() = default;
+TWizform::~TWizform() {
+  // The find bar tells it was hidden while the window's widgets are being taken
+  // down, when nothing of this window is left to react.
+  FindBar_->disconnect(this);
+}
 
 void TWizform::BuildLayout() {
   auto* central = new QWidget(this);
