@@ -46,15 +46,17 @@ void GridToLaunchList(const TGridStore& grid, TLaunchList& list) {
     page->Count = count;
     list.Pages.Add(std::move(page));
     for (int c = 1; c <= count; ++c) {
-      auto item = NewLaunchItem();
+      // Made in the list's own blocks, its texts borrowing the cell's: a save reads
+      // the whole grid and writes it out at once.
+      TLaunchDataItem& item = list.Emplace();
+      const std::string_view text = grid.Cell(c, r);
+      if (ReadWrittenItem(text, item) == text.size() && !text.empty()) continue;
       try {
-        // One split buffer for every button: a save reads the whole grid.
-        SplitRecord(grid.Cell(c, r), fields, kButtonFields);
-        FieldsToItem(fields, *item);
+        SplitRecord(text, fields, kButtonFields);
+        FieldsToItem(fields, item, text);
       } catch (const ELaunchError&) {
-        *item = TLaunchDataItem();
+        item = TLaunchDataItem();
       }
-      list.Add(std::move(item));
     }
   }
 }

@@ -13,6 +13,8 @@
 
 // Fills list (emptied first) from the grid: the status of cell (0, 0), then page by
 // page its page text and its buttons. A page's Count is the number of buttons it gets.
+// The buttons' texts borrow the cells' bytes: use the list only while the grid is
+// unchanged (a save or an export writes it at once), or copy its buttons.
 void GridToLaunchList(const TGridStore& grid, TLaunchList& list);
 
 // The number of buttons of all pages, as their page texts count them.

@@ -8,6 +8,7 @@
 #include "ExchangeCommands.h"
 #include "GridFixture.h"
 #include "GridRules.h"
+#include "RecordText.h"
 #include "StartupLogic.h"
 #include "TestSupport.h"
 #include "UnBarBox.h"
@@ -59,6 +60,28 @@ TEST(DataFileCommands, ASavedGridLoadsBackTheSame) {
   WriteFile(file.toStdString(), "kept");
   EXPECT_FALSE(SaveWithQuestion(f.grid, file, {}));
   EXPECT_EQ(ReadFile(file.toStdString()), "kept");
+}
+
+// A save reads cells in the writer's form straight from their bytes and any other
+// through the record split: both give the button the split gives, a damaged text
+// an unregistered one.
+TEST(DataFileCommands, EveryFormOfCellSavesAsItsButton) {
+  TGridFixture f({4}, TGridFixture::Status(0, 0, 1));
+  const std::vector<std::string> cells = {
+      "1,2,\"t\",\"/bin/a b\",\"\",\"x \"\"y\"\"\",\"\",\"\",0,1,\"c\"",  // as written
+      "01, 2 ,t,\"/bin/a\",,,,,0,3,c",                                    // any other form
+      "x,2,\"t\",\"\",\"\",\"\",\"\",\"\",0,1,\"\"",                      // damaged
+      "1,2,\"t\",\"/bin/a\""};                                            // too short
+  for (int c = 1; c <= 4; ++c)
+    f.grid.SetCell(c, 1, cells[static_cast<std::size_t>(c - 1)]);
+  TLaunchList list;
+  GridToLaunchList(f.grid, list);
+  ASSERT_EQ(list.Count(), 4);
+  EXPECT_EQ(ItemToText(list.Get(0)), cells[0]);
+  EXPECT_EQ(list.Get(0).Params, "x \"y\"");
+  EXPECT_EQ(list.Get(1), *TextToItem(cells[1]));
+  EXPECT_EQ(list.Get(2), TLaunchDataItem());
+  EXPECT_EQ(list.Get(3), TLaunchDataItem());
 }
 
 TEST(DataFileCommands, AFailedSaveKeepsTheOldFileAndSaysWhy) {
