@@ -20,8 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   if (!list.Loaded) std::abort();  // the status section alone makes it a text data file
-  const std::string_view held =
-      list.HeldBytes().empty() ? std::string_view() : list.HeldBytes().front().View();
+  const std::string_view held = list.HeldBytes().View();
   std::string scratch;
   for (int i = 0; i < list.Count(); ++i)
     if (ItemTextIn(list.Get(i), held, scratch) != ItemToText(list.Get(i))) std::abort();

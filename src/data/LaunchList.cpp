@@ -29,13 +29,12 @@ void TBaseLaunchList::TakeItems(TObjectList<TLaunchDataItem>&& items, THeldBytes
   items.ShrinkToFit();
   TObjectList<TLaunchDataItem>::operator=(std::move(items));
   // The old buttons are gone, and with them every borrower of the old bytes.
-  held_.clear();
-  if (bytes.bytes) held_.push_back(std::move(bytes));
+  held_ = std::move(bytes);
 }
 
 void TBaseLaunchList::LoadFromStream(std::string_view stream) {
   Clear();
-  held_.clear();
+  held_ = {};
   TValueReader reader(stream);
   std::int32_t n = reader.ReadInteger();
   for (std::int32_t i = 0; i < n; ++i) {

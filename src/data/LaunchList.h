@@ -38,14 +38,14 @@ class TBaseLaunchList : public TObjectList<TLaunchDataItem> {
 
   // The loaded file's bytes the buttons' texts may borrow: whoever keeps one of those
   // texts (or a view of these bytes) beyond the list keeps these too.
-  const std::vector<THeldBytes>& HeldBytes() const { return held_; }
+  const THeldBytes& HeldBytes() const { return held_; }
 
  protected:
   // Replaces every button by items, whose texts may borrow from bytes.
   void TakeItems(TObjectList<TLaunchDataItem>&& items, THeldBytes bytes);
 
  private:
-  std::vector<THeldBytes> held_;
+  THeldBytes held_;
 };
 
 // An owning list of pages.

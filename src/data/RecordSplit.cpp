@@ -101,53 +101,55 @@ void DequoteQuotedField(std::string& field) {
 
 namespace {
 
-// Appends value so that it stays on one line: a line break becomes the two
+// Writes value so that it stays on one line: a line break becomes the two
 // characters \n and a Ctrl+Z a blank; with doubleQuotes each quote is doubled.
-// Whether any of the eight bytes of word lies below 0x23 (the quote, CR, LF and
-// Ctrl+Z all do); a byte of 0x80 or above never counts.
-constexpr bool HasByteBelowQuoteEnd(std::uint64_t word) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-  constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
-  return ((word - kOnes * 0x23) & ~word & kHigh) != 0;
-}
-
-void AppendOneLine(std::string& out, std::string_view value, bool doubleQuotes) {
-  std::size_t run = 0;  // start of the bytes not yet copied
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    // Skip eight ordinary bytes at a time: most values hold nothing to escape.
-    while (i + 8 <= value.size()) {
-      std::uint64_t word;
-      std::memcpy(&word, value.data() + i, 8);
-      if (HasByteBelowQuoteEnd(word)) break;
-      i += 8;
-    }
-    if (i >= value.size()) break;
-    char c = value[i];
-    // Every byte that needs care lies below 0x23: one test passes all the others.
-    if (static_cast<unsigned char>(c) > '"') continue;
-    if ((c != '"' || !doubleQuotes) && c != '\r' && c != '\n' && c != '\x1a') continue;
-    out.append(value.substr(run, i - run));
-    run = i + 1;
-    if (c == '"') {
-      out.append("\"\"");
-    } else if (c == '\x1a') {
-      out.push_back(' ');
+char* WriteOneLine(char* out, std::string_view value, bool doubleQuotes) {
+  const char* p = value.data();
+  const char* const end = p + value.size();
+  for (;;) {
+    const char* hit = FindQuoteOrBreak(p, end);
+    std::memcpy(out, p, static_cast<std::size_t>(hit - p));
+    out += hit - p;
+    if (hit == end) return out;
+    p = hit + 1;
+    if (*hit == '"') {
+      *out++ = '"';
+      if (doubleQuotes) *out++ = '"';
+    } else if (*hit == '\x1a') {
+      *out++ = ' ';
     } else {
-      if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') run = ++i + 1;
-      out.append("\\n");
+      if (*hit == '\r' && p < end && *p == '\n') ++p;
+      *out++ = '\\';
+      *out++ = 'n';
     }
   }
-  out.append(value.substr(run));
+}
+
+// Appends what write puts down for value, in room for its longest form.
+template <typename Write>
+void AppendWritten(std::string& out, std::string_view value, Write write) {
+  const std::size_t start = out.size();
+  out.resize(start + 2 * value.size() + 2);
+  out.resize(static_cast<std::size_t>(write(out.data() + start, value) - out.data()));
 }
 
 }  // namespace
 
+char* WriteQuoted(char* out, std::string_view value) {
+  *out++ = '"';
+  out = WriteOneLine(out, value, true);
+  *out++ = '"';
+  return out;
+}
+
+char* WriteLineText(char* out, std::string_view value) {
+  return WriteOneLine(out, value, false);
+}
+
 void AppendQuoted(std::string& out, std::string_view value) {
-  out.push_back('"');
-  AppendOneLine(out, value, true);
-  out.push_back('"');
+  AppendWritten(out, value, WriteQuoted);
 }
 
 void AppendLineText(std::string& out, std::string_view value) {
-  AppendOneLine(out, value, false);
+  AppendWritten(out, value, WriteLineText);
 }

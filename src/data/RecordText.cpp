@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "LaunchErrors.h"
 #include "RecordSplit.h"
@@ -16,40 +13,6 @@ namespace {
 constexpr std::size_t kItemFields = 11;
 constexpr std::size_t kPageFields = 3;
 constexpr std::size_t kStatusFields = 6;
-
-// The first quote, CR, LF or Ctrl+Z from p on, or end: sixteen bytes a step where
-// the machine has SSE2, eight elsewhere. (Ctrl+Z ends the file, so no field read
-// straight from the bytes may hold one.)
-[[gnu::always_inline]] inline const char* FindQuoteOrBreak(const char* p, const char* end) {
-#if defined(__SSE2__)
-  const __m128i quote = _mm_set1_epi8('"');
-  const __m128i cr = _mm_set1_epi8('\r');
-  const __m128i lf = _mm_set1_epi8('\n');
-  const __m128i ctrlZ = _mm_set1_epi8('\x1a');
-  for (; end - p >= 16; p += 16) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i hits =
-        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, quote), _mm_cmpeq_epi8(block, cr)),
-                     _mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, ctrlZ)));
-    if (const int mask = _mm_movemask_epi8(hits)) return p + __builtin_ctz(mask);
-  }
-#endif
-  // A byte of word equal to b makes (word ^ b...) hold a zero byte, and the lowest
-  // zero byte this test flags is always a true one.
-  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-  constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
-  auto zeros = [](std::uint64_t v) { return (v - kOnes) & ~v & kHigh; };
-  for (; end - p >= 8; p += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, p, 8);
-    const std::uint64_t hits = zeros(word ^ (kOnes * '"')) | zeros(word ^ (kOnes * '\r')) |
-                               zeros(word ^ (kOnes * '\n')) | zeros(word ^ (kOnes * '\x1a'));
-    if (hits != 0) return p + __builtin_ctzll(hits) / 8;
-  }
-  while (p < end && *p != '"' && *p != '\r' && *p != '\n' && *p != '\x1a')
-    ++p;
-  return p;
-}
 
 void AppendInteger(std::string& out, std::int64_t value) {
   char digits[24];
@@ -71,33 +34,6 @@ std::string StringField(std::string_view text, std::size_t n) {
   std::string value = DequotedCopy(fields[n]);
   if (value == "\"\"") value.clear();
   return value;
-}
-
-// A quoted field with its quotes doubled, line breaks as the two characters \n and
-// Ctrl+Z as a blank (what AppendQuoted writes), at out; returns the end.
-char* WriteQuoted(char* out, std::string_view value) {
-  const char* p = value.data();
-  const char* const end = p + value.size();
-  *out++ = '"';
-  for (;;) {
-    const char* hit = FindQuoteOrBreak(p, end);
-    std::memcpy(out, p, static_cast<std::size_t>(hit - p));
-    out += hit - p;
-    if (hit == end) break;
-    p = hit + 1;
-    if (*hit == '"') {
-      *out++ = '"';
-      *out++ = '"';
-    } else if (*hit == '\x1a') {
-      *out++ = ' ';
-    } else {
-      if (*hit == '\r' && p < end && *p == '\n') ++p;
-      *out++ = '\\';
-      *out++ = 'n';
-    }
-  }
-  *out++ = '"';
-  return out;
 }
 
 char* WriteInteger(char* out, std::int64_t value) {

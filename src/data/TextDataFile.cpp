@@ -117,8 +117,7 @@ void CheckPageCounts(const TLaunchList& list) {
 }
 
 void WriteTextDataFile(const TLaunchList& list, TPieceOut& pieces) {
-  const std::string_view held =
-      list.HeldBytes().size() == 1 ? list.HeldBytes().front().View() : std::string_view();
+  const std::string_view held = list.HeldBytes().View();
   std::string text;  // a status, page or heading line, before it goes out
   pieces.AppendLine(cp932::kStatusHeading);
   pieces.AppendLine(";*STR");

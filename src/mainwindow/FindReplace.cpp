@@ -11,7 +11,7 @@
 
 namespace {
 
-std::unique_ptr<TLaunchDataItem> ItemOf(const std::string& text) {
+std::unique_ptr<TLaunchDataItem> ItemOf(std::string_view text) {
   try {
     return TextToItem(text);
   } catch (const ELaunchError&) {

@@ -72,10 +72,8 @@ int FillGrid(const TLaunchList& list, TGridStore& grid, const TFillSink& sink) {
   grid.SetCell(0, 0, StatusToText(list.Status));
   // A button read straight from its line of the file shows that line as its cell:
   // the grid keeps the file's bytes and the cell borrows them.
-  const std::vector<THeldBytes>& held = list.HeldBytes();
-  for (const THeldBytes& bytes : held)
-    grid.HoldBytes(bytes.bytes);
-  const std::string_view heldBytes = held.size() == 1 ? held[0].View() : std::string_view();
+  grid.HoldBytes(list.HeldBytes().bytes);
+  const std::string_view heldBytes = list.HeldBytes().View();
   std::string scratch;
   int done = 0;
   std::int64_t first = 0;

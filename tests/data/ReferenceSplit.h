@@ -3,8 +3,7 @@
 // unclosed one takes the rest), any other to a comma or a blank/control byte;
 // blanks around commas are skipped and a comma that ends the line adds an empty
 // field. Also the yardsticks of the direct reader of written button lines (the
-// line reader, the split and FieldsToItem) and of the button text writer (the
-// quoting writer, field by field).
+// line reader, the split and FieldsToItem) and of the writers (byte by byte).
 #pragma once
 
 #include <cstddef>
@@ -60,17 +59,34 @@ inline std::vector<std::string> SplitRecord(std::string_view s, std::size_t maxF
   return fields;
 }
 
-// A button's text written field by field with the quoting writer.
+// A value on one line, byte by byte: CR LF, CR or LF as the two characters \n, a
+// Ctrl+Z as a blank, and with doubleQuotes each quote doubled.
+inline std::string OneLine(std::string_view value, bool doubleQuotes) {
+  std::string out;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    const char c = value[i];
+    if (c == '"' && doubleQuotes) {
+      out += "\"\"";
+    } else if (c == '\x1a') {
+      out += ' ';
+    } else if (c == '\r' || c == '\n') {
+      if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
+      out += "\\n";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+// A button's text written field by field, byte by byte.
 inline std::string ItemText(const TLaunchDataItem& item) {
   std::string out = std::to_string(item.Kind) + "," + std::to_string(item.UseCount);
   for (const TFieldText* s :
-       {&item.Title, &item.Link, &item.AltLink, &item.Params, &item.WorkDir, &item.IconFile}) {
-    out += ",";
-    AppendQuoted(out, *s);
-  }
+       {&item.Title, &item.Link, &item.AltLink, &item.Params, &item.WorkDir, &item.IconFile})
+    out += ",\"" + OneLine(*s, true) + "\"";
   out += "," + std::to_string(item.IconIndex) + "," + std::to_string(item.ShowCmd) + ",";
-  AppendQuoted(out, item.Comment);
-  return out;
+  return out + "\"" + OneLine(item.Comment, true) + "\"";
 }
 
 inline bool Within(std::string_view part, std::string_view whole) {
@@ -108,8 +124,16 @@ inline std::string WrittenItemDifference(std::string_view line) {
   return {};
 }
 
-// Empty when the button text writer writes what the quoting writer writes.
+// Empty when the button text writer, and the quoting writers of any one text, write
+// what the byte-by-byte writer writes.
 inline std::string ItemTextDifference(const TLaunchDataItem& item) {
+  for (bool quoted : {true, false}) {
+    std::string written;
+    (quoted ? AppendQuoted : AppendLineText)(written, item.Comment);
+    const std::string plain =
+        quoted ? "\"" + OneLine(item.Comment, true) + "\"" : OneLine(item.Comment, false);
+    if (written != plain) return "quoting writers differ on [" + written + "]";
+  }
   const std::string fast = ItemToText(item);
   const std::string plain = ItemText(item);
   if (fast != plain) return "writers differ: [" + fast + "] against [" + plain + "]";

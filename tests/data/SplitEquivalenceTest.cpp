@@ -138,7 +138,7 @@ TEST(SplitEquivalence, LoadThenSaveGivesBackEveryByteOfABenchmarkFile) {
   int borrowed = 0;
   for (int i = 0; i < list.Count(); ++i) {
     // The grid's cell: the file's own bytes where they are the button's text.
-    const TFieldText cell = ItemTextIn(list.Get(i), list.HeldBytes().front().View(), scratch);
+    const TFieldText cell = ItemTextIn(list.Get(i), list.HeldBytes().View(), scratch);
     ASSERT_EQ(cell, ItemToText(list.Get(i))) << "button " << i;
     borrowed += cell.Borrowed();
     std::string text = ItemToText(list.Get(i)) + "\r\n";

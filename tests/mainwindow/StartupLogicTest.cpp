@@ -181,7 +181,7 @@ TEST(FillGrid, CellsKeepTheFilesBytesOnlyWhileTheyBorrowThem) {
     list.LoadFromBytes(
         CrLf("\"A\",\"3.00\",\"n\",0,0,1\n**\n\"p\",2,0\n**\n" + line + "\n" + line + "\n**\n"));
     ASSERT_TRUE(list.Loaded);
-    bytes = list.HeldBytes().front().bytes;
+    bytes = list.HeldBytes().bytes;
     TRecorder rec;
     FillGrid(list, grid, rec.Sink());
   }
