@@ -238,20 +238,22 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-}  // namespace
-
-void WriteFileReplacing(const std::string& fileName, std::string_view bytes) {
-  WriteFileReplacing(fileName,
-                     [bytes](const std::function<void(std::string_view)>& write) { write(bytes); });
+TFileStamp StampFromStat(const struct stat& st) {
+  TFileStamp stamp;
+  stamp.exists = true;
+  stamp.device = static_cast<std::uint64_t>(st.st_dev);
+  stamp.inode = static_cast<std::uint64_t>(st.st_ino);
+  stamp.size = static_cast<std::int64_t>(st.st_size);
+  stamp.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  return stamp;
 }
 
-void WriteFileReplacing(
-    const std::string& fileName,
-    const std::function<void(const std::function<void(std::string_view)>& write)>& produce) {
+// The target a write to fileName changes and, when it exists, its stat. Raises
+// EFileError::Create when it may not be written (see ReplaceRefusal).
+std::string WritableTarget(const std::string& fileName, struct stat& old, bool& existed) {
   std::string target;
   int err = ResolveTarget(fileName, target);
-  struct stat old {};
-  bool existed = false;
+  existed = false;
   if (err == 0) {
     existed = ::lstat(target.c_str(), &old) == 0;
     if (existed)
@@ -260,11 +262,55 @@ void WriteFileReplacing(
       err = errno;
   }
   if (err != 0) throw EFileError::Create(fileName, err);
+  return target;
+}
 
+// The name pattern of a new file beside target, for mkostemp.
+std::string TempBeside(const std::string& target) {
   const std::string::size_type slash = target.rfind('/');
   const std::string dir = slash == std::string::npos ? "." : target.substr(0, slash + 1);
   const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-  std::string temp = dir + (dir == "." ? "/." : ".") + base + ".XXXXXX";
+  return dir + (dir == "." ? "/." : ".") + base + ".XXXXXX";
+}
+
+// Hands produce's pieces to fd; the first error stops the writing and is returned.
+// Should produce raise, fd is closed and the exception passes on.
+int WritePieces(int fd, const TContentProducer& produce, std::int64_t& written) {
+  int err = 0;
+  written = 0;
+  try {
+    produce([fd, &err, &written](std::string_view piece) {
+      if (err != 0) return;
+      if (!WriteAll(fd, piece))
+        err = errno;
+      else
+        written += static_cast<std::int64_t>(piece.size());
+    });
+  } catch (...) {
+    ::close(fd);
+    throw;
+  }
+  return err;
+}
+
+}  // namespace
+
+TFileStamp StampOf(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return {};
+  return StampFromStat(st);
+}
+
+TFileStamp WriteFileReplacing(const std::string& fileName, std::string_view bytes) {
+  return WriteFileReplacing(
+      fileName, [bytes](const std::function<void(std::string_view)>& write) { write(bytes); });
+}
+
+TFileStamp WriteFileReplacing(const std::string& fileName, const TContentProducer& produce) {
+  struct stat old {};
+  bool existed = false;
+  const std::string target = WritableTarget(fileName, old, existed);
+  std::string temp = TempBeside(target);
 
   // Written beside the target and renamed over it: another hard link to the old
   // file keeps the old bytes.
@@ -272,12 +318,11 @@ void WriteFileReplacing(
   if (fd < 0) throw EFileError::Create(fileName, errno);
 
   // After a failed write the later pieces are not written: the first error is the one told.
+  std::int64_t written = 0;
+  int err = 0;
   try {
-    produce([fd, &err](std::string_view piece) {
-      if (err == 0 && !WriteAll(fd, piece)) err = errno;
-    });
+    err = WritePieces(fd, produce, written);
   } catch (...) {
-    ::close(fd);
     ::unlink(temp.c_str());
     throw;
   }
@@ -289,10 +334,51 @@ void WriteFileReplacing(
     if (::fchmod(fd, existed ? (old.st_mode & 07777) : DefaultMode()) != 0) err = errno;
   }
   if (err == 0 && ::fsync(fd) != 0) err = errno;
+  // Taken from the new file itself, before it has the target's name: whatever
+  // replaces it after the rename has another identity.
+  struct stat now {};
+  if (err == 0 && ::fstat(fd, &now) != 0) err = errno;
   if (::close(fd) != 0 && err == 0) err = errno;
   if (err == 0 && ::rename(temp.c_str(), target.c_str()) != 0) err = errno;
   if (err != 0) {
     ::unlink(temp.c_str());
     throw EFileError::Create(fileName, err);
   }
+  return StampFromStat(now);
+}
+
+int ReplaceBesideProblem(const std::string& fileName) {
+  std::string target;
+  if (const int err = ResolveTarget(fileName, target); err != 0) return err;
+  std::string temp = TempBeside(target);
+  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return errno;
+  ::close(fd);
+  ::unlink(temp.c_str());
+  return 0;
+}
+
+TFileStamp WriteFileInPlace(const std::string& fileName, const TContentProducer& produce) {
+  struct stat old {};
+  bool existed = false;
+  const std::string target = WritableTarget(fileName, old, existed);
+  if (!existed) throw EFileError::Create(fileName, ENOENT);
+  // Not truncated on open: a write that cannot start leaves the file whole.
+  const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  if (fd < 0) throw EFileError::Create(fileName, errno);
+  struct stat opened {};
+  int err = ::fstat(fd, &opened) != 0 ? errno : 0;
+  // The file checked is the file opened (not something put in its place since).
+  if (err == 0 &&
+      (!S_ISREG(opened.st_mode) || opened.st_ino != old.st_ino || opened.st_dev != old.st_dev))
+    err = msg::kNotRegularFile;
+  std::int64_t written = 0;
+  if (err == 0) err = WritePieces(fd, produce, written);
+  if (err == 0 && ::ftruncate(fd, static_cast<off_t>(written)) != 0) err = errno;
+  if (err == 0 && ::fsync(fd) != 0) err = errno;
+  struct stat now {};
+  if (err == 0 && ::fstat(fd, &now) != 0) err = errno;
+  if (::close(fd) != 0 && err == 0) err = errno;
+  if (err != 0) throw EFileError::Create(fileName, err);
+  return StampFromStat(now);
 }

@@ -95,21 +95,50 @@ class TLineReader {
   std::string scratch_;
 };
 
+// What a file was at one moment, enough to tell that it was written or replaced
+// since: which file it is, its size and its modification time to the nanosecond.
+// A missing file has exists false and nothing else.
+struct TFileStamp {
+  bool exists = false;
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  std::int64_t size = 0;
+  std::int64_t modifiedNs = 0;
+  bool operator==(const TFileStamp&) const = default;
+};
+// The stamp of the file at path (a symbolic link is followed).
+TFileStamp StampOf(const std::string& path);
+
+// The producer of a new content in pieces: calls write once for each piece, in order.
+using TContentProducer = std::function<void(const std::function<void(std::string_view)>& write)>;
+
 // Replaces fileName by bytes: writes a new file beside it and renames it over the
 // old one only when everything was written and flushed. The new file keeps the old
 // one's permissions; a symbolic link is written through, and a dangling one gets
 // its target created. Refused: a fileName that is no regular file (a folder, a
 // pipe, a device; a link loop), or one the caller may not write to (a read-only
 // file is refused to root as well). On failure or refusal the old file is
-// untouched and EFileError::Create is raised.
-void WriteFileReplacing(const std::string& fileName, std::string_view bytes);
+// untouched and EFileError::Create is raised. Returns the stamp of the file written.
+TFileStamp WriteFileReplacing(const std::string& fileName, std::string_view bytes);
 
-// The same, with the new content given in pieces: produce calls write once for each
-// piece, in order, so that a large file needs no buffer of its whole size. Should
-// produce raise an exception, the old file stays as it was and the exception passes on.
-void WriteFileReplacing(
-    const std::string& fileName,
-    const std::function<void(const std::function<void(std::string_view)>& write)>& produce);
+// The same, with the new content given in pieces, so that a large file needs no
+// buffer of its whole size. Should produce raise an exception, the old file stays as
+// it was and the exception passes on.
+TFileStamp WriteFileReplacing(const std::string& fileName, const TContentProducer& produce);
+
+// Why no new file can be made beside fileName's target (the end of its symbolic
+// links) to be renamed over it, as an errno value: the folder cannot be written.
+// 0 when one can (the probe file is removed at once).
+int ReplaceBesideProblem(const std::string& fileName);
+
+// Writes the new content into the existing regular file fileName itself (through
+// its symbolic links), for a file that may be written in a folder that may not:
+// from the start, then cut to its new length and flushed. The file keeps its
+// identity, owner and permissions. Unlike a replace, a failure part way leaves the
+// file damaged: the caller keeps a copy of the old bytes first. Refused, as a replace
+// is, for anything but a regular file the caller may write to; raises
+// EFileError::Create. Returns the stamp of the file written.
+TFileStamp WriteFileInPlace(const std::string& fileName, const TContentProducer& produce);
 
 // Whether a file (or anything else) exists at path.
 bool FileExists(const std::string& path);

@@ -97,9 +97,19 @@ class TLaunchList : public TBaseLaunchList {
   void LoadFromSource(TByteSource& source);
 };
 
+// How SaveToTextFile writes: lines put before the file's own (each must start with
+// ';', a comment every reader skips), and whether the file is written into itself
+// (WriteFileInPlace) instead of being replaced.
+struct TTextFileWrite {
+  std::vector<std::string> leadingComments;
+  bool inPlace = false;
+};
+
 // Writes list to fileName as a text data file. The file is replaced only when all
-// was written; on any failure the old file stays as it was.
-void SaveToTextFile(const TLaunchList& list, const std::string& fileName);
+// was written; on any failure the old file stays as it was (but see inPlace).
+// Returns the stamp of the file written.
+TFileStamp SaveToTextFile(const TLaunchList& list, const std::string& fileName,
+                          const TTextFileWrite& how = {});
 
 // The text data file's bytes for list (what SaveToTextFile writes).
 std::string TextDataFileBytes(const TLaunchList& list);

@@ -190,13 +190,17 @@ std::string TextDataFileBytes(const TLaunchList& list) {
   return std::string(pieces.Bytes());
 }
 
-void SaveToTextFile(const TLaunchList& list, const std::string& fileName) {
+TFileStamp SaveToTextFile(const TLaunchList& list, const std::string& fileName,
+                          const TTextFileWrite& how) {
   CheckPageCounts(list);
-  WriteFileReplacing(fileName, [&list](const std::function<void(std::string_view)>& write) {
+  const TContentProducer produce = [&](const std::function<void(std::string_view)>& write) {
     TPieceOut pieces(write);
     pieces.Reserve(TPieceOut::kPiece + 64 * 1024);
+    for (const std::string& comment : how.leadingComments)
+      pieces.AppendLine(comment);
     WriteTextDataFile(list, pieces);
-  });
+  };
+  return how.inPlace ? WriteFileInPlace(fileName, produce) : WriteFileReplacing(fileName, produce);
 }
 
 bool TLaunchList::LoadFromTextFile(const std::string& fileName) {
