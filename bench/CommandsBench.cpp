@@ -1,17 +1,22 @@
 // The main window's commands on a grid of 1,000 and of 100,000 buttons (pages of 33):
 // each should cost the same at both sizes, since a command touches one row and its
-// icons. And a save from the grid against writing the same launch list alone.
+// icons. A save from the grid against writing the same launch list alone. And the look
+// at the data file that guards every save against the launcher's writes, against the
+// load of the same file.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
 #include <QApplication>
 #include <filesystem>
 
+#include "BenchData.h"
 #include "ButtonCommands.h"
 #include "DataFileCommands.h"
 #include "GridRows.h"
 #include "GridUndo.h"
+#include "OutsideChanges.h"
 #include "PageCommands.h"
+#include "QuietFill.h"
 #include "RecordText.h"
 #include "ScriptedDialogs.h"
 #include "ShiftJis.h"
@@ -207,6 +212,68 @@ void BM_SaveListAlone(benchmark::State& state) {
   std::filesystem::remove(file);
 }
 BENCHMARK(BM_SaveListAlone)->Unit(benchmark::kMillisecond);
+
+// A realistic data file of 100,000 buttons as opened, with its grid and baseline.
+struct TOpenedFile {
+  std::string file = SaveTarget() + ".opened";
+  TLaunchList list;
+  TGridStore grid;
+  TFileBaseline baseline;
+  TOpenedFile() {
+    bench::WriteRealisticFile(file, 100000);
+    list.SetFileName(file);
+    list.LoadFromFile();
+    FillQuietly(list, grid);
+    baseline = {StampOf(file), FingerprintOf(list)};
+  }
+  ~TOpenedFile() { std::filesystem::remove(file); }
+};
+
+TOpenedFile& Opened() {
+  static TOpenedFile opened;
+  return opened;
+}
+
+// The baseline of the three below: the load of the file.
+void BM_LoadOpenedFile(benchmark::State& state) {
+  for (auto _ : state) {
+    TLaunchList list;
+    list.SetFileName(Opened().file);
+    list.LoadFromFile();
+  }
+}
+BENCHMARK(BM_LoadOpenedFile)->Unit(benchmark::kMillisecond);
+
+// What an open and a save add: the fingerprint of the list.
+void BM_FingerprintOfList(benchmark::State& state) {
+  for (auto _ : state)
+    benchmark::DoNotOptimize(FingerprintOf(Opened().list));
+}
+BENCHMARK(BM_FingerprintOfList)->Unit(benchmark::kMillisecond);
+
+// A save when nothing changed on disk: one stat.
+void BM_LookAtUnchangedFile(benchmark::State& state) {
+  for (auto _ : state)
+    benchmark::DoNotOptimize(
+        CheckDataFile(Opened().baseline, QString::fromStdString(Opened().file)));
+}
+BENCHMARK(BM_LookAtUnchangedFile)->Unit(benchmark::kMillisecond);
+
+// The launcher counted a use: the file read again, compared, and every count taken in.
+void BM_TakeInLaunchersCounts(benchmark::State& state) {
+  TOpenedFile& o = Opened();
+  for (auto _ : state) {
+    state.PauseTiming();
+    o.list.Get(0).UseCount += 1;
+    SaveToTextFile(o.list, o.file);
+    state.ResumeTiming();
+    const TDiskCheck check = CheckDataFile(o.baseline, QString::fromStdString(o.file));
+    TDataFingerprint theirs = FingerprintOf(*check.List);
+    MergeUseCounts(o.grid, o.baseline.Data, theirs);
+    o.baseline = {check.Stamp, std::move(theirs)};
+  }
+}
+BENCHMARK(BM_TakeInLaunchersCounts)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -42,8 +42,7 @@ std::string Native(const QString& path) {
 }
 
 QString CannotMake(const QString& what, const QString& path, int err) {
-  return QStringLiteral("バックアップを作成できません。") + what + QStringLiteral(" \"") + path +
-         QStringLiteral("\": ") + Reason(err);
+  return what + QStringLiteral(" \"") + path + QStringLiteral("\": ") + Reason(err);
 }
 
 // What the name of one of the data file's backups tells.
@@ -175,7 +174,7 @@ QString CopyToNewFile(const TInputFile& data, const std::string& folder, const s
     for (std::int64_t at = 0; err == 0 && at < data.Size(); at += static_cast<std::int64_t>(kChunk))
       err = WriteAll(fd, data.ReadAt(at, kChunk));
   } catch (const ELaunchError& e) {
-    readError = QStringLiteral("バックアップを作成できません。") + QString::fromStdString(e.what());
+    readError = QString::fromStdString(e.what());
   }
   if (err == 0 && ::fchmod(fd, mode & 0777) != 0) err = errno;
   if (err == 0 && ::fsync(fd) != 0) err = errno;
@@ -220,30 +219,40 @@ QString BackupFolder(const QString& dataFile) {
   return QDir(QFileInfo(dataFile).absolutePath()).filePath(QStringLiteral("pelledit-backup"));
 }
 
-QString MakeBackup(const QString& dataFile, const QDateTime& now) {
+TBackupResult MakeBackup(const QString& dataFile, const QDateTime& now) {
+  return MakeBackupIn(dataFile, BackupFolder(dataFile), now);
+}
+
+TBackupResult MakeBackupIn(const QString& dataFile, const QString& folder, const QDateTime& now) {
+  TBackupResult result;
   const QString dataName = QFileInfo(dataFile).fileName();
-  if (dataName.isEmpty()) return {};
+  if (dataName.isEmpty()) return result;
   const std::string dataPath = Native(dataFile);
   struct stat st {};
   if (::stat(dataPath.c_str(), &st) != 0) {
-    if (errno == ENOENT) return {};  // a first save: nothing to keep
-    return CannotMake(QStringLiteral("データーファイル"), dataFile, errno);
+    if (errno == ENOENT) return result;  // a first save: nothing to keep
+    result.Failure = CannotMake(QStringLiteral("データーファイル"), dataFile, errno);
+    return result;
   }
-  if (!S_ISREG(st.st_mode)) return {};
+  if (!S_ISREG(st.st_mode)) return result;
   std::optional<TInputFile> data;
   try {
     data.emplace(dataPath);
   } catch (const ELaunchError& e) {
-    return QStringLiteral("バックアップを作成できません。") + QString::fromStdString(e.what());
+    result.Failure = QString::fromStdString(e.what());
+    return result;
   }
 
-  const QString folder = BackupFolder(dataFile);
   const std::string folderPath = Native(folder);
-  if (::mkdir(folderPath.c_str(), 0777) != 0 && errno != EEXIST)
-    return CannotMake(QStringLiteral("フォルダー"), folder, errno);
+  if (::mkdir(folderPath.c_str(), 0777) != 0 && errno != EEXIST) {
+    result.Failure = CannotMake(QStringLiteral("フォルダー"), folder, errno);
+    return result;
+  }
   std::vector<TEntry> entries;
-  if (const int err = ReadFolder(folderPath, dataName, entries); err != 0)
-    return CannotMake(QStringLiteral("フォルダー"), folder, err);
+  if (const int err = ReadFolder(folderPath, dataName, entries); err != 0) {
+    result.Failure = CannotMake(QStringLiteral("フォルダー"), folder, err);
+    return result;
+  }
 
   const QString stamp = now.toLocalTime().toString(kStampFormat);
   int lastNumber = 0;  // of the names with this stamp, whatever they are
@@ -255,7 +264,10 @@ QString MakeBackup(const QString& dataFile, const QDateTime& now) {
   }
   std::sort(backups.begin(), backups.end(),
             [](const TEntry* a, const TEntry* b) { return NewerFirst(*a, *b); });
-  if (!backups.empty() && SameContent(*data, folderPath + '/' + backups.front()->name)) return {};
+  if (!backups.empty() && SameContent(*data, folderPath + '/' + backups.front()->name)) {
+    result.Path = QDir(folder).filePath(QFile::decodeName(backups.front()->name.c_str()));
+    return result;
+  }
 
   // The next number after the highest of this second, so that the order of the names
   // stays the order the backups were made in.
@@ -263,19 +275,18 @@ QString MakeBackup(const QString& dataFile, const QDateTime& now) {
   const QString name = dataName + u'.' + stamp +
                        (number > 1 ? QStringLiteral("-") + QString::number(number) : QString()) +
                        kSuffix;
-  if (QString problem = CopyToNewFile(*data, folderPath, Native(name), st.st_mode);
-      !problem.isEmpty())
-    return problem;
+  result.Failure = CopyToNewFile(*data, folderPath, Native(name), st.st_mode);
+  if (!result.Failure.isEmpty()) return result;
+  result.Path = QDir(folder).filePath(name);
 
   // The backup just made stays even when a clock set back makes it look the oldest.
-  QString problem;
   for (std::size_t i = kKeptBackups - 1; i < backups.size(); ++i) {
     const std::string path = folderPath + '/' + backups[i]->name;
-    if (::unlink(path.c_str()) != 0 && problem.isEmpty())
-      problem = QStringLiteral("古いバックアップ \"") + QFile::decodeName(path.c_str()) +
-                QStringLiteral("\" を削除できません。") + Reason(errno);
+    if (::unlink(path.c_str()) != 0 && result.Note.isEmpty())
+      result.Note = QStringLiteral("古いバックアップ \"") + QFile::decodeName(path.c_str()) +
+                    QStringLiteral("\" を削除できません。") + Reason(errno);
   }
-  return problem;
+  return result;
 }
 
 std::vector<TBackupInfo> ListBackups(const QString& dataFile, QString& error) {

@@ -12,16 +12,28 @@
 // The folder of the backups of dataFile: "pelledit-backup" beside it.
 QString BackupFolder(const QString& dataFile);
 
+// What a backup came to.
+struct TBackupResult {
+  QString Path;     // the backup made; empty when none was needed or none could be made
+  QString Failure;  // why none could be made (Japanese): a save must not go on unasked
+  QString Note;     // a problem after it was made, such as an old backup not removed
+};
+
 // Keeps the current content of dataFile (when it exists and is a regular file) as a new
 // backup named after it with the date and time (e.g. "data.lst.20261207-112300.bak", a
 // "-2", "-3", ... before ".bak" when that name is taken), then removes this data file's
 // oldest backups beyond the newest 10 (never any other file, never the one just made).
 // The copy is byte for byte with the data file's permission bits and appears only
 // whole. No backup is made when the newest one already holds the same bytes, so that
-// saves without a change do not push the older backups out. Returns an empty string on
-// success or when there was nothing to keep, else the reason in Japanese (the save
-// goes on). A backup folder that is no real folder (a file, a symbolic link) is refused.
-QString MakeBackup(const QString& dataFile, const QDateTime& now = QDateTime::currentDateTime());
+// saves without a change do not push the older backups out. Nothing to keep is no
+// failure. A backup folder that is no real folder (a file, a symbolic link) is refused.
+TBackupResult MakeBackup(const QString& dataFile,
+                         const QDateTime& now = QDateTime::currentDateTime());
+
+// The same into folder (made when missing, its parent must exist) instead of the
+// folder beside the data file.
+TBackupResult MakeBackupIn(const QString& dataFile, const QString& folder,
+                           const QDateTime& now = QDateTime::currentDateTime());
 
 struct TBackupInfo {
   QString Path;

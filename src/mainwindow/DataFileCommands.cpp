@@ -1,26 +1,18 @@
 #include "DataFileCommands.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <algorithm>
 
-#include "Backups.h"
 #include "GridRules.h"
 #include "LaunchErrors.h"
-#include "MessageBox.h"
 #include "RecordSplit.h"
 #include "RecordText.h"
 #include "ShiftJis.h"
-#include "UnBarBox.h"
 
 namespace {
 
 const QString kRule = QString(40, QLatin1Char('-'));
 constexpr std::size_t kButtonFields = 11;
-
-int Ask(QPoint at, const QString& text, const QString& caption, unsigned buttons, TMsgType type) {
-  return ShowMessageAt(text, caption, buttons, type, at.x(), at.y());
-}
 
 // "n", or 無制限 for 0 (no limit).
 QString LimitText(std::int32_t limit) {
@@ -66,53 +58,6 @@ int TotalButtonCount(const TGridStore& grid) {
   for (int r = 1; r < grid.RowCount(); ++r)
     total += CountOfRow(grid, r);
   return total;
-}
-
-bool WriteDataFile(const TGridStore& grid, const QString& saveFileName, QPoint dialogAt) {
-  ShowProgress(0, QStringLiteral("データーファイル保存中..."), false);
-  QCoreApplication::processEvents();
-  // The file about to be replaced is kept first; a backup that cannot be made is told
-  // at the end and does not stop the save.
-  const QString backupProblem = MakeBackup(saveFileName);
-  try {
-    TLaunchList list;
-    GridToLaunchList(grid, list);
-    list.SetFileName(saveFileName.toStdString());
-    SaveToTextFile(list, list.FileName);
-  } catch (const std::exception& error) {
-    CloseProgress();
-    Ask(dialogAt, QString::fromStdString(error.what()), QStringLiteral("保存エラー"), mbOK,
-        TMsgType::Error);
-    return false;
-  }
-  QString done = QStringLiteral("[保存完了] 編集したデーターを保存しました");
-  if (!backupProblem.isEmpty())
-    done +=
-        QStringLiteral("\n(バックアップは作れませんでした: ") + backupProblem + QStringLiteral(")");
-  FinishProgress(done);
-  return true;
-}
-
-bool SaveWithQuestion(const TGridStore& grid, const QString& saveFileName, QPoint dialogAt) {
-  const QString text = QStringLiteral("編集したデーターを \" ") + saveFileName +
-                       QStringLiteral(" \" に\r\r上書き保存しますか？");
-  if (Ask(dialogAt, text, QStringLiteral("上書き保存の確認"), mbYes | mbNo, TMsgType::Plain) !=
-      mrYes)
-    return false;
-  return WriteDataFile(grid, saveFileName, dialogAt);
-}
-
-bool CloseQuery(const TGridStore& grid, const QString& saveFileName, QPoint dialogAt,
-                const TCloseWindow& window) {
-  const int answer =
-      Ask(dialogAt, QStringLiteral("編集したデーターを保存しますか？"),
-          QStringLiteral("保存の確認"), mbYes | mbNo | mbCancel, TMsgType::Confirmation);
-  if (answer == mrNo) return true;
-  if (answer != mrYes) return false;
-  if (window.hide) window.hide();
-  if (WriteDataFile(grid, saveFileName, dialogAt)) return true;
-  if (window.show) window.show();
-  return false;
 }
 
 QString PropertiesText(const TGridStore& grid, const QString& saveFileName) {

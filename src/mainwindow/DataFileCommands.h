@@ -1,11 +1,10 @@
-// The data file's commands: the grid back into a launch list, the save with its
-// progress box and question, the question at closing, and the properties and version
-// boxes. Questions go through the dialog seam.
+// The data file's commands: the grid back into a launch list (what a save, an
+// export and the recovery copy write), and the properties and version boxes. The save
+// itself is in DataFileSave.
 #pragma once
 
 #include <QPoint>
 #include <QString>
-#include <functional>
 
 #include "GridStore.h"
 #include "LaunchList.h"
@@ -19,25 +18,6 @@ void GridToLaunchList(const TGridStore& grid, TLaunchList& list);
 
 // The number of buttons of all pages, as their page texts count them.
 int TotalButtonCount(const TGridStore& grid);
-
-// Writes the grid to saveFileName in the text form with the progress box. On failure
-// the old file stays as it was, the box goes away, and the error is told at
-// dialogAt; returns whether the file was written.
-bool WriteDataFile(const TGridStore& grid, const QString& saveFileName, QPoint dialogAt);
-
-// Asks whether to overwrite saveFileName and saves on Yes. Returns whether it saved.
-bool SaveWithQuestion(const TGridStore& grid, const QString& saveFileName, QPoint dialogAt);
-
-// What the window does at a close request in the mode that saves at closing: asks
-// (Yes, No, Cancel); Yes hides the window and saves. Returns whether the close goes
-// on: not after Cancel, and not after a failed save, when the window shows again so
-// that no edit is lost.
-struct TCloseWindow {
-  std::function<void()> hide;
-  std::function<void()> show;
-};
-bool CloseQuery(const TGridStore& grid, const QString& saveFileName, QPoint dialogAt,
-                const TCloseWindow& window);
 
 // The data file properties box's text for the grid and the file saved to.
 QString PropertiesText(const TGridStore& grid, const QString& saveFileName);

@@ -88,3 +88,16 @@ void TGridStep::redo() {
   host_.ShowViewState(after_);
   done_ = true;
 }
+
+void TGridStep::RewriteTexts(const std::unordered_map<std::string, std::string>& rewrites) {
+  const auto rewrite = [&rewrites](std::vector<std::string>& texts) {
+    for (std::string& text : texts)
+      if (const auto found = rewrites.find(text); found != rewrites.end()) text = found->second;
+  };
+  for (TGridChange& change : changes_) {
+    rewrite(change.Before);
+    rewrite(change.After);
+    for (std::vector<std::string>& row : change.Rows)
+      rewrite(row);
+  }
+}

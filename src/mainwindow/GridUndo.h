@@ -5,6 +5,8 @@
 
 #include <QUndoCommand>
 #include <functional>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "GridEdit.h"
@@ -34,6 +36,8 @@ class TGridStep : public QUndoCommand {
   void undo() override;
   void redo() override;
   const std::vector<TGridChange>& Changes() const { return changes_; }
+  // Replaces every kept cell text that is a key of rewrites by its value.
+  void RewriteTexts(const std::unordered_map<std::string, std::string>& rewrites);
 
  private:
   TGridUndoHost& host_;

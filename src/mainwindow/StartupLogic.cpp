@@ -77,28 +77,32 @@ int FillGrid(const TLaunchList& list, TGridStore& grid, const TFillSink& sink) {
   std::string scratch;
   int done = 0;
   std::int64_t first = 0;
-  const TGridStore::TBatch batch(grid);  // one reset of the view when all rows are in
-  for (int p = 0; p < pages; ++p) {
-    const TPageItem& page = list.Pages.Get(p);
-    const int r = p + 1;
-    std::vector<TFieldText> cells;
-    cells.reserve(static_cast<std::size_t>(std::clamp(page.Count, 0, TGridStore::kColCount - 1)) +
-                  1);
-    cells.emplace_back(PageToText(page));
-    const TLaunchDataItem unregistered;
-    for (int b = 0; b < page.Count && b + 1 < TGridStore::kColCount; ++b) {
-      // A count beyond the buttons the file holds shows unregistered buttons, so that
-      // every button cell of the page has a text and an icon.
-      std::int64_t index = first + b;
-      const TLaunchDataItem& item =
-          index >= 0 && index < list.Count() ? list.Get(static_cast<int>(index)) : unregistered;
-      sink.addIcon(p, item);
-      cells.push_back(ItemTextIn(item, heldBytes, scratch));
-      sink.stepProgress(++done, item.Title);
+  {
+    // One reset of the view when all rows are in, before the box waits for its Ok: the
+    // grid behind the box shows every button meanwhile.
+    const TGridStore::TBatch batch(grid);
+    for (int p = 0; p < pages; ++p) {
+      const TPageItem& page = list.Pages.Get(p);
+      const int r = p + 1;
+      std::vector<TFieldText> cells;
+      cells.reserve(static_cast<std::size_t>(std::clamp(page.Count, 0, TGridStore::kColCount - 1)) +
+                    1);
+      cells.emplace_back(PageToText(page));
+      const TLaunchDataItem unregistered;
+      for (int b = 0; b < page.Count && b + 1 < TGridStore::kColCount; ++b) {
+        // A count beyond the buttons the file holds shows unregistered buttons, so that
+        // every button cell of the page has a text and an icon.
+        std::int64_t index = first + b;
+        const TLaunchDataItem& item =
+            index >= 0 && index < list.Count() ? list.Get(static_cast<int>(index)) : unregistered;
+        sink.addIcon(p, item);
+        cells.push_back(ItemTextIn(item, heldBytes, scratch));
+        sink.stepProgress(++done, item.Title);
+      }
+      grid.SetRowTexts(r, std::move(cells));
+      nameColWidth = std::max(nameColWidth, sink.textWidth(page.Caption) + 8);
+      first += page.Count;
     }
-    grid.SetRowTexts(r, std::move(cells));
-    nameColWidth = std::max(nameColWidth, sink.textWidth(page.Caption) + 8);
-    first += page.Count;
   }
   sink.finishProgress(kLoadedText);
   return nameColWidth;

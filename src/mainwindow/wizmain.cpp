@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -12,12 +13,15 @@
 #include <QScreen>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <future>
 #include <unordered_map>
 
 #include "BevelFrame.h"
 #include "ButtonCommands.h"
 #include "DataFileCommands.h"
+#include "DataFileSave.h"
 #include "ExchangeCommands.h"
+#include "FileChangedBar.h"
 #include "FindBar.h"
 #include "FixedTexts.h"
 #include "GridRows.h"
@@ -27,6 +31,7 @@
 #include "MessageBox.h"
 #include "PageCommands.h"
 #include "RecordText.h"
+#include "RecoveryGuard.h"
 #include "ShellProperties.h"
 #include "ShiftJis.h"
 #include "StartupLogic.h"
@@ -59,6 +64,9 @@ TWizform::~TWizform() {
   // The find bar tells it was hidden while the window's widgets are being taken
   // down, when nothing of this window is left to react.
   FindBar_->disconnect(this);
+  // The undo stack empties itself as it goes: that is no edit taken back, and must not
+  // discard the recovery copy of edits never saved.
+  Undo_.disconnect(this);
 }
 
 void TWizform::BuildLayout() {
@@ -85,8 +93,11 @@ void TWizform::BuildLayout() {
 
   FindBar_ = new TFindBar(central);
   FindBar_->hide();
+  ChangedBar_ = new TFileChangedBar(central);
+  ChangedBar_->hide();
 
   layout->addWidget(Toolbar);
+  layout->addWidget(ChangedBar_);
   layout->addWidget(Grid_, 1);
   layout->addWidget(FindBar_);
   layout->addWidget(msgPanel);
@@ -193,6 +204,8 @@ bool TWizform::FormCreate(const QStringList& arguments) {
   LaunchList->Status.MinButtons = 1;
   IconGrid_.Clear();
 
+  // Taken before the file is read: a change made while it is read is found later.
+  const TFileStamp loadedStamp = StampOf(QFile::encodeName(arguments.value(2)).toStdString());
   const TCommandLine commandLine = CheckCommandLine(arguments, *LaunchList, LoadedStatusText);
   SaveOnClose = commandLine.saveOnClose;
   DataFileName = commandLine.dataFileName;
@@ -204,14 +217,22 @@ bool TWizform::FormCreate(const QStringList& arguments) {
     Save1->setVisible(false);
     N2->setVisible(false);
   }
+  // The fingerprint of what was loaded is taken on another core while this one fills
+  // the grid; both only read the list.
+  std::future<TDataFingerprint> loaded =
+      std::async(std::launch::async, [list = LaunchList.get()] { return FingerprintOf(*list); });
   FillGrid(*LaunchList);
   WarnOfHiddenButtons(*LaunchList);
-  LaunchList.reset();
   Undo_.clear();
   Undo_.setClean();
+  SetUpDataSafety({loadedStamp, loaded.get()});
+  LaunchList.reset();
   UpdateWindowTitle();
   PendingOuterSize_ = LoadWindowSize(IniFile());
   ApplyOuterSize();
+  // A question asked before the window shows stands where the window is going to be.
+  PlaceOnScreen();
+  OfferRecoveryCopy();
   return true;
 }
 
@@ -303,6 +324,8 @@ QIcon TWizform::IconAt(int c, int r) {
   if (r < 1 || r > IconGrid_.Count()) return {};
   TIconList& icons = IconGrid_.Get(r - 1);
   if (c < 1 || c > icons.Count()) return {};
+  // A cell not filled yet (a refill in progress paints the grid) has no icon to keep.
+  if (store_.Cell(c, r).empty()) return {};
   QIcon& icon = icons.Get(c - 1).Icon;
   if (icon.isNull()) icon = GetItemIcon(*ButtonOfCell(store_, c, r));  // not read yet
   return icon;
@@ -331,15 +354,16 @@ void TWizform::moveEvent(QMoveEvent* event) {
   ApplyOuterSize();
 }
 
+void TWizform::PlaceOnScreen() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen != nullptr)
+    move(PlaceWindow(frameGeometry().size(), screen->geometry(), screen->availableGeometry()));
+}
+
 void TWizform::FormShow() {
   winId();  // the platform window, and with it the frame where the platform knows it
   ApplyOuterSize();
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  if (screen != nullptr) {
-    const QPoint at =
-        PlaceWindow(frameGeometry().size(), screen->geometry(), screen->availableGeometry());
-    move(at);
-  }
+  PlaceOnScreen();
   Grid_->SelectCell(1, 1);
   // Without a window manager (a kiosk session) nobody activates the window, and the
   // grid would not take a key.
@@ -369,11 +393,27 @@ void TWizform::closeEvent(QCloseEvent* event) {
 }
 
 bool TWizform::FormCloseQuery() {
-  if (!SaveOnClose) return true;
+  // With "/F" and nothing to save the window closes at once; with edits it asks as
+  // "/FAS" does, rather than dropping them unasked.
+  if (!SaveOnClose && Undo_.isClean()) {
+    Recovery_->Settle();
+    return true;
+  }
   TCloseWindow window;
   window.hide = [this] { hide(); };
   window.show = [this] { show(); };
-  return CloseQuery(store_, SaveFileName, DialogAt(), window);
+  TSaveSession session = SaveSession();
+  switch (CloseQuery(session, window)) {
+    case TCloseAnswer::Close:
+      MarkSaved();
+      return true;
+    case TCloseAnswer::Discard:
+      Recovery_->Settle();  // given up on purpose: nothing to recover
+      return true;
+    case TCloseAnswer::Stay:
+      break;
+  }
+  return false;
 }
 
 void TWizform::GridDrawCell(QPainter& painter, int c, int r, QRect rect, bool selected,

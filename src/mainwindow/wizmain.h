@@ -18,12 +18,18 @@
 #include "GridUndo.h"
 #include "IconCaches.h"
 #include "LaunchList.h"
+#include "OutsideChanges.h"
 
 class QAction;
+class QFileSystemWatcher;
 class QLabel;
 class QMenu;
+class QTimer;
+class TFileChangedBar;
 class TFindBar;
 class TGridView;
+class TRecoveryGuard;
+struct TSaveSession;
 
 class TWizform : public QMainWindow, public TGridUndoHost {
   Q_OBJECT
@@ -86,7 +92,8 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   void EditCurrentPage();
   void Save1Click();
   void Exit1Click();
-  // At a close request: whether the window may close (asks and saves with "/FAS").
+  // At a close request: whether the window may close. Asks and saves with "/FAS",
+  // and with "/F" when the grid holds edits not saved.
   bool FormCloseQuery();
   void mnPropClick();
   void About1Click();
@@ -177,6 +184,18 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   void ShowViewState(const TViewState& state) override;
   QLabel& HelpLabel() { return *Lbmsg; }
 
+  // The data file shared with the launcher. What it held when the grid last matched
+  // it; a look at it now, taking in the launcher's use counts at once and telling of
+  // any other change in the notice bar (postponed while a dialog or a command runs).
+  const TFileBaseline& Baseline() const { return Baseline_; }
+  void CheckDataFileNow();
+  TFileChangedBar& ChangedBar() { return *ChangedBar_; }
+  // The recovery copy of unsaved edits.
+  TRecoveryGuard& Recovery() { return *Recovery_; }
+  // Whether the window is in the middle of something: a modal dialog, the progress
+  // box, a command changing the grid.
+  bool Busy() const;
+
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -191,6 +210,23 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   void WarnOfHiddenButtons(const TLaunchList& list);
   // Where questions appear: the window's left + 16 and top.
   QPoint DialogAt() const;
+  // The save as the window runs it: the grid, the file, the baseline, and a reload
+  // that is one step.
+  TSaveSession SaveSession();
+  // After a save or a reload: the grid matches the file.
+  void MarkSaved();
+  // Replaces the grid by list (the data file as on disk now) as one step.
+  void ReloadFromDisk(const TLaunchList& list);
+  // Replaces the grid's data by list as one step named text, keeping the file saved to.
+  void ReplaceGridData(const QString& text, const TLaunchList& list);
+  // Keeps the baseline, watches the file and keeps the recovery copy.
+  void SetUpDataSafety(TFileBaseline loaded);
+  void WatchDataFile();
+  void DataFileTouched();
+  void ShowOutsideChange(const TDiskCheck& check);
+  void OverwriteChangedFile();
+  // Asks whether to take a recovery copy left behind by an editor that ended unasked.
+  void OfferRecoveryCopy();
   // The data file's folder, where the file choosers start.
   QString DataFolder() const;
   // What a command works on, from the window's state.
@@ -201,6 +237,8 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   TViewState ViewState() const;
   void BuildLayout();
   void FormShow();
+  // Centres the window on the screen, inside the work area.
+  void PlaceOnScreen();
   // The initialisation file that remembers the window size.
   QString IniFile() const;
   // Gives the window the remembered outer size, once its frame is known.
@@ -225,7 +263,14 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   std::optional<QSize> PendingOuterSize_;
   QUndoStack Undo_;
   TFindBar* FindBar_ = nullptr;
+  TFileChangedBar* ChangedBar_ = nullptr;
   TGridFinder Finder_;
+  TFileBaseline Baseline_;
+  QFileSystemWatcher* Watcher_ = nullptr;
+  QTimer* DiskCheckTimer_ = nullptr;
+  int UnreadableChecks_ = 0;  // looks in a row that found the file unreadable
+  std::unique_ptr<TRecoveryGuard> Recovery_;
+  bool InStep_ = false;
   // Moves the current cell to the next button that holds the find text.
   void GoToHit(bool fromCurrent);
 };

@@ -7,6 +7,7 @@
 
 #include "ButtonCommands.h"
 #include "DataFileCommands.h"
+#include "DataFileSave.h"
 #include "ExchangeCommands.h"
 #include "FindBar.h"
 #include "GridRows.h"
@@ -14,6 +15,7 @@
 #include "GridView.h"
 #include "MessageBox.h"
 #include "PageCommands.h"
+#include "RecoveryGuard.h"
 #include "ShellProperties.h"
 #include "StartupLogic.h"
 #include "UnEdit.h"
@@ -97,15 +99,39 @@ void TWizform::RecordStep(const QString& text, const std::function<void()>& work
     Undo_.push(new TGridStep(*this, text, std::move(changes), before, ViewState()));
   };
   store_.SetJournal(&changes);
+  // While the grid is half changed, neither the recovery copy nor a look at the file
+  // may read it.
+  InStep_ = true;
+  if (Recovery_) Recovery_->SetBusy(true);
+  const auto done = [&] {
+    record();
+    InStep_ = false;
+    if (Recovery_) Recovery_->SetBusy(false);
+  };
   try {
     work();
   } catch (...) {
     // The journal must not outlive this call, and what changed before the failure can
     // still be taken back.
-    record();
+    done();
     throw;
   }
-  record();
+  done();
+}
+
+void TWizform::ReplaceGridData(const QString& text, const TLaunchList& list) {
+  // The whole grid is swapped, as an import does: one step, and the data file is
+  // written only by a save.
+  RecordStep(text, [&] {
+    const QString kept = SaveFileName;
+    FillGrid(list);
+    SaveFileName = kept;
+  });
+  // What the grid cannot hold is told before a save drops it.
+  WarnOfHiddenButtons(list);
+  Grid_->PlaceCurrent(1, 1);
+  Grid_->viewport()->update();
+  UpdateTitle();
 }
 
 void TWizform::RunEdit(const QString& text, bool (*command)(TGridEdit&)) {
@@ -182,7 +208,8 @@ void TWizform::EditCurrentPage() {
 }
 
 void TWizform::Save1Click() {
-  if (SaveWithQuestion(store_, SaveFileName, DialogAt())) Undo_.setClean();
+  TSaveSession session = SaveSession();
+  if (SaveWithQuestion(session) == TSaveResult::Saved) MarkSaved();
 }
 
 void TWizform::Exit1Click() {

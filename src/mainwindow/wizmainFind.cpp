@@ -101,13 +101,5 @@ void TWizform::mnRestoreClick() {
                   DialogAt().x(), DialogAt().y());
     return;
   }
-  // The whole grid is swapped, as an import does: one step, and the data file is
-  // written only by a save.
-  RecordStep(QStringLiteral("バックアップから復元"), [&] {
-    const QString kept = SaveFileName;
-    FillGrid(list);
-    SaveFileName = kept;
-  });
-  Grid_->PlaceCurrent(1, 1);
-  UpdateTitle();
+  ReplaceGridData(QStringLiteral("バックアップから復元"), list);
 }

@@ -50,14 +50,14 @@ TEST(Backups, NumbersBackupsOfOneSecondInOrderAndKeepsNothingNewTwice) {
   const fs::path folder = dir.Path() / "pelledit-backup";
   EXPECT_EQ(BackupFolder(data), Q(folder.string()));
 
-  EXPECT_EQ(MakeBackup(data, kNow), QString());  // a first save: no file yet
+  EXPECT_EQ(MakeBackup(data, kNow).Failure, QString());  // a first save: no file yet
   EXPECT_FALSE(fs::exists(folder));
 
   for (int pages = 1; pages <= 3; ++pages) {
     WriteFile(data.toStdString(), TextData(pages));
-    EXPECT_EQ(MakeBackup(data, kNow), QString());
+    EXPECT_EQ(MakeBackup(data, kNow).Failure, QString());
   }
-  EXPECT_EQ(MakeBackup(data, kNow), QString());  // the same bytes as the newest: no fourth
+  EXPECT_EQ(MakeBackup(data, kNow).Failure, QString());  // the same bytes as the newest: no fourth
   EXPECT_EQ(Names(folder), (std::vector<std::string>{"data.lst.20261207-112300-2.bak",
                                                      "data.lst.20261207-112300-3.bak",
                                                      "data.lst.20261207-112300.bak"}));
@@ -90,7 +90,7 @@ TEST(Backups, KeepsTheNewestTenAndDeletesNoOtherFile) {
 
   for (int i = 0; i < 11; ++i) {
     WriteFile(data.toStdString(), TextData(i + 1));
-    EXPECT_EQ(MakeBackup(data, kNow.addSecs(60 * i)), QString()) << i;
+    EXPECT_EQ(MakeBackup(data, kNow.addSecs(60 * i)).Failure, QString()) << i;
   }
   EXPECT_FALSE(fs::exists(folder / Stamped(kNow)));
   for (int i = 1; i < 11; ++i)
@@ -101,7 +101,7 @@ TEST(Backups, KeepsTheNewestTenAndDeletesNoOtherFile) {
 
   // A clock set back: the new backup looks the oldest, yet it stays.
   WriteFile(data.toStdString(), TextData(20));
-  EXPECT_EQ(MakeBackup(data, kNow.addDays(-1)), QString());
+  EXPECT_EQ(MakeBackup(data, kNow.addDays(-1)).Failure, QString());
   EXPECT_EQ(ReadFile((folder / Stamped(kNow.addDays(-1))).string()), TextData(20));
   EXPECT_FALSE(fs::exists(folder / Stamped(kNow.addSecs(60))));
   EXPECT_EQ(Names(folder).size(), 10 + others.size() + 1);
@@ -153,7 +153,7 @@ TEST(Backups, RestoresABinaryFormBackupCopiedByteForByte) {
   const std::string data = dir.File("data.lst");
   WriteFile(data, binary_fixture::Example());
   fs::permissions(data, fs::perms::owner_read | fs::perms::owner_write);
-  ASSERT_EQ(MakeBackup(Q(data), kNow), QString());
+  ASSERT_EQ(MakeBackup(Q(data), kNow).Failure, QString());
   const fs::path backup = dir.Path() / "pelledit-backup" / Stamped(kNow);
   EXPECT_EQ(ReadFile(backup.string()), binary_fixture::Example());
   // A private data file gives a private backup.
@@ -178,7 +178,7 @@ TEST(Backups, AFolderThatCannotBeUsedGivesTheReasonAndLeavesNothingHalfWritten) 
   // The folder's place is taken by a file, then by a link to a real folder elsewhere.
   WriteFile(folder.string(), "a file");
   QString error;
-  EXPECT_NE(MakeBackup(data, kNow).indexOf(Q(folder.string())), -1);
+  EXPECT_NE(MakeBackup(data, kNow).Failure.indexOf(Q(folder.string())), -1);
   EXPECT_TRUE(ListBackups(data, error).empty());
   EXPECT_NE(error.indexOf(Q(folder.string())), -1);
   EXPECT_EQ(ReadFile(folder.string()), "a file");
@@ -188,7 +188,7 @@ TEST(Backups, AFolderThatCannotBeUsedGivesTheReasonAndLeavesNothingHalfWritten) 
   fs::create_directory(elsewhere);
   WriteFile((elsewhere / Stamped(kNow)).string(), TextData(1));
   fs::create_directory_symlink(elsewhere, folder);
-  EXPECT_FALSE(MakeBackup(data, kNow.addSecs(1)).isEmpty());
+  EXPECT_FALSE(MakeBackup(data, kNow.addSecs(1)).Failure.isEmpty());
   error.clear();
   EXPECT_TRUE(ListBackups(data, error).empty());
   EXPECT_FALSE(error.isEmpty());
@@ -199,7 +199,7 @@ TEST(Backups, AFolderThatCannotBeUsedGivesTheReasonAndLeavesNothingHalfWritten) 
   WriteFile(data.toStdString(), std::string(8192, 'x'));
   {
     testing_support::TFileSizeLimit limit(4096);
-    EXPECT_FALSE(MakeBackup(data, kNow).isEmpty());
+    EXPECT_FALSE(MakeBackup(data, kNow).Failure.isEmpty());
   }
   EXPECT_TRUE(Names(folder).empty());
   EXPECT_EQ(ReadFile(data.toStdString()), std::string(8192, 'x'));

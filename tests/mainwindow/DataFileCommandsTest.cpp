@@ -5,9 +5,11 @@
 #include <QDir>
 
 #include "DataFileCommands.h"
+#include "DataFileSave.h"
 #include "ExchangeCommands.h"
 #include "GridFixture.h"
 #include "GridRules.h"
+#include "QuietFill.h"
 #include "RecordText.h"
 #include "StartupLogic.h"
 #include "TestSupport.h"
@@ -23,16 +25,9 @@ QString Q(const std::string& s) {
   return QString::fromStdString(s);
 }
 
-// A grid filled from list as the window fills it.
-void Fill(TGridStore& grid, const TLaunchList& list) {
-  TFillSink sink;
-  sink.resetIcons = [](int) {};
-  sink.addIcon = [](int, const TLaunchDataItem&) {};
-  sink.showProgress = [](int, const std::string&) {};
-  sink.stepProgress = [](int, std::string_view) {};
-  sink.finishProgress = [](const std::string&) {};
-  sink.textWidth = [](const std::string&) { return 0; };
-  FillGrid(list, grid, sink);
+// What the window knows of a file it has just read or written: its stamp.
+TFileBaseline Seen(const QString& file) {
+  return {StampOf(file.toStdString()), {}};
 }
 
 }  // namespace
@@ -41,25 +36,28 @@ TEST(DataFileCommands, ASavedGridLoadsBackTheSame) {
   TTempDir dir;
   TGridFixture f({3, 0, 2}, TGridFixture::Status(9, 8, 0));
   const QString file = Q(dir.File("data.lst"));
+  TFileBaseline baseline;
+  TSaveSession session(f.grid, file, baseline);
   f.dialogs.PushMessageAnswer(mrYes);
-  ASSERT_TRUE(SaveWithQuestion(f.grid, file, {}));
+  ASSERT_EQ(SaveWithQuestion(session), TSaveResult::Saved);
   EXPECT_EQ(f.dialogs.Questions()[0].Text, QStringLiteral("編集したデーターを \" ") + file +
                                                QStringLiteral(" \" に\r\r上書き保存しますか？"));
   EXPECT_EQ(f.dialogs.Questions().back().Kind, TQuestionKind::ProgressOk);
+  EXPECT_EQ(baseline.Stamp, StampOf(file.toStdString())) << "the file just written is known";
 
   TLaunchList list;
   list.SetFileName(file.toStdString());
   list.LoadFromFile();
+  EXPECT_EQ(baseline.Data, FingerprintOf(list));
   TGridStore loaded;
-  Fill(loaded, list);
+  FillQuietly(list, loaded);
   ASSERT_EQ(loaded.RowCount(), f.grid.RowCount());
   for (int r = 0; r < f.grid.RowCount(); ++r)
     EXPECT_EQ(loaded.Row(r), f.grid.Row(r)) << "row " << r;
 
   f.dialogs.PushMessageAnswer(mrNo);
-  WriteFile(file.toStdString(), "kept");
-  EXPECT_FALSE(SaveWithQuestion(f.grid, file, {}));
-  EXPECT_EQ(ReadFile(file.toStdString()), "kept");
+  EXPECT_EQ(SaveWithQuestion(session), TSaveResult::NotSaved);
+  EXPECT_EQ(list.Count(), 5);
 }
 
 // A save reads cells in the writer's form straight from their bytes and any other
@@ -89,17 +87,21 @@ TEST(DataFileCommands, AFailedSaveKeepsTheOldFileAndSaysWhy) {
   TGridFixture f({2});
   const std::string file = dir.File("data.lst");
   WriteFile(file, "old bytes");
+  TFileBaseline baseline = Seen(Q(file));
+  TSaveSession session(f.grid, Q(file), baseline);
   {
     testing_support::TFileSizeLimit limit(4);
+    f.dialogs.PushMessageAnswer(mrYes);  // no backup can be made either: save anyway
     f.dialogs.PushMessageAnswer(mrOk);
-    EXPECT_FALSE(WriteDataFile(f.grid, Q(file), {}));
+    EXPECT_FALSE(WriteDataFile(session));
   }
   EXPECT_EQ(ReadFile(file), "old bytes");
-  ASSERT_EQ(f.dialogs.Questions().size(), 1u) << "no wait for the progress box's Ok";
-  EXPECT_EQ(f.dialogs.Questions()[0].Caption, QStringLiteral("保存エラー"));
-  EXPECT_EQ(f.dialogs.Questions()[0].Type, TMsgType::Error);
-  EXPECT_TRUE(f.dialogs.Questions()[0].Text.contains(Q(file)));
+  ASSERT_EQ(f.dialogs.Questions().size(), 2u) << "no wait for the progress box's Ok";
+  EXPECT_EQ(f.dialogs.Questions()[1].Caption, QStringLiteral("保存エラー"));
+  EXPECT_EQ(f.dialogs.Questions()[1].Type, TMsgType::Error);
+  EXPECT_TRUE(f.dialogs.Questions()[1].Text.contains(Q(file)));
   EXPECT_EQ(ProgressBox, nullptr);
+  EXPECT_EQ(baseline.Stamp, StampOf(file)) << "nothing was written";
 }
 
 TEST(DataFileCommands, TheCloseQuestionSavesOnlyOnYesAndStaysOpenOnFailure) {
@@ -107,23 +109,27 @@ TEST(DataFileCommands, TheCloseQuestionSavesOnlyOnYesAndStaysOpenOnFailure) {
   TGridFixture f({1});
   const std::string file = dir.File("data.lst");
   WriteFile(file, "old");
+  TFileBaseline baseline = Seen(Q(file));
+  TSaveSession session(f.grid, Q(file), baseline);
   int hidden = 0, shown = 0;
   const TCloseWindow window{[&] { ++hidden; }, [&] { ++shown; }};
   f.dialogs.PushMessageAnswer(mrCancel);
-  EXPECT_FALSE(CloseQuery(f.grid, Q(file), {}, window));
+  EXPECT_EQ(CloseQuery(session, window), TCloseAnswer::Stay);
   f.dialogs.PushMessageAnswer(mrNo);
-  EXPECT_TRUE(CloseQuery(f.grid, Q(file), {}, window));
+  EXPECT_EQ(CloseQuery(session, window), TCloseAnswer::Discard);
   EXPECT_EQ(ReadFile(file), "old");
   EXPECT_EQ(f.dialogs.Questions()[0].Type, TMsgType::Confirmation);
 
   const std::string missing = dir.File("no/such/folder/data.lst");
+  TFileBaseline none;
+  TSaveSession failing(f.grid, Q(missing), none);
   f.dialogs.PushMessageAnswer(mrYes);
   f.dialogs.PushMessageAnswer(mrOk);
-  EXPECT_FALSE(CloseQuery(f.grid, Q(missing), {}, window)) << "a failed save keeps the window";
+  EXPECT_EQ(CloseQuery(failing, window), TCloseAnswer::Stay) << "a failed save keeps the window";
   EXPECT_EQ(hidden, 1);
   EXPECT_EQ(shown, 1);
   f.dialogs.PushMessageAnswer(mrYes);
-  EXPECT_TRUE(CloseQuery(f.grid, Q(file), {}, window));
+  EXPECT_EQ(CloseQuery(session, window), TCloseAnswer::Close);
   EXPECT_NE(ReadFile(file), "old");
 }
 
@@ -182,7 +188,7 @@ TEST(Exchange, AnExportedGridImportsBackAndABadFileChangesNothing) {
   ASSERT_TRUE(ExportGrid(f.grid, Q(dir.Path().string()), {}));
 
   TGridStore imported;
-  const TImportWindow window{{}, [&](const TLaunchList& list) { Fill(imported, list); }, {}};
+  const TImportWindow window{{}, [&](const TLaunchList& list) { FillQuietly(list, imported); }, {}};
   f.dialogs.PushMessageAnswer(mrOk);
   f.dialogs.PushFileName(Q(dir.File("list.txt")));
   ASSERT_TRUE(ImportFile(Q(dir.Path().string()), {}, window));

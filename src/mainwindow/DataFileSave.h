@@ -1,0 +1,74 @@
+// The save of the data file and everything that keeps it from losing data: another
+// program's change on disk is looked at first (the launcher's use counts are taken in,
+// anything else is asked about), the old file is kept as a backup or the save asks,
+// a file in a folder that cannot be written is offered a write in place, and any note
+// the progress box cannot show whole comes in a message box. Questions go through the
+// dialog seam.
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <functional>
+#include <string>
+
+#include "GridStore.h"
+#include "LaunchList.h"
+#include "OutsideChanges.h"
+
+// What a save works on besides the grid.
+struct TSaveSession {
+  TSaveSession(TGridStore& grid, const QString& fileName, TFileBaseline& baseline)
+      : Grid(grid), FileName(fileName), Baseline(baseline) {}
+
+  TGridStore& Grid;
+  QString FileName;
+  TFileBaseline& Baseline;  // what the grid last matched on disk; kept up to date here
+  QPoint DialogAt;
+  // Puts the file as read now into the grid in place of its data, as one step that
+  // can be undone. None: a reload is not offered.
+  std::function<void(const TLaunchList&)> Reload;
+  // Told after the launcher's use counts were taken into the grid: each cell text
+  // replaced with the text it became.
+  std::function<void(const TTextRewrites& rewrites)> CountsMerged;
+  // Why no new file can be made beside the data file (an errno value, 0 when one can):
+  // ReplaceBesideProblem, unless a test says otherwise.
+  std::function<int(const std::string&)> ReplaceBeside;
+};
+
+enum class TSaveResult { Saved, NotSaved, Reloaded };
+
+// What a look at the file found, acted on without a question: the baseline follows a
+// file with the same data, and the launcher's use counts are taken into the grid.
+// Returns whether nothing is left to ask (the file is unchanged, or changed in use
+// counts only).
+bool TakeInUnasked(TSaveSession& s, const TDiskCheck& check);
+
+// Asks what to do about a file another program changed, removed or left unreadable:
+// overwrite it (Saved means: go on and write), reload it (done here), or cancel.
+TSaveResult AskAboutOutsideChange(TSaveSession& s, const TDiskCheck& check);
+
+// The question's text for check.
+QString OutsideChangeText(const QString& fileName, const TDiskCheck& check);
+
+// Looks at the file on disk, takes in or asks about what changed there, then writes
+// the grid in the text form with the progress box. On failure the old file stays as
+// it was and the reason is told.
+TSaveResult SaveDataFile(TSaveSession& s);
+
+// Writes the grid without looking at the file first: keeps a backup (or asks when
+// none can be made), or offers a write in place when the folder cannot be written.
+// Returns whether the file was written.
+bool WriteDataFile(TSaveSession& s);
+
+// The File menu's save: asks whether to overwrite the file, then SaveDataFile.
+TSaveResult SaveWithQuestion(TSaveSession& s);
+
+// The question at a close request with data to save: Yes saves (the window hides
+// meanwhile and shows again when the save does not happen), No closes without saving,
+// Cancel stays.
+struct TCloseWindow {
+  std::function<void()> hide;
+  std::function<void()> show;
+};
+enum class TCloseAnswer { Close, Discard, Stay };
+TCloseAnswer CloseQuery(TSaveSession& s, const TCloseWindow& window);

@@ -1,0 +1,34 @@
+// The notice above the grid that the data file was changed by another program while
+// the editor was idle: what happened, and the same answers the save would ask for
+// (overwrite, reload, or leave it for now). It never takes the keyboard, so it does not
+// interrupt typing.
+#pragma once
+
+#include <QFrame>
+
+class QLabel;
+class QPushButton;
+
+class TFileChangedBar : public QFrame {
+  Q_OBJECT
+
+ public:
+  explicit TFileChangedBar(QWidget* parent = nullptr);
+
+  // Shows the bar with text; the reload button only when a reload is possible.
+  void ShowNotice(const QString& text, bool canReload);
+  QString Text() const;
+  QPushButton& OverwriteButton() { return *BtnOverwrite; }
+  QPushButton& ReloadButton() { return *BtnReload; }
+  QPushButton& DismissButton() { return *BtnDismiss; }
+
+ signals:
+  void OverwriteRequested();
+  void ReloadRequested();
+
+ private:
+  QLabel* LbNotice = nullptr;
+  QPushButton* BtnOverwrite = nullptr;
+  QPushButton* BtnReload = nullptr;
+  QPushButton* BtnDismiss = nullptr;
+};

@@ -1,0 +1,173 @@
+// What keeps the main window from losing data: the file shared with the launcher is
+// watched (its use counts taken in, any other change told in a notice), every save
+// looks at it first, and unsaved edits are kept in a recovery copy.
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QTimer>
+
+#include "DataFileSave.h"
+#include "FileChangedBar.h"
+#include "GridView.h"
+#include "MessageBox.h"
+#include "RecoveryCopy.h"
+#include "RecoveryGuard.h"
+#include "UnBarBox.h"
+#include "wizmain.h"
+
+namespace {
+
+// The launcher's write may still be going on when the watcher tells of it.
+constexpr int kSettleMs = 300;
+constexpr int kBusyRetryMs = 1000;
+// A file found half written is looked at again this many times before it is told.
+constexpr int kUnreadableRetries = 3;
+
+}  // namespace
+
+bool TWizform::Busy() const {
+  return InStep_ || ProgressBox != nullptr || QApplication::activeModalWidget() != nullptr ||
+         QApplication::activePopupWidget() != nullptr;
+}
+
+TSaveSession TWizform::SaveSession() {
+  TSaveSession session(store_, SaveFileName, Baseline_);
+  session.DialogAt = DialogAt();
+  session.Reload = [this](const TLaunchList& list) { ReloadFromDisk(list); };
+  session.CountsMerged = [this](const TTextRewrites& rewrites) {
+    // A step taken back or made again later must not put the old counts back.
+    for (int i = 0; i < Undo_.count(); ++i)
+      if (auto* step = dynamic_cast<TGridStep*>(const_cast<QUndoCommand*>(Undo_.command(i))))
+        step->RewriteTexts(rewrites);
+    Grid_->viewport()->update();
+    UpdateTitle();  // the title line shows the current button's use count
+  };
+  return session;
+}
+
+void TWizform::MarkSaved() {
+  Undo_.setClean();
+  Recovery_->Settle();
+  ChangedBar_->hide();
+  WatchDataFile();  // a new file has the old name now
+}
+
+void TWizform::ReloadFromDisk(const TLaunchList& list) {
+  ReplaceGridData(QStringLiteral("データーファイルの読み込み直し"), list);
+  MarkSaved();  // the grid is the file again; undo brings the edits back
+}
+
+void TWizform::SetUpDataSafety(TFileBaseline loaded) {
+  Baseline_ = std::move(loaded);
+  Recovery_ = std::make_unique<TRecoveryGuard>(
+      [this] { return WriteRecoveryCopy(store_, SaveFileName).isEmpty(); },
+      [this] { RemoveRecoveryCopy(SaveFileName); });
+  connect(&Undo_, &QUndoStack::indexChanged, this,
+          [this] { Recovery_->Changed(!Undo_.isClean()); });
+
+  Watcher_ = new QFileSystemWatcher(this);
+  DiskCheckTimer_ = new QTimer(this);
+  DiskCheckTimer_->setSingleShot(true);
+  connect(DiskCheckTimer_, &QTimer::timeout, this, &TWizform::CheckDataFileNow);
+  connect(Watcher_, &QFileSystemWatcher::fileChanged, this, &TWizform::DataFileTouched);
+  connect(Watcher_, &QFileSystemWatcher::directoryChanged, this, &TWizform::DataFileTouched);
+  connect(ChangedBar_, &TFileChangedBar::OverwriteRequested, this, &TWizform::OverwriteChangedFile);
+  connect(ChangedBar_, &TFileChangedBar::ReloadRequested, this, [this] {
+    const TDiskCheck check = CheckDataFile(Baseline_, SaveFileName);
+    ChangedBar_->hide();
+    if (check.List && check.Change != TDiskChange::Unchanged) {
+      ReloadFromDisk(*check.List);
+      Baseline_ = {check.Stamp, FingerprintOf(*check.List)};
+    } else {
+      CheckDataFileNow();
+    }
+  });
+  WatchDataFile();
+}
+
+void TWizform::WatchDataFile() {
+  if (Watcher_ == nullptr) return;
+  // A save, the launcher's or ours, renames a new file over the old name: the watch
+  // of the old file ends with it, and the folder tells when the name is back.
+  const QString folder = QFileInfo(SaveFileName).absolutePath();
+  if (!Watcher_->directories().contains(folder)) Watcher_->addPath(folder);
+  if (!Watcher_->files().contains(SaveFileName) && QFileInfo::exists(SaveFileName))
+    Watcher_->addPath(SaveFileName);
+}
+
+void TWizform::DataFileTouched() {
+  WatchDataFile();
+  DiskCheckTimer_->start(kSettleMs);
+}
+
+void TWizform::CheckDataFileNow() {
+  if (Busy()) {
+    // Never a question in the middle of something: look again once it is done.
+    DiskCheckTimer_->start(kBusyRetryMs);
+    return;
+  }
+  const TDiskCheck check = CheckDataFile(Baseline_, SaveFileName);
+  if (check.Change == TDiskChange::Unreadable && ++UnreadableChecks_ <= kUnreadableRetries) {
+    DiskCheckTimer_->start(kBusyRetryMs);
+    return;
+  }
+  UnreadableChecks_ = 0;
+  TSaveSession session = SaveSession();
+  // The launcher's counts come in without an undo step: they are not an edit.
+  if (TakeInUnasked(session, check)) {
+    ChangedBar_->hide();
+    return;
+  }
+  ShowOutsideChange(check);
+}
+
+void TWizform::ShowOutsideChange(const TDiskCheck& check) {
+  QString text = QStringLiteral("データーファイルが他のプログラムによって変更されています。");
+  if (check.Change == TDiskChange::Gone)
+    text += QStringLiteral(" ファイルが見つかりません。");
+  else if (check.Change == TDiskChange::Unreadable)
+    text += QStringLiteral(" 今のファイルはデーターファイルとして読み込めません。");
+  ChangedBar_->ShowNotice(text, check.Change == TDiskChange::Changed && check.List);
+}
+
+void TWizform::OverwriteChangedFile() {
+  ChangedBar_->hide();
+  // The answer to the question a save would ask: the file is written as the grid is.
+  TSaveSession session = SaveSession();
+  if (WriteDataFile(session)) MarkSaved();
+}
+
+void TWizform::OfferRecoveryCopy() {
+  const std::optional<TRecoveryCopy> copy = FindRecoveryCopy(SaveFileName);
+  if (!copy) return;
+  TLaunchList list;
+  list.SetFileName(SaveFileName.toStdString());
+  QString error;
+  const bool readable = LoadRecoveryCopy(*copy, list, error);
+  if (readable && FingerprintOf(list) == Baseline_.Data) {
+    RemoveRecoveryCopy(SaveFileName);  // nothing the file does not have
+    return;
+  }
+  const QPoint at = DialogAt();
+  if (!readable) {
+    ShowMessageAt(error + QStringLiteral("\r\r復元用データーはそのまま残します。"),
+                  QStringLiteral("復元用データー"), mbOK, TMsgType::Warning, at.x(), at.y());
+    return;
+  }
+  QString text =
+      QStringLiteral("保存されずに終わった編集データー (復元用データー) があります。\r\r\"") +
+      copy->Path + QStringLiteral("\"\r記録日時: ") +
+      copy->Written.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) + QStringLiteral("\r\r");
+  if (!copy->NewerThanFile)
+    text += QStringLiteral("データーファイルはこの記録の後に更新されています。\r\r");
+  text += QStringLiteral(
+      "編集データーに読み込みますか？ (「元に戻す」でファイルの内容に戻せます)\r"
+      "「いいえ」を選ぶと復元用データーは削除されます。");
+  if (ShowMessageAt(text, QStringLiteral("復元用データー"), mbYes | mbNo, TMsgType::Confirmation,
+                    at.x(), at.y()) != mrYes) {
+    RemoveRecoveryCopy(SaveFileName);
+    return;
+  }
+  ReplaceGridData(QStringLiteral("復元用データーの読み込み"), list);
+}

@@ -1,0 +1,248 @@
+// The real window beside a launcher that rewrites its file: closing with edits asks,
+// the launcher's use counts come in while the editor is idle, any other change is told
+// in a notice whose reload is one step, a recovery copy left behind is offered, and a
+// restore tells of buttons the grid cannot hold.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <filesystem>
+
+#include "FileChangedBar.h"
+#include "GridRules.h"
+#include "ItemIcons.h"
+#include "RecordText.h"
+#include "RecoveryCopy.h"
+#include "RecoveryGuard.h"
+#include "RestoreDialog.h"
+#include "ScriptedDialogs.h"
+#include "TestSupport.h"
+#include "wizmain.h"
+
+using testing_support::ReadFile;
+using testing_support::TTempDir;
+
+namespace {
+
+QString Q(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+// Two pages, "a" with two buttons used 3 and 4 times, "b" with one.
+TLaunchList Launcher(int firstCount = 3) {
+  TLaunchList list;
+  list.DeletePage(0);
+  list.AddPage("a", 2, 0);
+  list.AddPage("b", 1, 0);
+  for (int i = 0; i < list.Count(); ++i) {
+    list.Get(i).Kind = lkProgram;
+    list.Get(i).Title = "t" + std::to_string(i);
+    list.Get(i).Link = "/usr/bin/env";
+    list.Get(i).UseCount = i + 3;
+  }
+  list.Get(0).UseCount = firstCount;
+  return list;
+}
+
+// A window on its own data file and state folder, with scripted questions.
+struct TEditor {
+  TTempDir dir;
+  TTempDir state;
+  std::string file = dir.File("data.lst");
+  TScriptedDialogs dialogs;
+  TDialogsScope scope{dialogs};
+  std::unique_ptr<TWizform> form;
+
+  explicit TEditor(const char* mode = "/F") {
+    qputenv("XDG_STATE_HOME", QByteArray::fromStdString(state.Path().string()));
+    SaveToTextFile(Launcher(), file);
+    Open(mode);
+  }
+  ~TEditor() { qunsetenv("XDG_STATE_HOME"); }
+  void Open(const char* mode = "/F") {
+    form = std::make_unique<TWizform>();
+    EXPECT_TRUE(form->FormCreate({"pelledit", mode, Q(file)}));
+  }
+  // An edit of the user's: a new page "n".
+  void Edit() {
+    dialogs.PushText(QStringLiteral("n"));
+    form->mnPageNew1Click();
+    ASSERT_TRUE(form->windowTitle().startsWith(QLatin1Char('*')));
+  }
+  int UseCountAt(int c, int r) const { return UseCountOfText(form->Store().Cell(c, r)); }
+  const TAskedQuestion& LastQuestion() const { return dialogs.Questions().back(); }
+  // Whether a message box of caption was asked.
+  bool Asked(const QString& caption) const {
+    for (const TAskedQuestion& q : dialogs.Questions())
+      if (q.Kind == TQuestionKind::Message && q.Caption == caption) return true;
+    return false;
+  }
+};
+
+}  // namespace
+
+TEST(DataSafety, ClosingWithSlashFAndEditsAsksAndEachAnswerHolds) {
+  TEditor e;
+  e.form->show();
+  const std::size_t asked = e.dialogs.Questions().size();
+  EXPECT_TRUE(e.form->close()) << "nothing to save: no question";
+  EXPECT_EQ(e.dialogs.Questions().size(), asked);
+
+  e.Open();
+  e.form->show();
+  e.Edit();
+  const std::string before = ReadFile(e.file);
+  e.dialogs.PushMessageAnswer(mrCancel);
+  EXPECT_FALSE(e.form->close());
+  EXPECT_EQ(e.LastQuestion().Text, QStringLiteral("編集したデーターを保存しますか？"));
+  EXPECT_EQ(e.LastQuestion().Buttons, unsigned{mbYes | mbNo | mbCancel});
+  e.form->Recovery().WriteNow();
+  ASSERT_TRUE(FindRecoveryCopy(Q(e.file)));
+  e.dialogs.PushMessageAnswer(mrNo);
+  EXPECT_TRUE(e.form->close());
+  EXPECT_EQ(ReadFile(e.file), before);
+  EXPECT_FALSE(FindRecoveryCopy(Q(e.file))) << "given up on purpose";
+
+  e.Open();
+  e.form->show();
+  e.Edit();
+  e.dialogs.PushMessageAnswer(mrYes);
+  EXPECT_TRUE(e.form->close());
+  EXPECT_EQ(PageCount(e.form->Store()), 3);
+  EXPECT_NE(ReadFile(e.file), before);
+}
+
+TEST(DataSafety, TheLaunchersCountsComeInWhileIdleWithoutAStepOrAQuestion) {
+  TEditor e;
+  e.Edit();
+  // The user swaps the first two buttons of page "a": the step keeps t0's text.
+  int a = 1;
+  while (CaptionOfText(e.form->Store().Cell(0, a)) != "a")
+    ++a;
+  e.form->RecordStep(QStringLiteral("swap"), [&] {
+    const std::string t0(e.form->Store().Cell(1, a)), t1(e.form->Store().Cell(2, a));
+    e.form->Store().SetCell(1, a, t1);
+    e.form->Store().SetCell(2, a, t0);
+  });
+  const int steps = e.form->UndoStack().count();
+  SaveToTextFile(Launcher(30), e.file);
+  // The watcher tells of the write; the look comes once the launcher is done.
+  for (QDeadlineTimer wait(10000); e.UseCountAt(2, a) != 30 && !wait.hasExpired();)
+    QTest::qWait(20);
+  EXPECT_EQ(e.UseCountAt(2, a), 30);
+  EXPECT_EQ(e.form->UndoStack().count(), steps);
+  EXPECT_TRUE(e.form->ChangedBar().isHidden());
+  EXPECT_TRUE(e.form->windowTitle().startsWith(QLatin1Char('*'))) << "the edits are still unsaved";
+  // Taking the swap back does not take the launcher's count back.
+  e.form->UndoStack().undo();
+  EXPECT_EQ(TitleOfText(e.form->Store().Cell(1, a)), "t0");
+  EXPECT_EQ(e.UseCountAt(1, a), 30);
+  e.form->UndoStack().redo();
+
+  // A save after it asks nothing but the save question, and keeps both.
+  const std::size_t asked = e.dialogs.Questions().size();
+  e.dialogs.PushMessageAnswer(mrYes);
+  e.form->Save1->trigger();
+  EXPECT_EQ(e.dialogs.Questions().size(), asked + 2) << "the question and the progress box";
+  TLaunchList saved;
+  saved.SetFileName(e.file);
+  saved.LoadFromFile();
+  ASSERT_EQ(saved.Pages.Count(), 3);
+  for (int p = 0; p < saved.Pages.Count(); ++p) {
+    if (saved.Pages.Get(p).Caption == "a") {
+      EXPECT_EQ(saved.Items(p, 1).UseCount, 30);
+    }
+  }
+}
+
+TEST(DataSafety, AnotherChangeIsToldInTheNoticeAndItsReloadIsOneStep) {
+  TEditor e;
+  e.form->show();
+  e.Edit();
+  TLaunchList theirs = Launcher();
+  theirs.Pages.Get(1).Caption = "theirs";
+  SaveToTextFile(theirs, e.file);
+  e.form->CheckDataFileNow();
+  ASSERT_TRUE(e.form->ChangedBar().isVisible());
+  EXPECT_TRUE(e.form->ChangedBar().Text().startsWith(
+      QStringLiteral("データーファイルが他のプログラムによって変更されています。")));
+  EXPECT_FALSE(e.form->ChangedBar().ReloadButton().isHidden());
+  EXPECT_EQ(PageCount(e.form->Store()), 3) << "nothing changes before the user says so";
+
+  e.form->ChangedBar().ReloadButton().click();
+  EXPECT_TRUE(e.form->ChangedBar().isHidden());
+  EXPECT_EQ(PageCount(e.form->Store()), 2);
+  EXPECT_EQ(CaptionOfText(e.form->Store().Cell(0, 2)), "theirs");
+  EXPECT_FALSE(e.form->windowTitle().startsWith(QLatin1Char('*'))) << "the grid is the file";
+  e.form->UndoStack().undo();
+  EXPECT_EQ(PageCount(e.form->Store()), 3) << "the edits come back";
+  EXPECT_TRUE(e.form->windowTitle().startsWith(QLatin1Char('*')));
+
+  // The menu's save asks the same question; Cancel writes nothing.
+  const std::string disk = ReadFile(e.file);
+  theirs.Pages.Get(1).Caption = "again";
+  SaveToTextFile(theirs, e.file);
+  e.dialogs.PushMessageAnswer(mrYes);
+  e.dialogs.PushMessageAnswer(mrCancel);
+  e.form->Save1->trigger();
+  EXPECT_EQ(e.LastQuestion().Caption, QStringLiteral("データーファイルの変更"));
+  EXPECT_NE(ReadFile(e.file), disk);
+  EXPECT_EQ(PageCount(e.form->Store()), 3);
+}
+
+TEST(DataSafety, ARecoveryCopyLeftBehindIsOfferedAndTakenAsOneStep) {
+  TEditor e;
+  e.Edit();
+  e.form->Recovery().WriteNow();
+  e.form.reset();  // ends without a close, as a crash would
+  ASSERT_TRUE(FindRecoveryCopy(Q(e.file)));
+
+  e.dialogs.PushMessageAnswer(mrYes);
+  e.Open();
+  EXPECT_TRUE(e.Asked(QStringLiteral("復元用データー")));
+  EXPECT_EQ(PageCount(e.form->Store()), 3);
+  EXPECT_TRUE(e.form->windowTitle().startsWith(QLatin1Char('*')));
+  e.form->UndoStack().undo();
+  EXPECT_EQ(PageCount(e.form->Store()), 2) << "the file's data";
+  e.form.reset();
+
+  // Declined: removed, and not offered again.
+  e.dialogs.PushMessageAnswer(mrNo);
+  e.Open();
+  EXPECT_EQ(PageCount(e.form->Store()), 2);
+  EXPECT_FALSE(FindRecoveryCopy(Q(e.file)));
+}
+
+TEST(DataSafety, ARestoreTellsOfButtonsTheGridCannotHoldAndDrawsEveryIcon) {
+  TEditor e;
+  e.form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(e.form.get()));
+  // A backup whose first page counts one button fewer than it has.
+  std::string bytes = TextDataFileBytes(Launcher());
+  const std::size_t page = bytes.find("\"a\",2,");
+  ASSERT_NE(page, std::string::npos);
+  bytes.replace(page, 6, "\"a\",1,");
+  const std::filesystem::path folder = e.dir.Path() / "pelledit-backup";
+  std::filesystem::create_directory(folder);
+  testing_support::WriteFile((folder / "data.lst.20261207-112300.bak").string(), bytes);
+  e.dialogs.PushMessageAnswer(mrOk);
+  QTimer::singleShot(0, [] {
+    auto* d = qobject_cast<TRestoreDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(d, nullptr);
+    d->List->setCurrentItem(d->List->topLevelItem(0));
+    d->accept();
+  });
+  e.form->mnRestore->trigger();
+  EXPECT_TRUE(e.Asked(QStringLiteral("データーファイルの確認")));
+  EXPECT_EQ(CountOfRow(e.form->Store(), 1), 1);
+  // The grid was painted while it was refilled: no icon is kept from a cell not yet filled.
+  (void)e.form->grab();
+  const QImage drawn = e.form->IconGrid().Get(0).Get(0).Icon.pixmap(32).toImage();
+  const QImage expected = GetItemIcon(*ButtonOfCell(e.form->Store(), 1, 1)).pixmap(32).toImage();
+  EXPECT_TRUE(drawn == expected);
+}
