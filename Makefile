@@ -25,10 +25,11 @@ build: configure
 test: setup build
 	@ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
-# The data model's tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Every test again, the windows' included, under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 sanitize: setup
 	@cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELLO_WERROR=$(WERROR) \
-		-DPELLO_DATA_ONLY=ON -DPELLO_SANITIZE=ON -DPELLO_BUILD_BENCH=OFF >/dev/null
+		-DPELLO_SANITIZE=ON -DPELLO_BUILD_BENCH=OFF >/dev/null
 	@cmake --build build-sanitize -j $(JOBS)
 	@ctest --test-dir build-sanitize --output-on-failure -j $(JOBS)
 
