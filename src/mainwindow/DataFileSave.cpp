@@ -69,26 +69,7 @@ QString OfferWriteInPlace(const TSaveSession& s) {
   return kept.Path;
 }
 
-}  // namespace
-
-bool TakeInUnasked(TSaveSession& s, const TDiskCheck& check) {
-  switch (check.Change) {
-    case TDiskChange::Unchanged:
-      s.Baseline.Stamp = check.Stamp;
-      return true;
-    case TDiskChange::UseCountsOnly: {
-      TDataFingerprint theirs = FingerprintOf(*check.List);
-      TTextRewrites rewrites;
-      MergeUseCounts(s.Grid, s.Baseline.Data, theirs, &rewrites);
-      s.Baseline = {check.Stamp, std::move(theirs)};
-      if (s.CountsMerged && !rewrites.empty()) s.CountsMerged(rewrites);
-      return true;
-    }
-    default:
-      return false;
-  }
-}
-
+// The question's text for check.
 QString OutsideChangeText(const QString& fileName, const TDiskCheck& check) {
   QString text = QStringLiteral("データーファイルが他のプログラムによって変更されています。\r\r") +
                  Quoted(fileName) + QStringLiteral("\r\r");
@@ -110,6 +91,26 @@ QString OutsideChangeText(const QString& fileName, const TDiskCheck& check) {
                         "「いいえ」: ファイルを読み込み直します (「元に戻す」で"
                         "編集中のデーターに戻せます)\r"
                         "「キャンセル」: 保存しません");
+  }
+}
+
+}  // namespace
+
+bool TakeInUnasked(TSaveSession& s, const TDiskCheck& check) {
+  switch (check.Change) {
+    case TDiskChange::Unchanged:
+      s.Baseline.Stamp = check.Stamp;
+      return true;
+    case TDiskChange::UseCountsOnly: {
+      TDataFingerprint theirs = FingerprintOf(*check.List);
+      TTextRewrites rewrites;
+      MergeUseCounts(s.Grid, s.Baseline.Data, theirs, &rewrites);
+      s.Baseline = {check.Stamp, std::move(theirs)};
+      if (s.CountsMerged && !rewrites.empty()) s.CountsMerged(rewrites);
+      return true;
+    }
+    default:
+      return false;
   }
 }
 

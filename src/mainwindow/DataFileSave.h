@@ -47,9 +47,6 @@ bool TakeInUnasked(TSaveSession& s, const TDiskCheck& check);
 // overwrite it (Saved means: go on and write), reload it (done here), or cancel.
 TSaveResult AskAboutOutsideChange(TSaveSession& s, const TDiskCheck& check);
 
-// The question's text for check.
-QString OutsideChangeText(const QString& fileName, const TDiskCheck& check);
-
 // Looks at the file on disk, takes in or asks about what changed there, then writes
 // the grid in the text form with the progress box. On failure the old file stays as
 // it was and the reason is told.

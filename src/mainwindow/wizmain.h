@@ -184,17 +184,13 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   void ShowViewState(const TViewState& state) override;
   QLabel& HelpLabel() { return *Lbmsg; }
 
-  // The data file shared with the launcher. What it held when the grid last matched
-  // it; a look at it now, taking in the launcher's use counts at once and telling of
-  // any other change in the notice bar (postponed while a dialog or a command runs).
-  const TFileBaseline& Baseline() const { return Baseline_; }
+  // A look at the data file shared with the launcher: its use counts are taken in at
+  // once, any other change is told in the notice bar (postponed while a dialog or a
+  // command runs).
   void CheckDataFileNow();
   TFileChangedBar& ChangedBar() { return *ChangedBar_; }
   // The recovery copy of unsaved edits.
   TRecoveryGuard& Recovery() { return *Recovery_; }
-  // Whether the window is in the middle of something: a modal dialog, the progress
-  // box, a command changing the grid.
-  bool Busy() const;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -210,6 +206,9 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   void WarnOfHiddenButtons(const TLaunchList& list);
   // Where questions appear: the window's left + 16 and top.
   QPoint DialogAt() const;
+  // Whether the window is in the middle of something: a modal dialog, the progress
+  // box, a command changing the grid.
+  bool Busy() const;
   // The save as the window runs it: the grid, the file, the baseline, and a reload
   // that is one step.
   TSaveSession SaveSession();
