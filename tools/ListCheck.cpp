@@ -55,8 +55,9 @@ std::vector<std::string> CheckLaunchList(const TLaunchList& list) {
       out.push_back(name + ": " + std::to_string(count) +
                     " buttons, more than the editor's grid can show (" +
                     std::to_string(kEditorColumns) + ")");
-    if (count < status.MinButtons)
-      out.push_back(name + ": " + std::to_string(count) + " buttons, fewer than the minimum of " +
+    // A negative count was read as 0; the finding names the file's.
+    if (const std::int32_t given = list.Pages.Get(p).CountInFile(); given < status.MinButtons)
+      out.push_back(name + ": " + std::to_string(given) + " buttons, fewer than the minimum of " +
                     std::to_string(status.MinButtons));
     // Missing buttons are already reported as a count mismatch.
     const THeldButtons held = HeldButtons(first, count, list.Count());

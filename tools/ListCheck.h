@@ -13,8 +13,8 @@ std::vector<std::string> CheckLaunchList(const TLaunchList& list);
 
 // Which buttons of a page the list holds: b from begin to end (end excluded), for
 // a page of count buttons whose first has the flat index first. The others are
-// missing: a count can overrun the list, and negative counts before the page can
-// put its first buttons before the list's first.
+// missing: a count can overrun the list. (A load reads a negative count as 0; a
+// list built by hand may still start a page before the list's first button.)
 struct THeldButtons {
   std::int32_t begin = 0;
   std::int32_t end = 0;

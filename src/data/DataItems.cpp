@@ -1,5 +1,7 @@
 #include "DataItems.h"
 
+#include <algorithm>
+
 #include "FixedTexts.h"
 #include "ValueStream.h"
 
@@ -49,8 +51,13 @@ void TPageItem::WriteData(TValueWriter& writer) const {
 
 void TPageItem::ReadData(TValueReader& reader) {
   Caption = reader.ReadString();
-  Count = reader.ReadInteger();
+  SetCountFromFile(reader.ReadInteger());
   Extra = reader.ReadInteger();
+}
+
+void TPageItem::SetCountFromFile(std::int32_t count) {
+  Count = std::max(count, 0);
+  negativeInFile_ = std::min(count, 0);
 }
 
 bool TPageItem::operator==(const TPageItem& o) const {

@@ -80,10 +80,19 @@ class TPageItem : public TBaseDataItem {
   void WriteData(TValueWriter& writer) const override;
   void ReadData(TValueReader& reader) override;
   bool operator==(const TPageItem& other) const;
+  // Sets Count from a count as a file gives it. A negative count is read as 0: the
+  // next page would start inside this one, and both would own the same buttons.
+  void SetCountFromFile(std::int32_t count);
+  // The count the file gave, for the consistency check, as long as Count is still
+  // what it was read as.
+  std::int32_t CountInFile() const { return Count == 0 ? negativeInFile_ : Count; }
 
   std::string Caption;
   std::int32_t Count = 0;
   std::int32_t Extra = 0;
+
+ private:
+  std::int32_t negativeInFile_ = 0;
 };
 
 // Status of a data file: its application, version, maker text and limits.

@@ -80,7 +80,8 @@ TLaunchList::TLaunchList() : FileName(OwnDataFileName()) {
 }
 
 int TLaunchList::AddPage(std::string_view caption, std::int32_t count, std::int32_t extra) {
-  Pages.Add(std::make_unique<TPageItem>(std::string(caption), count, extra));
+  // A negative count would start the next page inside this one.
+  Pages.Add(std::make_unique<TPageItem>(std::string(caption), std::max(count, 0), extra));
   for (std::int32_t i = 0; i < count; ++i)
     Add(NewLaunchItem());
   return Pages.Count();

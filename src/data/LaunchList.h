@@ -1,5 +1,6 @@
 // The launch list: a status, a list of pages and one flat list of every button in
 // page order; page p owns the Count buttons that follow those of pages 0 to p-1.
+// A count below 0, read from a file or given to AddPage, is taken as 0.
 #pragma once
 
 #include <cstdint>
@@ -69,7 +70,8 @@ class TLaunchList : public TBaseLaunchList {
 
   void SetFileName(const std::string& name) { FileName = name; }
 
-  // Appends a page and count new buttons at the end; returns the number of pages.
+  // Appends a page and count new buttons (none when count < 1) at the end; returns
+  // the number of pages.
   int AddPage(std::string_view caption, std::int32_t count, std::int32_t extra);
   // Deletes page p and its buttons; "ページ数が超過しています" for a bad p.
   void DeletePage(int p);

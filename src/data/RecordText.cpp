@@ -327,7 +327,7 @@ void FieldsToPage(const TRecordFields& f, TPageItem& page) {
     return;
   }
   page.Caption = DequotedCopy(f[0]);
-  page.Count = IntegerOr(f[1], 0);
+  page.SetCountFromFile(IntegerOr(f[1], 0));
   page.Extra = IntegerOr(f[2], 0);
 }
 

@@ -27,7 +27,9 @@ bool OnButton(const TGridEdit& edit) {
 bool NewButtons(TGridEdit& edit, const QString& caption, bool afterCurrent) {
   const int r = edit.Row;
   if (r < 1 || r > PageCount(edit.Grid)) return false;
-  const int count = CountOfRow(edit.Grid, r);
+  // A negative count owns no buttons: it must reach neither the insert position nor
+  // the room left.
+  const int count = std::max(CountOfRow(edit.Grid, r), 0);
   // The page limit (0: none), and never past the grid's last column.
   const int limit = StatusOfGrid(edit.Grid)->MaxButtons;
   const int columns = edit.Grid.ColCount() - 1;
@@ -73,7 +75,8 @@ bool DeleteButton(TGridEdit& edit) {
 }
 
 bool ClearButton(TGridEdit& edit) {
-  if (!OnButton(edit)) return false;
+  // An unregistered button may still hold a use count or a comment the file keeps.
+  if (!OnButton(edit) || KindOfText(edit.Grid.Cell(edit.Col, edit.Row)) == lkNone) return false;
   const int r = edit.Row, x = edit.Col;
   std::string title;
   try {

@@ -53,7 +53,7 @@ TEST(RecordTexts, CarryEveryFieldThroughAButtonText) {
   EXPECT_NE(text.find(",-3,3,"), std::string::npos) << "IconIndex is written before ShowCmd";
   EXPECT_EQ(*TextToItem(text), item);
 
-  TPageItem page(Sjis("ページ\"1\""), -4, 77);
+  TPageItem page(Sjis("ページ\"1\""), 4, 77);
   EXPECT_EQ(*TextToPage(PageToText(page)), page);
   TDataStatus status;
   status.AppName = "A,B";

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "BinaryDataFixture.h"
 #include "FileIO.h"
 #include "FixedTexts.h"
 #include "LaunchErrors.h"
 #include "LaunchList.h"
 #include "RecordText.h"
 #include "TestSupport.h"
+#include "ValueStream.h"
 
 using testing_support::CrLf;
 using testing_support::ReadFile;
@@ -84,6 +86,37 @@ TEST(TextDataFile, ButtonsGoToPagesByCountAlone) {
   ASSERT_TRUE(r.accepted);
   EXPECT_EQ(r.list.Items(0, 1).Title, "y");
   EXPECT_EQ(r.list.Items(1, 0).Title, "z");
+}
+
+TEST(TextDataFile, ANegativePageCountOwnsNoButtonsInEitherFormThroughSaveAndLoad) {
+  // Pages A, B and C of counts 2, -1 and 2 over the buttons x0 to x3.
+  std::string text = CrLf(kStatusLine, "**", "\"A\",2,0", "\"B\",-1,0", "\"C\",2,0", "**");
+  std::string pages, buttons;
+  TValueWriter pageWriter(pages), buttonWriter(buttons);
+  pageWriter.WriteInteger(3);
+  for (const TPageItem& page : {TPageItem("A", 2, 0), TPageItem("B", -1, 0), TPageItem("C", 2, 0)})
+    page.WriteData(pageWriter);
+  buttonWriter.WriteInteger(4);
+  for (int i = 0; i < 4; ++i) {
+    TLaunchDataItem item;
+    item.Title = "x" + std::to_string(i);
+    item.WriteData(buttonWriter);
+    text += ItemToText(item) + "\r\n";
+  }
+  const std::string binary =
+      binary_fixture::BinaryFile(binary_fixture::StatusSection(), pages, buttons);
+  for (const std::string& bytes : {text, binary}) {
+    TLaunchList list;
+    list.LoadFromBytes(bytes);
+    EXPECT_EQ(list.Pages.Get(1).CountInFile(), -1) << "kept for the check";
+    for (int pass = 0; pass < 2; ++pass) {
+      ASSERT_EQ(list.Count(), 4);
+      EXPECT_EQ(list.Pages.Get(1).Count, 0);
+      EXPECT_EQ(list.Items(2, 0).Title, "x2");
+      EXPECT_EQ(list.Items(2, 1).Title, "x3");
+      list.LoadFromBytes(TextDataFileBytes(list));
+    }
+  }
 }
 
 TEST(TextDataFile, StatusSectionDecidesAcceptance) {

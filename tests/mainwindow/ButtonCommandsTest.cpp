@@ -66,6 +66,8 @@ TEST(ButtonCommands, ClearCopyAndPasteRewriteOneButton) {
             QStringLiteral("[p0]ページの選択しているボタン\r[ p0-1 ]の登録情報を消去しますか？"));
   EXPECT_EQ(f.Titles(1), (TTitles{"p0-0", kNew}));
   EXPECT_EQ(f.IconTitles(1), (TTitles{"p0-0", kNew}));
+  EXPECT_FALSE(ClearButton(f.edit)) << "an unregistered button: no question, no rewrite";
+  EXPECT_EQ(f.dialogs.Questions().size(), 1u);
 
   f.edit.Row = 2;
   f.edit.Col = 2;
@@ -112,4 +114,18 @@ TEST(ButtonCommands, AFolderThatDoesNotOpenIsTold) {
   ASSERT_EQ(f.dialogs.Questions().size(), 1u);
   EXPECT_EQ(f.dialogs.Questions()[0].Text, QStringLiteral("登録先が見つかりません。"));
   EXPECT_EQ(f.dialogs.Questions()[0].Caption, QStringLiteral("登録エラー"));
+}
+
+TEST(ButtonCommands, AddAndInsertOnANegativeCountTreatItAsNone) {
+  for (const int negative : {-3, INT32_MIN}) {
+    TGridFixture f({0});
+    f.grid.SetCell(0, 1, PageToText(TPageItem("p0", negative, 0)));
+    f.dialogs.PushNumber(2);
+    ASSERT_TRUE(AddButtons(f.edit));
+    EXPECT_EQ(f.Titles(1), (TTitles{kNew, kNew}));
+    f.grid.SetCell(0, 1, PageToText(TPageItem("p0", negative, 0)));
+    f.dialogs.PushNumber(1);
+    ASSERT_TRUE(InsertButtons(f.edit));
+    EXPECT_EQ(f.Titles(1), (TTitles{kNew}));
+  }
 }

@@ -117,15 +117,17 @@ TEST(PelloData, AbsurdPageCountsGiveOneLinePerRunOfMissingButtons) {
   EXPECT_EQ(huge.out,
             "status: " + status + "\npage 0: \"x\",2147483647,0\n  0..2147483646: (missing)\n");
 
-  // A negative count moves the next page's first button before the list's first.
+  // A negative count owns no buttons: the next page starts where it would at 0, and
+  // check still names the count the file holds.
   const std::string kind9 = "9,0,\"\",\"\",\"\",\"\",\"\",\"\",0,1,\"\"";
   WriteFile(dir.File("shifted.lst"),
             CrLf(status, "**", "\"a\",-1,0", "\"b\",3,0", "**", kind9, "**"));
   EXPECT_EQ(RunTool({"dump", dir.File("shifted.lst")}).out,
-            "status: " + status + "\npage 0: \"a\",-1,0\npage 1: \"b\",3,0\n  0: (missing)\n  1: " +
-                kind9 + "\n  2: (missing)\n");
-  EXPECT_NE(RunTool({"check", dir.File("shifted.lst")})
-                .out.find("page 1 \"b\" button 1: kind 9 is not one of 0 to 7"),
+            "status: " + status + "\npage 0: \"a\",0,0\npage 1: \"b\",3,0\n  0: " + kind9 +
+                "\n  1..2: (missing)\n");
+  const std::string checked = RunTool({"check", dir.File("shifted.lst")}).out;
+  EXPECT_NE(checked.find("page 1 \"b\" button 0: kind 9 is not one of 0 to 7"), std::string::npos);
+  EXPECT_NE(checked.find("page 0 \"a\": -1 buttons, fewer than the minimum of 1"),
             std::string::npos);
 }
 
