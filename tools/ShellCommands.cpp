@@ -98,14 +98,16 @@ int TargetsCommand(const TLaunchList& list, std::ostream& out) {
   };
   std::int64_t first = 0;
   for (int p = 0; p < list.Pages.Count(); ++p) {
-    const std::int32_t count = list.Pages.Get(p).Count;
-    const THeldButtons held = HeldButtons(first, count, list.Count());
+    const TPageItem& page = list.Pages.Get(p);
+    const std::string name = FieldText(sjis::ToUtf8ForDisplay(page.Caption));
+    const THeldButtons held = HeldButtons(first, page.Count, list.Count());
+    // Numbered as the editor's grid numbers its columns, from 1.
     for (std::int32_t b = held.begin; b < held.end; ++b)
-      check(list.Get(static_cast<int>(first + b)), std::to_string(p), b);
-    first += count;
+      check(list.Get(static_cast<int>(first + b)), name, b + 1);
+    first += page.Count;
   }
   for (std::int64_t index = first < 0 ? 0 : first; index < list.Count(); ++index)
-    check(list.Get(static_cast<int>(index)), "-", index);
+    check(list.Get(static_cast<int>(index)), "-", index + 1);
   if (!lines[0].empty()) out << "# リンク切れ\n" << lines[0];
   if (!lines[1].empty()) out << "# この環境では確認できません\n" << lines[1];
   return lines[0].empty() ? 0 : 1;

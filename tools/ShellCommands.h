@@ -20,8 +20,9 @@ int IconsCommand(const std::string& file, std::ostream& out, std::ostream& err);
 
 // `pellodata check --targets FILE`, on the loaded list: CheckButtonTargets of
 // every button, one UTF-8 line per finding, "PAGE<TAB>BUTTON<TAB>TITLE<TAB>FIELD<TAB>
-// PATH<TAB>WHY" (a button owned by no page: PAGE "-", BUTTON its index in the
-// file; control characters in a text shown as \xNN). The missing ones come under the
+// PATH<TAB>WHY", PAGE the page's name and BUTTON its column from 1, as the editor
+// lists them (a button owned by no page: PAGE "-", BUTTON its place in the file from
+// 1; control characters in a text shown as \xNN). The missing ones come under the
 // line "# リンク切れ", then those that cannot be checked under
 // "# この環境では確認できません"; a heading only for a group with findings.
 // 1 when something is missing, else 0.

@@ -91,7 +91,7 @@ bool ImportFile(const QString& folder, QPoint dialogAt, const TImportWindow& win
     return false;
   }
   if (window.hide) window.hide();
-  if (window.fill) window.fill(list);
+  if (window.fill) window.fill(list, path);
   if (window.show) window.show();
   return true;
 }

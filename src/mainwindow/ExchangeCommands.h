@@ -26,7 +26,7 @@ bool ExportGrid(const TGridStore& grid, const QString& folder, QPoint dialogAt);
 // from the list, show it again.
 struct TImportWindow {
   std::function<void()> hide;
-  std::function<void(const TLaunchList&)> fill;
+  std::function<void(const TLaunchList&, const QString& path)> fill;
   std::function<void()> show;
 };
 

@@ -23,6 +23,9 @@ TFindBar::TFindBar(QWidget* parent) : QWidget(parent) {
   BtnNext = new QToolButton(this);
   BtnNext->setText(QStringLiteral("次を検索"));
   layout->addWidget(BtnNext);
+  BtnPrev = new QToolButton(this);
+  BtnPrev->setText(QStringLiteral("前を検索"));
+  layout->addWidget(BtnPrev);
   BtnClose = new QToolButton(this);
   BtnClose->setText(QStringLiteral("×"));
   BtnClose->setToolTip(QStringLiteral("検索を閉じる"));
@@ -31,11 +34,17 @@ TFindBar::TFindBar(QWidget* parent) : QWidget(parent) {
   connect(EdFind, &QLineEdit::textChanged, this, &TFindBar::TextChanged);
   connect(EdFind, &QLineEdit::returnPressed, this, &TFindBar::NextRequested);
   connect(BtnNext, &QToolButton::clicked, this, &TFindBar::NextRequested);
+  connect(BtnPrev, &QToolButton::clicked, this, &TFindBar::PrevRequested);
+  EdFind->installEventFilter(this);
   connect(BtnClose, &QToolButton::clicked, this, &QWidget::hide);
 }
 
-void TFindBar::ShowCount(int hits, const QString& note) {
-  QString text = EdFind->text().isEmpty() ? QString() : QStringLiteral("%1 件").arg(hits);
+void TFindBar::ShowCount(int current, int hits, const QString& note) {
+  QString text;
+  if (current > 0)
+    text = QStringLiteral("%1 / %2 件").arg(current).arg(hits);
+  else if (!EdFind->text().isEmpty())
+    text = QStringLiteral("%1 件").arg(hits);
   if (!note.isEmpty()) text += QStringLiteral("  ") + note;
   LbCount->setText(text);
 }
@@ -51,4 +60,17 @@ void TFindBar::keyPressEvent(QKeyEvent* event) {
 void TFindBar::hideEvent(QHideEvent* event) {
   QWidget::hideEvent(event);
   emit Closed();
+}
+
+bool TFindBar::eventFilter(QObject* watched, QEvent* event) {
+  // The edit takes Shift+Return for a plain Return: it goes back before the edit sees it.
+  if (watched == EdFind && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        key->modifiers().testFlag(Qt::ShiftModifier)) {
+      emit PrevRequested();
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
 }

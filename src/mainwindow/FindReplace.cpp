@@ -1,6 +1,7 @@
 #include "FindReplace.h"
 #include "TextFormat.h"
 
+#include <algorithm>
 #include <set>
 
 #include "GridRows.h"
@@ -31,6 +32,10 @@ constexpr TPathField kPathFields[] = {
     {&TLaunchDataItem::IconFile, u"アイコン"},
 };
 
+bool PageOrder(const QPoint& a, const QPoint& b) {
+  return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x();
+}
+
 }  // namespace
 
 QString FoldForFind(const QString& text) {
@@ -60,25 +65,37 @@ void TGridFinder::Build(const TGridStore& grid) {
   }
 }
 
-std::vector<QPoint> TGridFinder::FindAll(const TGridStore& grid, const QString& text) {
-  std::vector<QPoint> hits;
-  const QString needle = FoldForFind(text);
-  if (needle.isEmpty() || needle.contains(QLatin1Char('\n'))) return hits;
+const std::vector<QPoint>& TGridFinder::FindAll(const TGridStore& grid, const QString& text) {
+  if (rows_.size() == static_cast<std::size_t>(grid.RowCount()) && text == text_) return hits_;
   if (rows_.size() != static_cast<std::size_t>(grid.RowCount())) Build(grid);
+  text_ = text;
+  hits_.clear();
+  const QString needle = FoldForFind(text);
+  if (needle.isEmpty() || needle.contains(QLatin1Char('\n'))) return hits_;
   for (std::size_t r = 1; r < rows_.size(); ++r)
     for (std::size_t c = 0; c < rows_[r].size(); ++c)
       if (rows_[r][c].contains(needle))
-        hits.emplace_back(static_cast<int>(c) + 1, static_cast<int>(r));
-  return hits;
+        hits_.emplace_back(static_cast<int>(c) + 1, static_cast<int>(r));
+  return hits_;
 }
 
-int NextHit(const std::vector<QPoint>& hits, int col, int row, bool& wrapped) {
+bool TGridFinder::IsHit(const TGridStore& grid, const QString& text, int col, int row) {
+  const std::vector<QPoint>& hits = FindAll(grid, text);
+  return std::binary_search(hits.begin(), hits.end(), QPoint(col, row), PageOrder);
+}
+
+int NextHit(const std::vector<QPoint>& hits, int col, int row, bool& wrapped, bool backward) {
   wrapped = false;
   if (hits.empty()) return -1;
-  for (std::size_t i = 0; i < hits.size(); ++i) {
-    const QPoint& h = hits[i];
-    if (h.y() > row || (h.y() == row && h.x() > col)) return static_cast<int>(i);
+  const QPoint from(col, row);
+  if (backward) {
+    const auto before = std::lower_bound(hits.begin(), hits.end(), from, PageOrder);
+    if (before != hits.begin()) return static_cast<int>(before - hits.begin()) - 1;
+    wrapped = true;
+    return static_cast<int>(hits.size()) - 1;
   }
+  const auto after = std::upper_bound(hits.begin(), hits.end(), from, PageOrder);
+  if (after != hits.end()) return static_cast<int>(after - hits.begin());
   wrapped = true;
   return 0;
 }

@@ -21,18 +21,27 @@ QString FoldForFind(const QString& text);
 // the grid changed.
 class TGridFinder {
  public:
-  void Invalidate() { rows_.clear(); }
+  void Invalidate() {
+    rows_.clear();
+    hits_.clear();
+  }
   // Cells (x = column, y = row) of the buttons that hold text; none for empty text.
-  std::vector<QPoint> FindAll(const TGridStore& grid, const QString& text);
+  const std::vector<QPoint>& FindAll(const TGridStore& grid, const QString& text);
+  // Whether the button at (col, row) holds text; cheap enough for every cell drawn.
+  bool IsHit(const TGridStore& grid, const QString& text, int col, int row);
 
  private:
   void Build(const TGridStore& grid);
   std::vector<std::vector<QString>> rows_;  // per page row: per button, its fields folded
+  QString text_;                            // the text hits_ were found for
+  std::vector<QPoint> hits_;
 };
 
 // The hit to go to from the current cell (col, row): the first after it in page order,
-// else the first (wrapped). -1 when there are no hits.
-int NextHit(const std::vector<QPoint>& hits, int col, int row, bool& wrapped);
+// else the first (wrapped); backward, the last before it, else the last. -1 when there
+// are no hits.
+int NextHit(const std::vector<QPoint>& hits, int col, int row, bool& wrapped,
+            bool backward = false);
 
 // One field of one button as a replacement changes it.
 struct TReplacement {

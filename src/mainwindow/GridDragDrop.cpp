@@ -134,7 +134,7 @@ bool DropButton(TGridEdit& edit, int sr, int sc, int dc, int dr) {
 bool RegisterDroppedFile(TGridEdit& edit, const QString& path, int row, int col) {
   TLaunchDataItem item;
   if (!ClassifyPath(path.toStdString(), item)) {
-    Ask(edit, QStringLiteral("\"") + path + QStringLiteral("\" は登録できません。"),
+    Ask(edit, QString::fromStdString(CannotRegisterMessage(path.toStdString())),
         QStringLiteral("登録エラー"), mbOK);
     return false;
   }

@@ -1,5 +1,7 @@
 #include "GridRules.h"
 
+#include <algorithm>
+
 #include "DataItems.h"
 #include "LaunchErrors.h"
 #include "RecordText.h"
@@ -56,7 +58,17 @@ std::unique_ptr<TLaunchDataItem> ButtonOfCell(const TGridStore& grid, int c, int
   }
 }
 
+int ColumnOnPage(const TGridStore& grid, int col, int r) {
+  const int count = std::clamp(CountOfRow(grid, r), 0, grid.ColCount() - 1);
+  return col >= 1 && col <= count ? col : std::max(count, 1);
+}
+
 bool CellTitle(const TGridStore& grid, int c, int r, TCellTitle& out) {
+  if (c == 1 && r >= 1 && r < grid.RowCount() && CountOfRow(grid, r) <= 0) {
+    out.title = "[ " + PageNameOfRow(grid, r) + " ]";
+    out.hint.clear();
+    return true;
+  }
   if (!IsButtonCell(grid, c, r)) return false;
   const std::string page = PageNameOfRow(grid, r);
   const std::unique_ptr<TLaunchDataItem> item = ButtonOfCell(grid, c, r);

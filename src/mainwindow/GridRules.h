@@ -36,8 +36,15 @@ struct TCellTitle {
   std::string title;  // [ page ] [使用回数 : n ] title
   std::string hint;   // title : / comment / 使用回数 : n, with \n in the comment as line breaks
 };
-// Nothing when (c, r) is not a button cell.
+// Nothing when (c, r) is not a button cell, except the first cell of a page without
+// buttons, which shows the page alone ("[ page ]", no hint).
 bool CellTitle(const TGridStore& grid, int c, int r, TCellTitle& out);
+
+// The column at which page row r becomes the current page: col when it is one of r's
+// buttons, else r's last button, or its first cell when it has none. What the pointer
+// points at on a page name or past a page's buttons, and where a moved page leaves the
+// current cell, is then that page.
+int ColumnOnPage(const TGridStore& grid, int col, int r);
 
 // The hint of a page name cell (0, r): "ページ名: " and the page name (CP932).
 std::string PageNameHint(const TGridStore& grid, int r);

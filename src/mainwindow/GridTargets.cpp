@@ -5,6 +5,7 @@
 #include "GridRows.h"
 #include "GridRules.h"
 #include "LaunchErrors.h"
+#include "MessageBox.h"
 #include "RecordText.h"
 
 std::vector<TGridFinding> CheckGridTargets(const TGridStore& grid) {
@@ -27,12 +28,18 @@ std::vector<TGridFinding> CheckGridTargets(const TGridStore& grid) {
 
 int ClearButtons(TGridEdit& edit, const std::vector<QPoint>& cells) {
   std::set<std::pair<int, int>> buttons;
+  for (const QPoint& cell : cells)
+    if (IsButtonCell(edit.Grid, cell.x(), cell.y())) buttons.insert({cell.y(), cell.x()});
+  if (buttons.empty()) return 0;
+  // Any number of buttons may be chosen in the list: one question names how many.
+  if (ShowMessageAt(QStringLiteral("%1 個のボタンの登録情報をクリアしますか？").arg(buttons.size()),
+                    QStringLiteral("確認"), mbYes | mbNo, TMsgType::Plain, edit.DialogAt.x(),
+                    edit.DialogAt.y()) != mrYes)
+    return 0;
   std::set<int> pages;
-  for (const QPoint& cell : cells) {
-    if (!IsButtonCell(edit.Grid, cell.x(), cell.y())) continue;
-    edit.Grid.SetCell(cell.x(), cell.y(), NewButtonText());
-    buttons.insert({cell.y(), cell.x()});
-    pages.insert(cell.y());
+  for (const auto& [r, c] : buttons) {
+    edit.Grid.SetCell(c, r, NewButtonText());
+    pages.insert(r);
   }
   for (int r : pages)
     RebuildPageIcons(edit, r, CountOfRow(edit.Grid, r));

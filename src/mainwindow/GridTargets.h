@@ -18,6 +18,7 @@ struct TGridFinding {
 // Every finding of every button, in page order.
 std::vector<TGridFinding> CheckGridTargets(const TGridStore& grid);
 
-// Makes the buttons at cells (x = column, y = row) unregistered and rebuilds the icons
-// of their pages. Returns the number of buttons cleared.
+// Asks once, naming how many, then makes the buttons at cells (x = column, y = row)
+// unregistered and rebuilds the icons of their pages. Returns the number of buttons
+// cleared: 0 when the answer was no.
 int ClearButtons(TGridEdit& edit, const std::vector<QPoint>& cells);

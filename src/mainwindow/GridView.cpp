@@ -101,6 +101,14 @@ class TGridDelegate : public QStyledItemDelegate {
     const int c = index.column() + 1, r = index.row() + 1;
     const bool selected = c == grid_.Col() && r == grid_.Row();
     form_.GridDrawCell(*painter, c, r, option.rect, selected, form_.CurrentCellShown());
+    // While the find bar is open every button found is framed, not only the current one.
+    if (form_.IsFindHit(c, r)) {
+      painter->save();
+      painter->setPen(QPen(grid_.palette().color(QPalette::Highlight), 2));
+      painter->setBrush(Qt::NoBrush);
+      painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
+      painter->restore();
+    }
   }
 
  private:

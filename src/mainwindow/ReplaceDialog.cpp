@@ -51,12 +51,15 @@ TReplaceDialog::TReplaceDialog(const TGridStore& grid, int currentRow, QWidget* 
                             QStringLiteral("項目"), QStringLiteral("変更前"),
                             QStringLiteral("変更後")});
   layout->addWidget(Preview, 1);
+  LbSummary = new QLabel(this);
+  LbSummary->setObjectName(QStringLiteral("LbSummary"));
+  layout->addWidget(LbSummary);
   auto* buttons = new QDialogButtonBox(this);
   BtnPreview = buttons->addButton(QStringLiteral("プレビュー(&V)"), QDialogButtonBox::ActionRole);
   BtnReplace = buttons->addButton(QStringLiteral("置換(&R)"), QDialogButtonBox::AcceptRole);
   buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
   layout->addWidget(buttons);
-  BtnReplace->setEnabled(false);
+  SetPlanReady(false);
   resize(640, 420);
 
   connect(BtnPreview, &QPushButton::clicked, this, &TReplaceDialog::UpdatePreview);
@@ -65,15 +68,22 @@ TReplaceDialog::TReplaceDialog(const TGridStore& grid, int currentRow, QWidget* 
   // What is replaced is exactly what the preview shows: a change of the texts or the
   // scope asks for a new preview.
   for (QLineEdit* edit : {EdFrom, EdTo})
-    connect(edit, &QLineEdit::textChanged, this, [this] { BtnReplace->setEnabled(false); });
+    connect(edit, &QLineEdit::textChanged, this, [this] { SetPlanReady(false); });
   for (QRadioButton* radio : {RbAllPages, RbThisPage})
-    connect(radio, &QRadioButton::toggled, this, [this] { BtnReplace->setEnabled(false); });
+    connect(radio, &QRadioButton::toggled, this, [this] { SetPlanReady(false); });
+}
+
+void TReplaceDialog::SetPlanReady(bool ready) {
+  BtnReplace->setEnabled(ready);
+  // Return previews first, then replaces what the preview shows.
+  (ready ? BtnReplace : BtnPreview)->setDefault(true);
 }
 
 bool TReplaceDialog::UpdatePreview() {
   Preview->clear();
   plan_.clear();
-  BtnReplace->setEnabled(false);
+  LbSummary->clear();
+  SetPlanReady(false);
   const QString refusal = ReplacementRefusal(EdFrom->text(), EdTo->text());
   if (!refusal.isEmpty()) {
     ShowMessageAt(refusal, QStringLiteral("置換"), mbOK, TMsgType::Warning, x() + 16, y());
@@ -96,7 +106,9 @@ bool TReplaceDialog::UpdatePreview() {
     item->setToolTip(4, ShownText(change.After));
   }
   Preview->header()->resizeSections(QHeaderView::ResizeToContents);
-  BtnReplace->setEnabled(!plan_.empty());
+  LbSummary->setText(plan_.empty() ? QStringLiteral("変更する項目はありません。")
+                                   : QStringLiteral("%1 項目を変更します。").arg(plan_.size()));
+  SetPlanReady(!plan_.empty());
   return !plan_.empty();
 }
 

@@ -1,5 +1,6 @@
 // The replace dialog: a text and its replacement in the button paths of every page or
 // of the current page, with a preview of every change before anything is written.
+// Return previews; once a preview lists changes, Return replaces.
 #pragma once
 
 #include <QDialog>
@@ -7,6 +8,7 @@
 
 #include "FindReplace.h"
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -27,6 +29,7 @@ class TReplaceDialog : public QDialog {
   QRadioButton* RbAllPages = nullptr;
   QRadioButton* RbThisPage = nullptr;
   QTreeWidget* Preview = nullptr;
+  QLabel* LbSummary = nullptr;  // how many fields the preview changes
   QPushButton* BtnPreview = nullptr;
   QPushButton* BtnReplace = nullptr;
 
@@ -36,6 +39,7 @@ class TReplaceDialog : public QDialog {
 
  private:
   void BtnReplaceClick();
+  void SetPlanReady(bool ready);
   const TGridStore& grid_;
   int currentRow_;
   std::vector<TReplacement> plan_;

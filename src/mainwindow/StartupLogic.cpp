@@ -101,7 +101,7 @@ int FillGrid(const TLaunchList& list, TGridStore& grid, const TFillSink& sink) {
       }
       grid.SetRowTexts(r, std::move(cells));
       nameColWidth = std::max(nameColWidth, sink.textWidth(page.Caption) + 8);
-      first += page.Count;
+      first += std::max(page.Count, 0);
     }
   }
   sink.finishProgress(kLoadedText);
@@ -110,11 +110,11 @@ int FillGrid(const TLaunchList& list, TGridStore& grid, const TFillSink& sink) {
 
 std::int64_t HiddenButtonCount(const TLaunchList& list) {
   // The same walk as FillGrid's: page p shows the buttons from the running sum of the
-  // counts before it (which a negative count takes back), at most a grid row of them.
+  // counts before it, at most a grid row of them. A negative count owns none.
   std::vector<bool> shown(static_cast<std::size_t>(list.Count()), false);
   std::int64_t first = 0;
   for (int p = 0; p < list.Pages.Count(); ++p) {
-    const std::int64_t count = list.Pages.Get(p).Count;
+    const std::int64_t count = std::max(list.Pages.Get(p).Count, 0);
     const std::int64_t end = first + std::min<std::int64_t>(count, TGridStore::kColCount - 1);
     for (std::int64_t i = std::max<std::int64_t>(first, 0);
          i < std::min<std::int64_t>(end, list.Count()); ++i)
@@ -124,12 +124,15 @@ std::int64_t HiddenButtonCount(const TLaunchList& list) {
   return std::count(shown.begin(), shown.end(), false);
 }
 
-QString HiddenButtonsWarning(std::int64_t n) {
-  return QStringLiteral(
-             "このデーターファイルには、どのページにも属さないボタンか、"
-             "1ページ 10000 個を超えるボタンが %1 個あります。\r"
-             "これらは表示されず、上書き保存すると失われます。")
-      .arg(n);
+QString HiddenButtonsWarning(std::int64_t n, const QString& otherFile) {
+  const QString file = otherFile.isEmpty()
+                           ? QStringLiteral("このデーターファイル")
+                           : QStringLiteral("\"") + otherFile + QStringLiteral("\" ");
+  return file + QStringLiteral(
+                    "には、どのページにも属さないボタンか、"
+                    "1ページ 10000 個を超えるボタンが %1 個あります。\r"
+                    "これらは表示されず、上書き保存すると失われます。")
+                    .arg(n);
 }
 
 QString WindowSizeFile(const QString& saveFileName, const QString& programFile) {

@@ -55,8 +55,9 @@ int FillGrid(const TLaunchList& list, TGridStore& grid, const TFillSink& sink);
 // page beyond the grid's last column.
 std::int64_t HiddenButtonCount(const TLaunchList& list);
 
-// The warning for n such buttons, shown once the grid is filled.
-QString HiddenButtonsWarning(std::int64_t n);
+// The warning for n such buttons, shown once the grid is filled; it names the file
+// they came from when that is not the data file (an import).
+QString HiddenButtonsWarning(std::int64_t n, const QString& otherFile = {});
 
 // The initialisation file beside the data file: the program file's name with its
 // extension changed to ".ini" ("pelledit" gives "pelledit.ini"), in saveFileName's folder.

@@ -79,7 +79,9 @@ bool MergeWizardRow(TGridEdit& edit, bool isNewPage, int targetPageIndex,
   TGridStore& grid = edit.Grid;
   const int pages = PageCount(grid);
   const int r = targetPageIndex + 1;
-  if (rowCells.size() < 2 || r < 1 || r > pages) return false;
+  // A file without pages has none to add to: the files make its first page.
+  if (pages == 0) isNewPage = true;
+  if (rowCells.size() < 2 || r < 1 || r > std::max(pages, 1)) return false;
   const auto status = StatusOfGrid(grid);
   const auto buttons = rowCells.begin() + 1;
 

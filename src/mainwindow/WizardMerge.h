@@ -45,6 +45,7 @@ void WizardPages(const TGridStore& grid, std::vector<std::string>& names, std::v
 // 10,000 button columns) are left out, the page's icon list is rebuilt from its
 // buttons (each icon read when it is first drawn, unless edit.MakeIcon makes them),
 // and edit.Row := r, edit.Col := 1.
+// A grid without pages takes the row as a new page at row 1, whichever was asked.
 // Returns whether the grid changed: false for an empty row, no button text, a
 // targetPageIndex outside the pages, or the cases above; the grid is then untouched.
 bool MergeWizardRow(TGridEdit& edit, bool isNewPage, int targetPageIndex,

@@ -115,7 +115,6 @@ QAction* TWizform::PopupItem(const QString& caption, const QKeySequence& shortcu
   auto* item = PopupMenu1->addAction(caption + QLatin1Char('\t') +
                                      shortcut.toString(QKeySequence::NativeText));
   connect(item, &QAction::triggered, command, &QAction::trigger);
-  connect(command, &QAction::enabledChanged, item, &QAction::setEnabled);
   PopupCopies_.emplace(command, item);
   return command;
 }
@@ -154,6 +153,8 @@ void TWizform::BuildMenus() {
   mnFind->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
   mnFindNext = edit->addAction(QStringLiteral("次を検索(&N)"));
   mnFindNext->setShortcut(QKeySequence(Qt::Key_F3));
+  mnFindPrev = edit->addAction(QStringLiteral("前を検索(&P)"));
+  mnFindPrev->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
   mnReplace = edit->addAction(QStringLiteral("置換(&H)..."));
   mnReplace->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
   mnCheckTargets = edit->addAction(QStringLiteral("リンク切れの確認(&L)..."));
@@ -309,11 +310,11 @@ void TWizform::FillGrid(const TLaunchList& list) {
   Grid_->RestoreCurrent();
 }
 
-void TWizform::WarnOfHiddenButtons(const TLaunchList& list) {
+void TWizform::WarnOfHiddenButtons(const TLaunchList& list, const QString& otherFile) {
   const std::int64_t hidden = HiddenButtonCount(list);
   if (hidden > 0)
-    ShowMessageAt(HiddenButtonsWarning(hidden), QStringLiteral("データーファイルの確認"), mbOK,
-                  TMsgType::Warning, DialogAt().x(), DialogAt().y());
+    ShowMessageAt(HiddenButtonsWarning(hidden, otherFile), QStringLiteral("データーファイルの確認"),
+                  mbOK, TMsgType::Warning, DialogAt().x(), DialogAt().y());
 }
 
 int TWizform::TextWidth(const std::string& cp932) const {
@@ -493,10 +494,11 @@ void TWizform::GridDblClick(int c, int r) {
       ToggleNameColumn();
       break;
     case TDoubleClick::RenamePage:
-      Grid_->SelectCell(Grid_->Col(), r);
+      MakeCurrentPage(r);
       mnPageChgName1->trigger();
       break;
     case TDoubleClick::EditPage:
+      if (!IsButtonCell(store_, c, r)) MakeCurrentPage(r);  // the first empty cell
       mnBtnEdit1->trigger();
       break;
     case TDoubleClick::None:
@@ -506,8 +508,17 @@ void TWizform::GridDblClick(int c, int r) {
 
 bool TWizform::GridContextPopup(int c, int r) {
   const TPopupDecision decision = ContextPopupDecision(store_, c, r);
-  if (decision.selectRow) Grid_->SelectCell(Grid_->Col(), r);
+  // The menu's commands act on the page under the pointer.
+  if (decision.open)
+    MakeCurrentPage(r);
+  else if (decision.selectRow)
+    Grid_->SelectCell(Grid_->Col(), r);
   return decision.open;
+}
+
+void TWizform::MakeCurrentPage(int r) {
+  Grid_->PlaceCurrent(ColumnOnPage(store_, Grid_->Col(), r), r);
+  UpdateTitle();
 }
 
 void TWizform::PopupMenu1Popup(int pointerCol) {
@@ -518,15 +529,15 @@ void TWizform::PopupMenu1Popup(int pointerCol) {
   for (QAction* a : {N1, mnBtnLinkOpen1, N6, mnCopy, mnPaste, N7, mnBtnCls1, mnNon1, mnBtnAdd,
                      mnBtnIns1, mnBtnDel1})
     PopupCopy(a)->setVisible(s.buttonItems);
-  mnPaste->setEnabled(s.paste);
   PopupCellText = s.popupCellText;
-  mnBtnDel1->setEnabled(s.buttonDelete);
-  mnPageMovR1->setEnabled(s.pageMoveDown);
-  mnPageMovL1->setEnabled(s.pageMoveUp);
-  mnPageNew1->setEnabled(s.pageNew);
-  mnPageDel1->setEnabled(s.pageDelete);
-  mnBtnCls1->setEnabled(s.buttonClear);
-  mnBtnLinkOpen1->setEnabled(s.linkOpen);
+  // Only the menu's items are greyed: a shortcut works whenever its command would act,
+  // and each command checks its own limits when it runs.
+  const std::pair<QAction*, bool> states[] = {
+      {mnPaste, s.paste},          {mnBtnDel1, s.buttonDelete}, {mnPageMovR1, s.pageMoveDown},
+      {mnPageMovL1, s.pageMoveUp}, {mnPageNew1, s.pageNew},     {mnPageDel1, s.pageDelete},
+      {mnBtnCls1, s.buttonClear},  {mnBtnLinkOpen1, s.linkOpen}};
+  for (const auto& [command, enabled] : states)
+    PopupCopy(command)->setEnabled(enabled);
 }
 
 bool TWizform::ApplicationEvents1ShowHint(int c, int r, QString& text, int& areaCol, int& areaRow) {

@@ -70,6 +70,9 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   // Whether the pop-up menu opens for a right click at (c, r).
   bool GridContextPopup(int c, int r);
   void PopupMenu1Popup(int pointerCol);
+  // Makes page row r current, at ColumnOnPage: what a page name or the first empty cell
+  // after a page's buttons acts on.
+  void MakeCurrentPage(int r);
   // The hint for cell (c, r) under the pointer: its text and the cell whose area it
   // belongs to (the current cell for buttons); false for no hint.
   bool ApplicationEvents1ShowHint(int c, int r, QString& text, int& areaCol, int& areaRow);
@@ -104,6 +107,7 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   // Find and replace.
   void mnFindClick();
   void mnFindNextClick();
+  void mnFindPrevClick();
   void FindTextChanged(const QString& text);
   void mnReplaceClick();
   // The broken-target check and the restore from a backup.
@@ -113,6 +117,8 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   // Whether the current cell is drawn highlighted: while the grid has the keyboard, and
   // while the find bar is open, so that the button found shows.
   bool CurrentCellShown() const;
+  // Whether the button at (c, r) is marked as found: while the find bar is open.
+  bool IsFindHit(int c, int r);
   // Copies the launch list into the grid and the icon grid, with the progress box.
   void FillGrid(const TLaunchList& list);
 
@@ -145,6 +151,7 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   QAction* mnWiz = nullptr;
   QAction* mnFind = nullptr;
   QAction* mnFindNext = nullptr;
+  QAction* mnFindPrev = nullptr;
   QAction* mnReplace = nullptr;
   QAction* mnCheckTargets = nullptr;
   QAction* mnRestore = nullptr;
@@ -203,7 +210,7 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   void ConnectCommands();
   void ConnectUndo();
   // Tells of buttons of the loaded list that the grid cannot hold: a save drops them.
-  void WarnOfHiddenButtons(const TLaunchList& list);
+  void WarnOfHiddenButtons(const TLaunchList& list, const QString& otherFile = {});
   // Where questions appear: the window's left + 16 and top.
   QPoint DialogAt() const;
   // Whether the window is in the middle of something: a modal dialog, the progress
@@ -270,6 +277,7 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   int UnreadableChecks_ = 0;  // looks in a row that found the file unreadable
   std::unique_ptr<TRecoveryGuard> Recovery_;
   bool InStep_ = false;
-  // Moves the current cell to the next button that holds the find text.
-  void GoToHit(bool fromCurrent);
+  // Moves the current cell to the next (or previous) button that holds the find text.
+  void GoToHit(bool fromCurrent, bool backward = false);
+  void FindAgain(bool backward);
 };

@@ -50,11 +50,13 @@ void TWizform::ConnectCommands() {
   on(mnWiz, &TWizform::mnWizClick);
   on(mnFind, &TWizform::mnFindClick);
   on(mnFindNext, &TWizform::mnFindNextClick);
+  on(mnFindPrev, &TWizform::mnFindPrevClick);
   on(mnReplace, &TWizform::mnReplaceClick);
   on(mnCheckTargets, &TWizform::mnCheckTargetsClick);
   on(mnRestore, &TWizform::mnRestoreClick);
   connect(FindBar_, &TFindBar::TextChanged, this, &TWizform::FindTextChanged);
   connect(FindBar_, &TFindBar::NextRequested, this, &TWizform::mnFindNextClick);
+  connect(FindBar_, &TFindBar::PrevRequested, this, &TWizform::mnFindPrevClick);
   connect(FindBar_, &TFindBar::Closed, this, [this] {
     Grid_->setFocus();
     Grid_->viewport()->update();
@@ -161,9 +163,10 @@ void TWizform::mnPageMovL1Click(QAction* item) {
              [&] {
                TGridEdit edit = Edit();
                MoveCurrentPage(edit, step);
+               // The row now shows the neighbouring page, which may have fewer buttons.
+               MakeCurrentPage(Grid_->Row());
              });
   Grid_->viewport()->update();
-  UpdateTitle();
 }
 void TWizform::mnBtnAddClick() {
   RunEdit(QStringLiteral("ボタン追加"), AddButtons);
@@ -240,10 +243,10 @@ void TWizform::mnExpClick() {
 void TWizform::mnInpClick() {
   TImportWindow window;
   window.hide = [this] { hide(); };
-  window.fill = [this](const TLaunchList& list) {
+  window.fill = [this](const TLaunchList& list, const QString& path) {
     const QString kept = SaveFileName;
     FillGrid(list);
-    WarnOfHiddenButtons(list);
+    WarnOfHiddenButtons(list, path);
     SaveFileName = SaveOnClose ? DataFileName : kept;
   };
   window.show = [this] { show(); };

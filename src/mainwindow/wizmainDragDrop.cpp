@@ -54,6 +54,7 @@ void TWizform::GridDragDrop(int c, int r) {
       RecordStep(QStringLiteral("ページの移動"), [&] {
         TGridEdit edit = Edit();
         MovePage(edit, PageDragRow, r);
+        MakeCurrentPage(Grid_->Row());  // the row may now show a page with fewer buttons
       });
     }
   } else if (ButtonDragOk && c >= 1 && r >= 1 && IsButtonCell(store_, c, r) &&

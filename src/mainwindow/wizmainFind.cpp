@@ -21,34 +21,51 @@ void TWizform::mnFindClick() {
   FindBar_->Edit().selectAll();
 }
 
-void TWizform::GoToHit(bool fromCurrent) {
+bool TWizform::IsFindHit(int c, int r) {
+  return FindBar_->isVisible() && Finder_.IsHit(store_, FindBar_->Edit().text(), c, r);
+}
+
+void TWizform::GoToHit(bool fromCurrent, bool backward) {
   const std::vector<QPoint> hits = Finder_.FindAll(store_, FindBar_->Edit().text());
   bool wrapped = false;
   // While typing the current button itself may be the first hit; F3 goes past it.
-  const int index = NextHit(hits, Grid_->Col() - (fromCurrent ? 1 : 0), Grid_->Row(), wrapped);
+  const int index =
+      NextHit(hits, Grid_->Col() - (fromCurrent ? 1 : 0), Grid_->Row(), wrapped, backward);
   QString note;
   if (index >= 0) {
     Grid_->PlaceCurrent(hits[static_cast<std::size_t>(index)].x(),
                         hits[static_cast<std::size_t>(index)].y());
     Grid_->scrollTo(Grid_->model()->index(Grid_->Row() - 1, Grid_->Col() - 1));
     UpdateTitle();
-    if (wrapped && !fromCurrent) note = QStringLiteral("先頭に戻りました");
+    if (wrapped && !fromCurrent)
+      note = backward ? QStringLiteral("末尾に戻りました") : QStringLiteral("先頭に戻りました");
   } else if (!FindBar_->Edit().text().isEmpty()) {
     note = QStringLiteral("見つかりません");
   }
-  FindBar_->ShowCount(static_cast<int>(hits.size()), note);
+  FindBar_->ShowCount(index + 1, static_cast<int>(hits.size()), note);
+  Grid_->viewport()->update();  // the marks of the hits follow the text
 }
 
 void TWizform::FindTextChanged(const QString&) {
   GoToHit(true);
 }
 
-void TWizform::mnFindNextClick() {
-  if (!FindBar_->isVisible() || FindBar_->Edit().text().isEmpty()) {
+void TWizform::FindAgain(bool backward) {
+  if (FindBar_->Edit().text().isEmpty()) {
     mnFindClick();
     return;
   }
-  GoToHit(false);
+  // With the bar closed the last search goes on, and the bar comes back to show where.
+  if (!FindBar_->isVisible()) mnFindClick();
+  GoToHit(false, backward);
+}
+
+void TWizform::mnFindNextClick() {
+  FindAgain(false);
+}
+
+void TWizform::mnFindPrevClick() {
+  FindAgain(true);
 }
 
 void TWizform::mnReplaceClick() {

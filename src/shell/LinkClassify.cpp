@@ -43,6 +43,16 @@ void Register(TLaunchDataItem& item, std::uint8_t kind, const std::string& path,
   item.ShowCmd = kShowNormal;
 }
 
+bool HasLineBreak(const std::string& text) {
+  return text.find_first_of("\r\n") != std::string::npos;
+}
+
+// A record field cannot hold a line break: the file would keep another path.
+bool FieldsHoldLineBreak(const TLaunchDataItem& item) {
+  return HasLineBreak(item.Title) || HasLineBreak(item.Link) || HasLineBreak(item.Params) ||
+         HasLineBreak(item.WorkDir) || HasLineBreak(item.IconFile);
+}
+
 }  // namespace
 
 bool IsProgramFile(const std::string& path) {
@@ -71,11 +81,11 @@ std::string ShellNameOf(const std::string& path) {
   return name;
 }
 
-bool ClassifyPath(const std::string& path, TLaunchDataItem& item) {
+static bool ClassifyByRules(const std::string& path, TLaunchDataItem& item) {
   item.UseCount = 0;
   item.Comment.clear();
   std::optional<std::string> pathBytes = sjis::FromUtf8(path);
-  if (path.empty() || !pathBytes) {
+  if (path.empty() || !pathBytes || HasLineBreak(path)) {
     Unregister(item);
     return false;
   }
@@ -106,4 +116,15 @@ bool ClassifyPath(const std::string& path, TLaunchDataItem& item) {
   }
   Unregister(item);
   return false;
+}
+
+bool ClassifyPath(const std::string& path, TLaunchDataItem& item) {
+  const bool known = ClassifyByRules(path, item);
+  if (!FieldsHoldLineBreak(item)) return known;
+  Unregister(item);
+  return false;
+}
+
+std::string CannotRegisterMessage(const std::string& path) {
+  return "\"" + path + "\" は登録できません。";
 }

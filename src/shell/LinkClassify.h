@@ -15,7 +15,11 @@
 // (kind 2, WorkDir its folder); else the unregistered button "未登録" and false.
 // A path CP932 cannot hold is never registered: "未登録" and false. Record
 // fields are stored as CP932 bytes.
+// A path holding a line break is refused too: no record field keeps one.
 bool ClassifyPath(const std::string& path, TLaunchDataItem& item);
+
+// What the user is told when path (UTF-8) cannot become a button, in UTF-8.
+std::string CannotRegisterMessage(const std::string& path);
 
 // The name the shell shows for a path (UTF-8 in, UTF-8 out): its file name, a
 // shortcut file's (.lnk, .pif, .url; not a folder's) without its extension, a

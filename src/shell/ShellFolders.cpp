@@ -1,9 +1,11 @@
 #include "ShellFolders.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <array>
 #include <cstdlib>
+#include <vector>
 
 #include "IconStore.h"
 #include "IconTheme.h"
@@ -21,9 +23,9 @@ enum class TPlace {
   kConfig,           // $XDG_CONFIG_HOME
   kCache,            // $XDG_CACHE_HOME
   kApplications,     // $XDG_DATA_HOME/applications
-  kSystemApps,       // the first $XDG_DATA_DIRS/applications
+  kSystemApps,       // the first existing $XDG_DATA_DIRS/applications
   kAutostart,        // $XDG_CONFIG_HOME/autostart
-  kSystemAutostart,  // the first $XDG_CONFIG_DIRS/autostart
+  kSystemAutostart,  // the first existing $XDG_CONFIG_DIRS/autostart
   kFonts,            // the system's fonts
 };
 
@@ -79,18 +81,18 @@ std::string XdgHome(const char* variable, const char* fallback) {
   return value.starts_with('/') ? value : Home() + "/" + fallback;
 }
 
-// The first absolute folder of a list variable, else the fallback.
-std::string XdgFirst(const char* variable, const char* fallback) {
-  std::string list = Env(variable);
-  std::size_t start = 0;
-  while (start <= list.size()) {
-    std::size_t end = list.find(':', start);
-    if (end == std::string::npos) end = list.size();
-    std::string dir = list.substr(start, end - start);
-    if (dir.starts_with('/')) return dir;
-    start = end + 1;
+// Of the absolute folders a list variable names (the defaults when it names
+// none), the first holding sub; the first folder's sub when none does.
+std::string XdgFirstWith(const char* variable, const char* defaults, const std::string& sub) {
+  std::vector<std::string> dirs;
+  for (const std::string& list : {Env(variable), std::string(defaults)}) {
+    for (const QString& dir : QString::fromStdString(list).split(QLatin1Char(':')))
+      if (dir.startsWith(QLatin1Char('/'))) dirs.push_back(dir.toStdString() + "/" + sub);
+    if (!dirs.empty()) break;
   }
-  return fallback;
+  for (const std::string& dir : dirs)
+    if (QFileInfo(QString::fromStdString(dir)).isDir()) return dir;
+  return dirs.front();
 }
 
 std::string StandardPath(QStandardPaths::StandardLocation location) {
@@ -114,11 +116,11 @@ std::string PathOf(TPlace place) {
     case TPlace::kApplications:
       return XdgHome("XDG_DATA_HOME", ".local/share") + "/applications";
     case TPlace::kSystemApps:
-      return XdgFirst("XDG_DATA_DIRS", "/usr/local/share") + "/applications";
+      return XdgFirstWith("XDG_DATA_DIRS", "/usr/local/share:/usr/share", "applications");
     case TPlace::kAutostart:
       return XdgHome("XDG_CONFIG_HOME", ".config") + "/autostart";
     case TPlace::kSystemAutostart:
-      return XdgFirst("XDG_CONFIG_DIRS", "/etc/xdg") + "/autostart";
+      return XdgFirstWith("XDG_CONFIG_DIRS", "/etc/xdg", "autostart");
     case TPlace::kFonts:
       return "/usr/share/fonts";
   }

@@ -325,8 +325,16 @@ void Twizsubform::AddPageNameProposals(const std::vector<QString>& names) {
 
 void Twizsubform::AddFolderContents(const QString& folderPath, const QString& displayName) {
   if (IsStorableText(displayName)) AddPageNameProposals({displayName});
-  FileListBox->Model().Append(CollectFolder(folderPath.toStdString(), CBoxExt->currentIndex()));
+  TCollected collected = CollectFolder(folderPath.toStdString(), CBoxExt->currentIndex());
+  FileListBox->Model().Append(std::move(collected.Paths));
   UpdateFileCount();
+  TellRefused(collected.Refused);
+}
+
+void Twizsubform::TellRefused(const std::vector<std::string>& refused) {
+  if (refused.empty()) return;
+  ShowMessageAt(RefusedPathsMessage(refused), QStringLiteral("登録エラー"), mbOK, TMsgType::Plain,
+                QuestionAt().x(), QuestionAt().y());
 }
 
 void Twizsubform::AddDroppedFiles(const QStringList& paths) {
@@ -340,6 +348,7 @@ void Twizsubform::AddDroppedFiles(const QStringList& paths) {
     FileListBox->Model().Append(std::move(collected.Paths));
   }
   UpdateFileCount();
+  TellRefused(collected.Refused);
   FileListBox->setFocus();
 }
 

@@ -122,6 +122,8 @@ class Twizsubform : public QDialog {
   void AddDroppedFiles(const QStringList& paths);
   // The contents of a folder confirmed in the folder browse dialog.
   void AddFolderContents(const QString& folderPath, const QString& displayName);
+  // Says which paths of a drop or a folder were left out because no button holds them.
+  void TellRefused(const std::vector<std::string>& refused);
   void UpdateFileCount();
 
  protected:

@@ -45,9 +45,15 @@ const std::array<TFolderChoice, 6> kFolderChoices = {{
     {"最近使ったファイル", rfRecent},
 }};
 
-void ApplyTypeFilter(TPathList& paths, int filter) {
-  std::erase_if(paths,
+// The type filter, then the paths a record field cannot hold moved to Refused.
+void Filter(TCollected& collected, int filter) {
+  std::erase_if(collected.Paths,
                 [filter](const std::string& path) { return !PassesTypeFilter(path, filter); });
+  std::erase_if(collected.Paths, [&collected](std::string& path) {
+    if (path.find_first_of("\r\n") == std::string::npos) return false;
+    collected.Refused.push_back(std::move(path));
+    return true;
+  });
 }
 
 // Every file and subfolder directly inside folder, as full paths.
@@ -118,15 +124,22 @@ TCollected CollectDropped(const TPathList& dropped, int filter) {
       collected.Paths.push_back(path);
     }
   }
-  ApplyTypeFilter(collected.Paths, filter);
+  Filter(collected, filter);
   return collected;
 }
 
-TPathList CollectFolder(const std::string& folder, int filter) {
-  TPathList paths;
-  if (IsFolder(folder)) AppendEntries(paths, folder);
-  ApplyTypeFilter(paths, filter);
-  return paths;
+TCollected CollectFolder(const std::string& folder, int filter) {
+  TCollected collected;
+  if (IsFolder(folder)) AppendEntries(collected.Paths, folder);
+  Filter(collected, filter);
+  return collected;
+}
+
+QString RefusedPathsMessage(const TPathList& refused) {
+  QStringList lines;
+  for (const std::string& path : refused)
+    lines << QString::fromStdString(CannotRegisterMessage(path));
+  return lines.join(QStringLiteral("\r"));
 }
 
 bool IsRegistrablePath(const std::string& path) {

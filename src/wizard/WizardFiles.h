@@ -26,17 +26,22 @@ bool PassesTypeFilter(const std::string& path, int filter);
 struct TCollected {
   TPathList Paths;                     // in collection order, filtered
   std::vector<QString> PageNameHints;  // names of the folders dropped, for the page name box
+  TPathList Refused;                   // paths no button can hold (a line break in them)
 };
 
 // Expands the paths of one drop, in drop order. Each path's folders are first spelled
 // as the file system stores them. A folder adds its name as a page name proposal (unless Shift-JIS
 // cannot hold it) and every file and subfolder directly inside it (subfolders whose
 // name begins with "." left out); a folder that cannot be read adds nothing. Any
-// other path is taken whole, whether or not it exists. Then the type filter.
+// other path is taken whole, whether or not it exists. Then the type filter. A path
+// holding a line break goes to Refused instead.
 TCollected CollectDropped(const TPathList& dropped, int filter);
 
 // The entries of folder as a dropped folder gives them, filtered.
-TPathList CollectFolder(const std::string& folder, int filter);
+TCollected CollectFolder(const std::string& folder, int filter);
+
+// The message naming the refused paths, one line each, as the grid gives it for one.
+QString RefusedPathsMessage(const TPathList& refused);
 
 // Whether path becomes a button at completion: the classification gives it a kind.
 // A path Shift-JIS cannot hold never does.

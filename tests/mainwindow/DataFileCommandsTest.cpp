@@ -188,10 +188,17 @@ TEST(Exchange, AnExportedGridImportsBackAndABadFileChangesNothing) {
   ASSERT_TRUE(ExportGrid(f.grid, Q(dir.Path().string()), {}));
 
   TGridStore imported;
-  const TImportWindow window{{}, [&](const TLaunchList& list) { FillQuietly(list, imported); }, {}};
+  QString importedPath;
+  const TImportWindow window{{},
+                             [&](const TLaunchList& list, const QString& path) {
+                               FillQuietly(list, imported);
+                               importedPath = path;
+                             },
+                             {}};
   f.dialogs.PushMessageAnswer(mrOk);
   f.dialogs.PushFileName(Q(dir.File("list.txt")));
   ASSERT_TRUE(ImportFile(Q(dir.Path().string()), {}, window));
+  EXPECT_EQ(importedPath, Q(dir.File("list.csv"))) << "named in the warning of hidden buttons";
   ASSERT_EQ(imported.RowCount(), f.grid.RowCount());
   for (int r = 0; r < f.grid.RowCount(); ++r)
     EXPECT_EQ(imported.Row(r), f.grid.Row(r)) << "row " << r;
@@ -210,7 +217,7 @@ TEST(Exchange, AnExportedGridImportsBackAndABadFileChangesNothing) {
     answers.PushMessageAnswer(mrOk);
     bool filled = false;
     EXPECT_FALSE(ImportFile(Q(dir.Path().string()), {},
-                            {{}, [&](const TLaunchList&) { filled = true; }, {}}))
+                            {{}, [&](const TLaunchList&, const QString&) { filled = true; }, {}}))
         << name;
     EXPECT_FALSE(filled) << name;
     ASSERT_EQ(answers.Questions().size(), 3u) << name;

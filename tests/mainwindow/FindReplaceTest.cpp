@@ -1,10 +1,11 @@
-// Finding buttons with folded letter forms and replacing text in their paths, on a
-// grid without a window.
+// Finding buttons with folded letter forms, replacing text in their paths and clearing
+// the buttons the target check found, on a grid without a window.
 #include <gtest/gtest.h>
 
 #include "FindReplace.h"
 #include "GridFixture.h"
 #include "GridRules.h"
+#include "GridTargets.h"
 #include "TestSupport.h"
 
 using testing_support::Sjis;
@@ -78,4 +79,20 @@ TEST(Replace, ChangesOnlyWholeCharactersOfThePathFields) {
   EXPECT_FALSE(ReplacementRefusal(QStringLiteral("a"), QStringLiteral("¥")).isEmpty())
       << "no best-fit backslash";
   EXPECT_TRUE(ReplacementRefusal(QStringLiteral("/old/"), QStringLiteral("/新しい/")).isEmpty());
+}
+
+TEST(TargetClear, AsksOnceNamingHowManyButtons) {
+  TGridFixture f({3, 2});
+  const std::vector<QPoint> cells{{1, 1}, {3, 1}, {2, 2}, {3, 2}};  // (3, 2) holds no button
+  f.dialogs.PushMessageAnswer(mrNo);
+  EXPECT_EQ(ClearButtons(f.edit, cells), 0);
+  EXPECT_EQ(KindOfText(f.grid.Cell(1, 1)), lkProgram) << "nothing cleared on no";
+  f.dialogs.PushMessageAnswer(mrYes);
+  EXPECT_EQ(ClearButtons(f.edit, cells), 3);
+  EXPECT_EQ(KindOfText(f.grid.Cell(2, 2)), lkNone);
+  ASSERT_EQ(f.dialogs.Questions().size(), 2u);
+  EXPECT_EQ(f.dialogs.Questions()[0].Text,
+            QStringLiteral("3 個のボタンの登録情報をクリアしますか？"));
+  EXPECT_EQ(f.dialogs.Questions()[0].Caption, QStringLiteral("確認"));
+  EXPECT_EQ(f.dialogs.Questions()[0].Buttons, mbYes | mbNo);
 }

@@ -166,8 +166,14 @@ TEST(FillGrid, ButtonsTheGridCannotShowAreCounted) {
   for (int i = 0; i < 10001; ++i)
     list.Add(NewLaunchItem());
   EXPECT_EQ(HiddenButtonCount(list), 3) << "two past the last column, one owned by none";
-  list.Pages.Get(1).Count = -1;  // takes back the first page's button
+  list.Pages.Get(1).Count = -1;  // owns none, as a load reads it
   EXPECT_EQ(HiddenButtonCount(list), 10003);
+}
+
+TEST(FillGrid, TheHiddenButtonsWarningNamesAnImportedFile) {
+  EXPECT_TRUE(HiddenButtonsWarning(3).startsWith(QStringLiteral("このデーターファイルには、")));
+  EXPECT_TRUE(HiddenButtonsWarning(3, QStringLiteral("/tmp/in.csv"))
+                  .startsWith(QStringLiteral("\"/tmp/in.csv\" には、どのページにも属さない")));
 }
 
 // The cells of a loaded file borrow its bytes: the grid keeps them when the list is

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
@@ -297,17 +298,39 @@ TEST(FindAndReplace, TheBarFindsAsTypedAndTheReplacementIsOneStep) {
   TWizform& f = w.f;
   f.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
   f.mnFind->trigger();
   ASSERT_TRUE(f.FindBar().isVisible());
-  QTest::keyClicks(&f.FindBar().Edit(), QStringLiteral("P1-"));
+  QLineEdit& text = f.FindBar().Edit();
+  const auto* count = f.FindBar().findChild<QLabel*>(QStringLiteral("LbFindCount"));
+  // A hit not current is framed in the highlight colour.
+  const auto marked = [&f](int c, int r) {
+    const QRect cell = f.Grid().visualRect(f.Grid().model()->index(r - 1, c - 1));
+    return f.Grid().viewport()->grab().toImage().pixelColor(cell.left() + 1, cell.center().y()) ==
+           f.Grid().palette().color(QPalette::Highlight);
+  };
+  QTest::keyClicks(&text, QStringLiteral("P1-"));
   EXPECT_EQ(f.Grid().Row(), 2) << "the first hit, letter case folded";
   EXPECT_EQ(f.Grid().Col(), 1);
+  EXPECT_EQ(count->text(), QStringLiteral("1 / 3 件"));
+  EXPECT_TRUE(marked(4, 2));
+  EXPECT_FALSE(marked(1, 1)) << "p0-0 is no hit";
   f.mnFindNext->trigger();
   EXPECT_EQ(f.Grid().Col(), 2);
   f.mnFindNext->trigger();  // p1-2 is unregistered: on to p1-3
   EXPECT_EQ(f.Grid().Col(), 4);
   f.mnFindNext->trigger();
   EXPECT_EQ(f.Grid().Col(), 1) << "wrapped to the first";
+  QTest::keyClick(&text, Qt::Key_Return, Qt::ShiftModifier);
+  EXPECT_EQ(f.Grid().Col(), 4) << "back, wrapped to the last";
+  EXPECT_EQ(count->text(), QStringLiteral("3 / 3 件  末尾に戻りました"));
+  QTest::keyClick(&text, Qt::Key_F3, Qt::ShiftModifier);
+  EXPECT_EQ(f.Grid().Col(), 2);
+  QTest::keyClick(&text, Qt::Key_Escape);
+  EXPECT_FALSE(marked(4, 2)) << "no marks with the bar closed";
+  QTest::keyClick(&f.Grid(), Qt::Key_F3);
+  EXPECT_EQ(f.Grid().Col(), 4) << "F3 goes on with the last search";
+  EXPECT_TRUE(f.FindBar().isVisible());
 
   const TSnapshot before = Snap(f);
   QTimer::singleShot(0, [] {
@@ -315,9 +338,13 @@ TEST(FindAndReplace, TheBarFindsAsTypedAndTheReplacementIsOneStep) {
     ASSERT_NE(d, nullptr);
     d->EdFrom->setText(QStringLiteral("/usr/bin/"));
     d->EdTo->setText(QStringLiteral("/opt/新/"));
-    ASSERT_TRUE(d->UpdatePreview());
+    QTest::keyClick(d->EdTo, Qt::Key_Return);
     EXPECT_EQ(d->Preview->topLevelItemCount(), static_cast<int>(d->Plan().size()));
-    d->BtnReplace->click();
+    const auto* summary = d->findChild<QLabel*>(QStringLiteral("LbSummary"));
+    EXPECT_EQ(summary ? summary->text() : QString(),
+              QStringLiteral("%1 項目を変更します。").arg(d->Plan().size()));
+    QTest::keyClick(d->EdTo, Qt::Key_Return);  // after the preview, Return replaces
+    if (d->isVisible()) d->reject();
   });
   f.mnReplace->trigger();
   EXPECT_EQ(LinkOfText(f.Store().Cell(1, 1)), testing_support::Sjis("/opt/新/env"));

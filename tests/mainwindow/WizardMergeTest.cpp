@@ -70,6 +70,16 @@ TEST(WizardMerge, FilesFollowAnExistingPagesButtonsAndItKeepsItsCaption) {
   EXPECT_EQ(PageCount(f.grid), 2);
 }
 
+TEST(WizardMerge, AFileWithoutPagesGetsOneWhateverTheMethod) {
+  for (const bool isNewPage : {true, false}) {
+    TGridFixture f({});
+    ASSERT_TRUE(MergeWizardRow(f.edit, isNewPage, 0, Row("w", {"a", "b"})));
+    ASSERT_EQ(PageCount(f.grid), 1);
+    EXPECT_EQ(f.Titles(1), (TTitles{"a", "b"}));
+    EXPECT_EQ(f.IconTitles(1), f.Titles(1));
+  }
+}
+
 TEST(WizardMerge, LimitsAndBadRowsLeaveTheGridAsItWas) {
   TGridFixture f({4, 6}, TGridFixture::Status(2, 6, 1));
   const std::vector<std::string> five = Row("new", {"a", "b", "c", "d", "e"});

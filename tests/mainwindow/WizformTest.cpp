@@ -339,15 +339,14 @@ TEST(WizformGrid, PopupMenuItemsFollowTheColumnAndTheLimits) {
   EXPECT_TRUE(f.PopupCopy(f.mnPageNew1)->isVisible());
   EXPECT_FALSE(f.PopupCopy(f.mnPageNew1)->isEnabled()) << "at the page limit";
   EXPECT_FALSE(f.PopupCopy(f.mnCopy)->isVisible());
-  EXPECT_FALSE(f.mnPageMovL1->isEnabled());
+  EXPECT_FALSE(f.PopupCopy(f.mnPageMovL1)->isEnabled());
 
   EXPECT_TRUE(f.GridContextPopup(2, 1));
   f.PopupMenu1Popup(2);
   EXPECT_FALSE(f.PopupCopy(f.mnPageNew1)->isVisible());
   EXPECT_TRUE(f.PopupCopy(f.mnCopy)->isVisible());
-  EXPECT_FALSE(f.mnPaste->isEnabled());
   EXPECT_FALSE(f.PopupCopy(f.mnPaste)->isEnabled());
-  EXPECT_TRUE(f.mnBtnDel1->isEnabled());
+  EXPECT_TRUE(f.PopupCopy(f.mnBtnDel1)->isEnabled());
   EXPECT_FALSE(f.GridContextPopup(4, 1)) << "beyond the first empty cell";
   EXPECT_FALSE(f.GridContextPopup(3, 0)) << "the header row";
 
@@ -384,6 +383,54 @@ TEST(WizformGrid, ShortcutsOfHiddenPopupItemsStillWork) {
   QTest::keyClick(&grid, Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(newPages, 1);
   EXPECT_EQ(copies, 1);
+}
+
+// The menu's greyed items are the menu's: the shortcuts act whenever their command would.
+TEST(WizformGrid, ShortcutsDoNotKeepTheStateOfTheLastMenu) {
+  TTempDir dir;
+  const std::string file = DataFile(dir, {{"a", 3}});  // kinds 0 (unregistered), 1, 2
+  TStarted s({"pelledit", "/F", Q(file)});
+  ASSERT_TRUE(s.accepted);
+  TWizform& f = s.form;
+  f.Grid().PlaceCurrent(1, 1);
+  f.PopupMenu1Popup(1);
+  EXPECT_FALSE(f.PopupCopy(f.mnBtnCls1)->isEnabled());
+  f.Grid().PlaceCurrent(2, 1);
+  s.dialogs.PushMessageAnswer(mrYes);
+  f.mnBtnCls1->trigger();
+  EXPECT_EQ(KindOfText(f.Store().Cell(2, 1)), lkNone);
+}
+
+// A page name, and the first empty cell after a page's buttons, act on that page even
+// when the current column lies past its buttons or it has none.
+TEST(WizformGrid, APageNameOrTheCellAfterItsButtonsActsOnItsOwnPage) {
+  TTempDir dir;
+  const std::string file = DataFile(dir, {{"a", 3}, {"b", 1}, {"e", 0}});
+  TStarted s({"pelledit", "/F", Q(file)});
+  ASSERT_TRUE(s.accepted);
+  TWizform& f = s.form;
+  TGridView& grid = f.Grid();
+  const auto at = [&] { return std::pair(grid.Col(), grid.Row()); };
+  grid.PlaceCurrent(3, 1);
+  EXPECT_TRUE(f.GridContextPopup(0, 2));
+  EXPECT_EQ(at(), std::pair(1, 2)) << "b's last button";
+  EXPECT_TRUE(f.GridContextPopup(0, 3));
+  EXPECT_EQ(at(), std::pair(1, 3)) << "a page without buttons";
+  EXPECT_EQ(f.TitleLabel().text(), QStringLiteral("[ e ]"));
+  grid.PlaceCurrent(3, 1);
+  EXPECT_TRUE(f.GridContextPopup(2, 2));
+  EXPECT_EQ(at(), std::pair(1, 2));
+  grid.PlaceCurrent(3, 1);
+  s.dialogs.PushCancel();
+  f.GridDblClick(0, 3);
+  EXPECT_EQ(at(), std::pair(1, 3));
+
+  // A moved page leaves the current cell on the page its row shows now.
+  grid.PlaceCurrent(3, 1);
+  f.mnPageMovR1->trigger();
+  EXPECT_EQ(at(), std::pair(1, 1));
+  EXPECT_TRUE(f.TitleLabel().text().startsWith(QStringLiteral("[ b ]")))
+      << f.TitleLabel().text().toStdString();
 }
 
 TEST(WizformGrid, TheCurrentCellIsHighlightedOnlyWithFocus) {

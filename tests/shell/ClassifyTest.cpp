@@ -82,6 +82,23 @@ TEST(ClassifyPath, FoldersProgramsAndControlPanelFiles) {
   ExpectSimple(item, {lkControlPanel, "panel.cpl", base + "panel.cpl", ""});
 }
 
+// A record field cannot keep a line break; registering such a path would store
+// another one.
+TEST(ClassifyPath, PathsWithLineBreaksAreRefused) {
+  TTempDir dir;
+  const std::string base = dir.Path().string() + "/";
+  for (const char* name : {"a\nb", "a\rb"}) {
+    SCOPED_TRACE(name);
+    std::filesystem::create_directory(base + name);
+    WriteFile(base + name + "/tool.exe", "x");
+    TLaunchDataItem item = UsedItem();
+    EXPECT_FALSE(ClassifyPath(base + name, item));
+    EXPECT_EQ(item.Kind, lkNone);
+    EXPECT_FALSE(ClassifyPath(base + name + "/tool.exe", item)) << "its folder is the WorkDir";
+    EXPECT_EQ(item.Link, "");
+  }
+}
+
 TEST(ClassifyPath, ExecutableElfProgramsAndScriptsAreProgramsOtherFilesAreNot) {
   TLaunchDataItem item = UsedItem();
   EXPECT_TRUE(ClassifyPath("/usr/bin/env", item));

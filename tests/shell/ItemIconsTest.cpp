@@ -3,6 +3,8 @@
 #include <QDesktopServices>
 #include <QObject>
 #include <QUrl>
+#include <cstdlib>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -155,6 +157,19 @@ TEST(SpecialFolders, PlacesHerePathsEndInASlashVirtualFoldersHaveNone) {
   EXPECT_EQ(SpecialFolderPath(kRootFolderCount), "");
   EXPECT_EQ(SpecialFolderAt(root + "/config"), rfAppData);
   EXPECT_EQ(SpecialFolderAt("/nowhere"), -1);
+}
+
+TEST(SpecialFolders, SystemProgramsAreTheFirstExistingApplicationsFolderOfTheList) {
+  const std::string root = shell_test::DesktopFolder().string();
+  const std::string saved = std::getenv("XDG_DATA_DIRS");
+  ::setenv("XDG_DATA_DIRS", (root + "/home:relative:" + root + "/share").c_str(), 1);
+  EXPECT_EQ(SpecialFolderPath(rfCommonPrograms), root + "/share/applications/");
+  ::unsetenv("XDG_DATA_DIRS");
+  const bool local = std::filesystem::is_directory("/usr/local/share/applications") ||
+                     !std::filesystem::is_directory("/usr/share/applications");
+  EXPECT_EQ(SpecialFolderPath(rfCommonPrograms),
+            local ? "/usr/local/share/applications/" : "/usr/share/applications/");
+  ::setenv("XDG_DATA_DIRS", saved.c_str(), 1);
 }
 
 TEST(SpecialFolders, EveryFolderHasANameAndAnIcon) {

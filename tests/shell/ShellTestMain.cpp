@@ -32,6 +32,7 @@ void SetUpDesktop() {
   std::filesystem::permissions(desktop.Path() / "runtime", std::filesystem::perms::owner_all);
   ::setenv("XDG_CONFIG_DIRS", folder("etc-xdg").c_str(), 1);
   // The MIME database and the icon theme of the system stay visible.
+  folder("share/applications");
   ::setenv("XDG_DATA_DIRS", (folder("share") + ":/usr/share").c_str(), 1);
   ::setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + folder("runtime") + "/no-bus").c_str(), 1);
   ::setenv("QT_QPA_PLATFORM", "offscreen", 1);

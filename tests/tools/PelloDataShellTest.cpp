@@ -105,8 +105,9 @@ TEST(PelloDataShell, CheckTargetsListsOneLinePerFindingUnderItsGroup) {
   TTempDir dir;
   const std::string d = dir.Path().string();
   WriteFile(dir.File("app"), "#!/bin/sh\n");
-  // Page 0: an existing program, a missing one (a tab in its title), a special
-  // folder; page 1: a Windows path; then a button owned by no page.
+  // Page "a": an existing program, a missing one (a tab in its title), a special
+  // folder; page "b": a Windows path; then a button owned by no page. Pages by name and
+  // buttons from 1, as the editor's list shows them.
   WriteFile(dir.File("t.lst"),
             CrLf("\"PelloRunner\",\"3.00\",\"m\",0,0,1", "**", "\"a\",3,0", "\"b\",1,0", "**",
                  "1,0,\"ok\",\"" + d + "/app\",\"\",\"\",\"" + d + "\",\"\",0,1,\"\"",
@@ -119,15 +120,15 @@ TEST(PelloDataShell, CheckTargetsListsOneLinePerFindingUnderItsGroup) {
   EXPECT_EQ(
       run.out,
       "# リンク切れ\n"
-      "0\t1\tx\\x09y\tリンク先\t" +
+      "a\t2\tx\\x09y\tリンク先\t" +
           d +
           "/gone\tファイルがありません\n"
-          "-\t4\tf\tリンク先\t" +
+          "-\t5\tf\tリンク先\t" +
           d +
           "/nofolder\tフォルダがありません\n"
           "# この環境では確認できません\n"
-          "0\t2\t文書\tリンク先\trfPersonal\tこの環境では確認できません（特殊フォルダ）\n"
-          "1\t0\tw\tリンク先\tC:\\Tools\\app.exe\tこの環境では確認できません（Windows のパス）\n");
+          "a\t3\t文書\tリンク先\trfPersonal\tこの環境では確認できません（特殊フォルダ）\n"
+          "b\t1\tw\tリンク先\tC:\\Tools\\app.exe\tこの環境では確認できません（Windows のパス）\n");
 
   // What cannot be checked here is listed, but is not a failure; all present is silence.
   WriteFile(dir.File("u.lst"),
@@ -137,7 +138,7 @@ TEST(PelloDataShell, CheckTargetsListsOneLinePerFindingUnderItsGroup) {
   auto uncheckable = desktop.Run({"check", "--targets", dir.File("u.lst")});
   EXPECT_EQ(uncheckable.status, 0);
   EXPECT_EQ(uncheckable.out,
-            "# この環境では確認できません\n0\t0\tu\tリンク先\thttp://example.org/\t"
+            "# この環境では確認できません\na\t1\tu\tリンク先\thttp://example.org/\t"
             "この環境では確認できません（インターネット ショートカット）\n");
 
   EXPECT_EQ(desktop.Run({"check", "--targets", dir.File("none.lst")}).status, 1);

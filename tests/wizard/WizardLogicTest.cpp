@@ -24,13 +24,25 @@ TEST(WizardFiles, AFolderGivesItsEntriesOneLevelDeepThroughTheTypeFilter) {
   EXPECT_EQ(CollectDropped({f.tools}, tfPrograms).Paths, f.Paths({"c.exe", "prog.exe", "tool.COM"}))
       << "whole extensions: e.ex is no *.EXE, and a folder has none";
   EXPECT_EQ(CollectDropped({f.tools}, tfShortcuts).Paths, f.Paths({"A.LNK", "b.pif"}));
-  EXPECT_EQ(CollectFolder(f.tools, tfInternetShortcuts), f.Paths({"x.url"}));
+  EXPECT_EQ(CollectFolder(f.tools, tfInternetShortcuts).Paths, f.Paths({"x.url"}));
 
   // Files are taken as they are, in drop order, twice when dropped twice; no proposal.
   const TCollected files =
       CollectDropped(f.Paths({"x.url", "c.exe", "A.LNK", "x.url"}), tfInternetShortcuts);
   EXPECT_EQ(files.Paths, f.Paths({"x.url", "x.url"}));
   EXPECT_TRUE(files.PageNameHints.empty());
+}
+
+TEST(WizardFiles, PathsWithLineBreaksAreRefusedAndNamed) {
+  TToolsFolder f;
+  const std::string broken = f.Path("two\nlines.exe"), carriage = f.Path("cr\r.exe");
+  testing_support::WriteFile(broken, "");
+  const TCollected dropped = CollectDropped({broken, f.Path("c.exe"), carriage}, tfAllFiles);
+  EXPECT_EQ(dropped.Paths, f.Paths({"c.exe"}));
+  EXPECT_EQ(dropped.Refused, (TPaths{broken, carriage}));
+  EXPECT_EQ(CollectFolder(f.tools, tfPrograms).Refused, TPaths{broken});
+  EXPECT_EQ(RefusedPathsMessage({broken}), QStringLiteral("\"") + QString::fromStdString(broken) +
+                                               QStringLiteral("\" は登録できません。"));
 }
 
 TEST(WizardFiles, PathsThatCannotBeRegisteredAreListedButNeverRegistered) {
