@@ -6,11 +6,16 @@
 #include "RootFolder.h"
 #include "ShellFolders.h"
 #include "ShiftJis.h"
+#include "TextFormat.h"
 #include "TextUtils.h"
 
 namespace {
 
 constexpr std::int32_t kShowCmds[] = {1, 7, 3};  // normal, minimised, maximised
+
+std::string Cp932Or(const std::string& fallback, const QString& text) {
+  return sjis::FromUtf8(text.toStdString()).value_or(fallback);
+}
 
 }  // namespace
 
@@ -20,6 +25,19 @@ std::unique_ptr<TLaunchDataItem> ItemOfEntry(const std::string& entry) {
   } catch (const ELaunchError&) {
     return NewLaunchItem();
   }
+}
+
+QString ShownComment(const std::string& comment) {
+  return ShownText(comment).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+std::string EditedText(const std::string& shown, const QString& text) {
+  return text == ShownText(shown) ? shown : Cp932Or(shown, text);
+}
+
+std::string EditedComment(const std::string& shown, const QString& text) {
+  if (text == ShownComment(shown)) return shown;
+  return Cp932Or(shown, QString(text).replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
 }
 
 std::int32_t ShowCmdOfRow(int row) {

@@ -34,6 +34,16 @@ TDetailFields DetailsOfEntry(const std::string& entry);
 // entry with the fields stored into it; Kind and every field not shown stay.
 std::string StoreDetails(const std::string& entry, const TDetailFields& fields);
 
+// The comment as the comment box shows it: one "\n" for each line break.
+QString ShownComment(const std::string& comment);
+
+// What a box stores back: the bytes it was filled from (shown) while it still shows
+// them, so that a field the user did not change keeps bytes that do not convert back
+// exactly; else its text in CP932 (shown again when the text has no CP932 form).
+std::string EditedText(const std::string& shown, const QString& text);
+// The same for the comment box, its line breaks stored as CR LF.
+std::string EditedComment(const std::string& shown, const QString& text);
+
 // The show command of a row of the window-state list, and the row of a show command.
 std::int32_t ShowCmdOfRow(int row);
 int RowOfShowCmd(std::int32_t showCmd);

@@ -2,6 +2,7 @@
 #include "TextFormat.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -24,23 +25,6 @@
 #include "ShellItem.h"
 #include "ShiftJis.h"
 #include "WorkArea.h"
-
-namespace {
-
-// The comment box's text as stored: each of its lines followed by a line break.
-std::string MemoText(const QString& plain) {
-  if (plain.isEmpty()) return {};
-  QStringList lines = plain.split(QLatin1Char('\n'));
-  if (lines.size() > 1 && lines.back().isEmpty()) lines.removeLast();
-  std::string text;
-  for (const QString& line : lines) {
-    const auto cp932 = sjis::FromUtf8(line.toStdString());
-    text += cp932.value_or(std::string()) + "\r\n";
-  }
-  return text;
-}
-
-}  // namespace
 
 bool EditPage(int left, int top, std::int32_t minButtons, std::vector<std::string>& row,
               int startIndex, std::int32_t maxButtons) {
@@ -106,6 +90,15 @@ void TfmEdit::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) FormShow();
 }
 
+void TfmEdit::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && PCtrl->isAncestorOf(focusWidget())) {
+    if (BtnRenew->isEnabled()) BtnRenewClick();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
 void TfmEdit::FormShow() {
   MoveIntoWorkArea(*this, Left, Top);
   PCtrl->setCurrentWidget(TabEdit);
@@ -131,6 +124,7 @@ void TfmEdit::ShowDetails(int i) {
   IconsLoaded = false;
   const bool exists = i >= 0 && i < BtnListBox->Count();
   const TDetailFields f = exists ? DetailsOfEntry(BtnListBox->Model().Entry(i)) : TDetailFields();
+  Shown = f;
   const bool special = f.Kind == lkSpecialFolder;
   for (QWidget* w : LinkWidgets)
     w->setVisible(!special);
@@ -142,10 +136,9 @@ void TfmEdit::ShowDetails(int i) {
   EdWork->setText(ShownText(f.WorkDir));
   if (special) LBoxSpfol->setCurrentRow(f.SpecialFolder);
   if (!special || f.SpecialFolder < 0) LBoxSpfol->clearSelection();
-  QString comment = ShownText(f.Comment);
-  comment.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  Memo->setPlainText(comment);
+  Memo->setPlainText(ShownComment(f.Comment));
   ComboBoxShow->setCurrentIndex(f.ShowRow);
+  ShowRowChosen = false;
   EdNo->setText(QString::fromStdString(f.UseCount));
   EdPath->setText(ShownText(f.IconPath));
   EdIndex->setText(QString::fromStdString(f.IconIndex));
@@ -168,10 +161,14 @@ void TfmEdit::ShowDetails(int i) {
   showing_ = false;
 }
 
-void TfmEdit::SetCommandStates() {
+std::string TfmEdit::CurrentEntry() {
   const int i = BtnListBox->Current();
+  return i >= 0 && i < BtnListBox->Count() ? BtnListBox->Model().Entry(i) : std::string();
+}
+
+void TfmEdit::SetCommandStates() {
   const int n = BtnListBox->Count();
-  const int kind = i >= 0 && i < n ? KindOfText(BtnListBox->Model().Entry(i)) : lkNone;
+  const int kind = KindOfText(CurrentEntry());
   BtnBCls->setEnabled(kind != lkNone);
   BtnBDel->setEnabled(Page.Count > MinButtons && n > 0);
   BtnBAdd->setEnabled(MaxButtons == 0 || n < MaxButtons);
@@ -189,14 +186,15 @@ std::string TfmEdit::Cp932(const QString& text) {
 
 TDetailFields TfmEdit::FieldsOfControls() const {
   TDetailFields f;
-  f.Title = Cp932(EdTitle->text());
-  f.Link = Cp932(EdLink->text());
-  f.Params = Cp932(EdParam->text());
-  f.WorkDir = Cp932(EdWork->text());
-  f.ShowRow = ComboBoxShow->currentIndex();
+  f.Title = EditedText(Shown.Title, EdTitle->text());
+  f.Link = EditedText(Shown.Link, EdLink->text());
+  f.Params = EditedText(Shown.Params, EdParam->text());
+  f.WorkDir = EditedText(Shown.WorkDir, EdWork->text());
+  const int row = ComboBoxShow->currentIndex();
+  f.ShowRow = ShowRowChosen || row != Shown.ShowRow ? row : -1;  // -1: the state stays
   f.UseCount = EdNo->text().toStdString();
-  f.Comment = MemoText(Memo->toPlainText());
-  f.IconPath = Cp932(EdPath->text());
+  f.Comment = EditedComment(Shown.Comment, Memo->toPlainText());
+  f.IconPath = EditedText(Shown.IconPath, EdPath->text());
   f.IconIndex = EdIndex->text().toStdString();
   return f;
 }

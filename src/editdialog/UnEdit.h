@@ -150,6 +150,9 @@ class TfmEdit : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // Return in a box of the tabs stores the details there ("登録情報更新") and keeps
+  // the dialog open; elsewhere it is OK.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void BuildLayout();
@@ -169,6 +172,14 @@ class TfmEdit : public QDialog {
   // The text of a box as CP932 (the boxes hold only what CP932 can hold).
   static std::string Cp932(const QString& text);
   TDetailFields FieldsOfControls() const;
+  // The fields as ShowDetails filled the boxes: a box still showing its field stores
+  // the field's own bytes.
+  TDetailFields Shown;
+  // The user chose a window state: it is stored even when it is the row shown, which
+  // also stands for a state the list does not have (that one stays untouched).
+  bool ShowRowChosen = false;
+  // The current entry's text, empty when there is none.
+  std::string CurrentEntry();
   // Where questions appear: the dialog's left + 16 and top.
   QPoint QuestionAt() const;
   int Ask(const QString& text, const QString& caption, unsigned buttons);

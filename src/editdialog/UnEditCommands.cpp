@@ -31,6 +31,28 @@ const std::string& NewButton() {
   return text;
 }
 
+// What the commands on the current button need of it. The pop-up menu enables its
+// items by these, and each command checks them again, as its shortcut works whatever
+// the menu last showed.
+std::string LinkOfEntry(const std::string& entry) {
+  try {
+    return LinkOfText(entry);
+  } catch (const ELaunchError&) {
+    return {};
+  }
+}
+
+bool HasTargetFolder(int kind) {
+  return kind != lkNone && kind != lkFolder && kind != lkSpecialFolder;
+}
+
+// The target as the user knows it: a special folder by its name, else the link shown.
+QString TargetName(const TLaunchDataItem& item) {
+  const int row = item.Kind == lkSpecialFolder ? RootFolderFromName(item.Link) : -1;
+  if (row >= 0) return SpecialFolderRowText(row);
+  return ShownText(item.Kind == lkShortcut ? item.AltLink : item.Link);
+}
+
 }  // namespace
 
 QPoint TfmEdit::QuestionAt() const {
@@ -98,7 +120,7 @@ void TfmEdit::mnBtnDelClick() {
 
 void TfmEdit::mnBtnClsClick() {
   const int c = BtnListBox->Current();
-  if (c < 0) return;
+  if (KindOfText(CurrentEntry()) == lkNone) return;
   std::string title;
   try {
     title = TitleOfText(BtnListBox->Model().Entry(c));
@@ -124,7 +146,6 @@ void TfmEdit::mnCopyClick() {
   BtnListBox->SelectOnly(c);
   ClipText = BtnListBox->Model().Entry(c);
   BtnBPaste->setEnabled(true);
-  mnPaste->setEnabled(true);
 }
 
 void TfmEdit::mnPasteClick() {
@@ -141,7 +162,7 @@ void TfmEdit::mnPasteClick() {
 
 void TfmEdit::mnBtnLinkOpenClick() {
   const int c = BtnListBox->Current();
-  if (c < 0) return;
+  if (!HasTargetFolder(KindOfText(CurrentEntry()))) return;
   BtnListBox->SelectOnly(c);
   const std::string folder = TargetFolder(*ItemOfEntry(BtnListBox->Model().Entry(c)));
   if (folder.empty() || !OpenFolder(folder))
@@ -150,25 +171,24 @@ void TfmEdit::mnBtnLinkOpenClick() {
 }
 
 void TfmEdit::mnBtnPropClick() {
-  const int c = BtnListBox->Current();
-  if (c < 0) return;
-  BtnListBox->SelectOnly(c);
-  ShowItemProperties(*ItemOfEntry(BtnListBox->Model().Entry(c)));
+  const std::string entry = CurrentEntry();
+  if (LinkOfEntry(entry).empty()) return;
+  BtnListBox->SelectOnly(BtnListBox->Current());
+  const auto item = ItemOfEntry(entry);
+  if (!ShowItemProperties(*item))
+    Ask(QStringLiteral("\"") + TargetName(*item) +
+            QStringLiteral("\" のプロパティを表示できません。"),
+        QStringLiteral("登録エラー"), mbOK);
 }
 
 void TfmEdit::PopupMenu1Popup() {
   const int c = BtnListBox->Current();
-  const std::string entry = c >= 0 ? BtnListBox->Model().Entry(c) : std::string();
+  const std::string entry = CurrentEntry();
   const int k = KindOfText(entry);
-  std::string link;
-  try {
-    link = c >= 0 ? LinkOfText(entry) : std::string();
-  } catch (const ELaunchError&) {
-  }
-  mnBtnLinkOpen->setEnabled(c >= 0 && k != lkNone && k != lkFolder && k != lkSpecialFolder);
-  mnBtnProp->setEnabled(!link.empty());
+  mnBtnLinkOpen->setEnabled(HasTargetFolder(k));
+  mnBtnProp->setEnabled(!LinkOfEntry(entry).empty());
   mnPaste->setEnabled(!ClipText.empty());
-  mnBtnCls->setEnabled(c >= 0 && k != lkNone);
+  mnBtnCls->setEnabled(k != lkNone);
   mnBtnDel->setEnabled(Page.Count > MinButtons && c >= 0);
   mnBtnAdd->setEnabled(NewButtonRoom(BtnListBox->Count(), 1, MaxButtons) > 0);
   mnBtnIns->setEnabled(mnBtnAdd->isEnabled());
@@ -183,7 +203,7 @@ bool TfmEdit::RegisterPath(const QString& path, int c, bool onlyCurrent) {
   TLaunchDataItem item;
   if (!ClassifyPath(path.toStdString(), item)) {
     // Nothing is written; the user learns why nothing happened.
-    Ask(QStringLiteral("\"") + path + QStringLiteral("\" は登録できません。"),
+    Ask(QString::fromStdString(CannotRegisterMessage(path.toStdString())),
         QStringLiteral("登録エラー"), mbOK);
     return false;
   }

@@ -115,7 +115,9 @@ void TfmEdit::EdIndexChange() {
   if (showing_) return;
   BtnRenew->setEnabled(true);
   const int index = IntegerOr(EdIndex->text().toStdString(), 0);
+  showing_ = true;  // the grid follows the box here, not the box the grid
   IconListBox->clearSelection();
   if (index >= 0 && index < IconListBox->count()) IconListBox->setCurrentRow(index);
+  showing_ = false;
   PBox2->update();
 }

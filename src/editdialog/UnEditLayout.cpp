@@ -20,6 +20,7 @@
 
 #include "ButtonDetails.h"
 #include "ButtonListBox.h"
+#include "CommentEdit.h"
 #include "ELIEDIT.h"
 #include "PlacedLabel.h"
 #include "RootFolder.h"
@@ -242,7 +243,7 @@ void TfmEdit::BuildDetailTab() {
   PlacedLabel(TabEdit, QStringLiteral("実行時の大きさ(&R):"), 8, 188, ComboBoxShow);
   ComboBoxShow->setGeometry(8, 204, 150, 22);
   EdNo = new QLineEdit(TabEdit);
-  EdNo->setMaxLength(5);
+  EdNo->setValidator(new TInt32Validator(EdNo));
   EdNo->setToolTip(QStringLiteral("使用回数を設定"));
   PlacedLabel(TabEdit, QStringLiteral("使用回数:"), 170, 188, EdNo);
   EdNo->setGeometry(170, 204, 56, 22);
@@ -283,7 +284,7 @@ void TfmEdit::BuildIconTab() {
 void TfmEdit::BuildCommentTab() {
   TabCmt = new QWidget;
   PCtrl->addTab(TabCmt, QStringLiteral("コメント"));
-  Memo = new QPlainTextEdit(TabCmt);
+  Memo = new TCommentEdit(TabCmt);
   QFont fixed(QStringLiteral("ＭＳ ゴシック"));
   fixed.setStyleHint(QFont::Monospace);
   fixed.setPixelSize(12);
@@ -311,7 +312,6 @@ void TfmEdit::BuildPopupMenu() {
   PopupMenu1->addSeparator();
   mnCopy = item(QStringLiteral("コピー"), QKeySequence(Qt::CTRL | Qt::Key_C));
   mnPaste = item(QStringLiteral("貼り付け"), QKeySequence(Qt::CTRL | Qt::Key_V));
-  mnPaste->setEnabled(false);
   mnAll = item(QStringLiteral("すべて選択"), QKeySequence(Qt::CTRL | Qt::Key_A));
   PopupMenu1->addSeparator();
   mnBtnCls = item(QStringLiteral("登録情報クリア"), QKeySequence(Qt::CTRL | Qt::Key_G));
@@ -333,11 +333,19 @@ void TfmEdit::ConnectHandlers() {
                           static_cast<QLineEdit*>(EdPath), EdNo})
     connect(edit, &QLineEdit::textChanged, this, &TfmEdit::Changed);
   connect(ComboBoxShow, &QComboBox::currentIndexChanged, this, &TfmEdit::Changed);
+  connect(ComboBoxShow, &QComboBox::activated, this, [this] {
+    ShowRowChosen = true;
+    Changed();
+  });
   connect(Memo, &QPlainTextEdit::textChanged, this, &TfmEdit::Changed);
   connect(SpeedButton1, &QToolButton::clicked, this, &TfmEdit::SpeedButton1Click);
   connect(EdWork, &TEllipsisEdit::EllipsisClick, this, &TfmEdit::EdWorkEllipsisClick);
+  // The fields follow the list's current row however it was chosen, by click or key.
   connect(LBoxSpfol, &QListWidget::itemClicked, this,
           [this](QListWidgetItem* item) { LBoxSpfolClick(LBoxSpfol->row(item)); });
+  connect(LBoxSpfol, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (!showing_) LBoxSpfolClick(row);
+  });
   connect(BtnRenew, &QToolButton::clicked, this, &TfmEdit::BtnRenewClick);
   connect(BtnUpsort, &QToolButton::clicked, this, [this] { BtnUpsortClick(false); });
   connect(BtnDownSort, &QToolButton::clicked, this, [this] { BtnUpsortClick(true); });
@@ -356,6 +364,12 @@ void TfmEdit::ConnectHandlers() {
     ShowCurrentOnDetailTab();
     PopupMenu1Popup();
     PopupMenu1->popup(at);
+  });
+  // The menu's states are those of the button it opened over; once it is closed the
+  // shortcuts act on whichever button is current, each command checking its limits.
+  connect(PopupMenu1, &QMenu::aboutToHide, this, [this] {
+    for (QAction* action : PopupMenu1->actions())
+      action->setEnabled(true);
   });
   connect(BtnListBox, &TButtonListBox::FilesDropped, this, &TfmEdit::FilesDropped);
 
@@ -379,6 +393,9 @@ void TfmEdit::ConnectHandlers() {
   connect(EdPath, &TEllipsisEdit::EllipsisClick, this, &TfmEdit::EdPathEllipsisClick);
   connect(EdIndex, &QLineEdit::textChanged, this, &TfmEdit::EdIndexChange);
   connect(IconListBox, &QListWidget::itemClicked, this, &TfmEdit::IconListBoxClick);
+  connect(IconListBox, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (!showing_ && row >= 0) IconListBoxClick();
+  });
   connect(PCtrl, &QTabWidget::currentChanged, this, [this] {
     if (TabShown == TabIcon) TabIconHide();
     TabShown = PCtrl->currentWidget();

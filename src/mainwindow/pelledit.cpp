@@ -3,6 +3,7 @@
 #include <QProxyStyle>
 
 #include "MessageBox.h"
+#include "QtTranslations.h"
 #include "wizmain.h"
 
 namespace {
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("pelledit"));
   QApplication::setStyle(new THintTiming);
+  InstallQtJapanese();
 
   TWizform form;
   if (!form.FormCreate(QApplication::arguments())) {

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTabWidget>
@@ -18,6 +19,7 @@
 #include "ButtonListBox.h"
 #include "ELIEDIT.h"
 #include "RecordText.h"
+#include "RootFolder.h"
 #include "ScriptedDialogs.h"
 #include "ShellFixtures.h"
 #include "TestSupport.h"
@@ -149,6 +151,7 @@ TEST(EditCommands, ClearCopyAndPasteRewriteTheTargetsOnly) {
   EXPECT_EQ(o.dialogs.Questions()[0].Text, QStringLiteral("[ 1 ]の登録情報を消去しますか？"));
   EXPECT_EQ(o.Titles(), (TTitles{"0", kNew, "2", "3", "4", "5"}));
 
+  o.List().SelectOnly(0);
   o.List().selectionModel()->clearSelection();
   o.dialogs.PushMessageAnswer(mrYes);
   o.d.mnBtnClsClick();
@@ -275,4 +278,72 @@ TEST(EditCommands, ShowingTheIconTabIsNoEdit) {
   o.d.PCtrl->setCurrentWidget(o.d.TabEdit);
   o.d.PCtrl->setCurrentWidget(o.d.TabIcon);
   EXPECT_FALSE(o.d.BtnRenew->isEnabled());
+}
+
+TEST(EditCommands, ShortcutsActWheneverTheirCommandWould) {
+  TOpen o(3, 0, 1, 3);
+  o.d.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&o.d));
+  TButtonListBox& list = o.List();
+  list.setFocus();
+  const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
+    QTest::keyClick(&list, key, modifiers);
+  };
+  const auto menuOver = [&](int entry) {
+    list.SelectOnly(entry);
+    emit list.EntryContextMenu(list.mapToGlobal(QPoint(4, 4)));
+    o.d.PopupMenu1->close();
+  };
+  list.SelectOnly(0);
+  o.dialogs.PushMessageAnswer(mrYes);
+  o.d.mnBtnClsClick();
+  menuOver(0);  // over an unregistered button on a full page
+  list.SelectOnly(1);
+  o.dialogs.PushMessageAnswer(mrYes);
+  press(Qt::Key_G);
+  EXPECT_EQ(TitleOfText(list.Model().Entry(1)), kNew);
+  o.dialogs.PushMessageAnswer(mrYes);
+  o.d.mnBtnDelClick();
+  o.dialogs.PushNumber(1);
+  press(Qt::Key_Insert, Qt::ShiftModifier);
+  EXPECT_EQ(list.Count(), 3) << "the delete made room";
+
+  menuOver(1);  // over a registered button
+  list.SelectOnly(0);
+  const std::size_t asked = o.dialogs.Questions().size();
+  for (Qt::Key key : {Qt::Key_G, Qt::Key_O, Qt::Key_R})
+    press(key);
+  EXPECT_EQ(o.dialogs.Questions().size(), asked) << "an unregistered button: nothing to act on";
+}
+
+TEST(EditCommands, PropertiesTellATargetTheFileManagerCannotShow) {
+  TOpen o(1);
+  TLaunchDataItem gone;
+  gone.Kind = lkProgram;
+  gone.Link = "/nonexistent/gone";
+  o.List().Model().SetEntry(0, ItemToText(gone));
+  o.dialogs.PushMessageAnswer(mrOk);
+  o.d.mnBtnPropClick();
+  ASSERT_EQ(o.dialogs.Questions().size(), 1u);
+  EXPECT_EQ(o.dialogs.Questions()[0].Text,
+            QStringLiteral("\"/nonexistent/gone\" のプロパティを表示できません。"));
+  EXPECT_EQ(o.dialogs.Questions()[0].Caption, QStringLiteral("登録エラー"));
+}
+
+TEST(EditCommands, TheFieldsFollowTheHighlightMovedByKeys) {
+  TTempDir dir;
+  const std::string pe = dir.File("icons.exe");
+  testing_support::WriteFile(pe, fixtures::SamplePe());
+  TOpen o(2);
+  o.d.PCtrl->setCurrentWidget(o.d.TabIcon);
+  o.dialogs.PushFileName(QString::fromStdString(pe));
+  o.d.EdPathEllipsisClick();
+  QTest::keyClick(o.d.IconListBox, Qt::Key_Right);
+  EXPECT_EQ(o.d.EdIndex->text(), QStringLiteral("1"));
+
+  o.List().SelectOnly(0);
+  o.dialogs.PushChoice(14);
+  o.d.mnRegSpfolderClick();
+  QTest::keyClick(o.d.LBoxSpfol, Qt::Key_Down);
+  EXPECT_EQ(o.d.EdLink->text().toStdString(), RootFolderName(15));
 }

@@ -3,10 +3,14 @@
 // are damaged or empty.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -211,4 +215,95 @@ TEST(EditDialog, DamagedAndEmptyRowsOpenWithoutFault) {
   damaged.d.ShowDetails(0);
   damaged.d.ShowDetails(1);
   EXPECT_EQ(damaged.d.CommitPage().size(), 3u);
+}
+
+TEST(EditDialog, StoringKeepsUntouchedBytesAndTakesWhatWasTypedWhole) {
+  TLaunchDataItem item;
+  item.Kind = lkProgram;
+  item.Title = "t";
+  item.Link = "/opt/\x87\x9A";  // a character Shift-JIS has two codes for
+  item.Params = "\x80";         // a byte Shift-JIS does not define
+  item.UseCount = 123456;
+  item.Comment = "a\\nb";
+  item.ShowCmd = 5;  // a window state the list has no row for
+  TPageItem page;
+  page.Caption = "p";
+  page.Count = 1;
+  TOpen o({PageToText(page), ItemToText(item)});
+  TfmEdit& d = o.d;
+  EXPECT_EQ(d.EdNo->text(), QStringLiteral("123456"));
+  QTest::keyClicks(d.EdTitle, "x");
+  d.BtnRenew->click();
+  auto stored = TextToItem(d.CommitPage()[1]);
+  EXPECT_EQ(stored->Title, "tx");
+  EXPECT_EQ(stored->Link, item.Link);
+  EXPECT_EQ(stored->Params, item.Params);
+  EXPECT_EQ(stored->UseCount, 123456);
+  EXPECT_EQ(stored->Comment, "a\\nb") << "no line break added";
+  EXPECT_EQ(stored->ShowCmd, 5);
+
+  d.EdNo->clear();
+  QTest::keyClicks(d.EdNo, "-2147483648x9");
+  EXPECT_EQ(d.EdNo->text(), QStringLiteral("-2147483648")) << "no letter, nothing past 32 bits";
+  d.Memo->clear();
+  QTest::keyClick(d.Memo, 'c');
+  QTest::sendKeyEvent(QTest::Click, d.Memo, Qt::Key_Eacute, QStringLiteral("\u00e9"), {});
+  QTest::keyClick(d.Memo, 'd');
+  QTest::keyClick(d.Memo, Qt::Key_Return);
+  QGuiApplication::clipboard()->setText(QStringLiteral("\u00e9"));
+  d.Memo->paste();
+  EXPECT_EQ(d.Memo->toPlainText(), QStringLiteral("cd\n")) << "what Shift-JIS lacks is refused";
+  d.BtnRenew->click();
+  stored = TextToItem(d.CommitPage()[1]);
+  EXPECT_EQ(stored->UseCount, INT32_MIN);
+  EXPECT_EQ(stored->Comment, "cd\\n");
+}
+
+TEST(EditDialog, ReturnStoresInADetailBoxAndPressesOkInTheList) {
+  TOpen o(Row("p", 2));
+  o.d.EdTitle->setFocus();
+  QTest::keyClicks(o.d.EdTitle, "new");
+  QTest::keyClick(o.d.EdTitle, Qt::Key_Return);
+  EXPECT_TRUE(o.d.isVisible());
+  EXPECT_EQ(TitleOfText(o.d.ButtonList().Model().Entry(0)), "0new");
+  o.d.ButtonList().setFocus();
+  QTest::keyClick(&o.d.ButtonList(), Qt::Key_Return);
+  EXPECT_EQ(o.d.result(), QDialog::Accepted);
+}
+
+TEST(EditDialog, TheCommentMenuHasTheSixEditActionsInJapanese) {
+  TOpen o(Row("p", 1));
+  QPlainTextEdit* memo = o.d.Memo;
+  // The actions' captions, "-" before one that is disabled.
+  const auto menu = [memo](const QString& trigger = {}) {
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(4, 4),
+                            memo->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(memo, &event);
+    std::string items;
+    auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!popup) return items;
+    for (QAction* action : popup->actions()) {
+      if (action->isSeparator()) continue;
+      items += (items.empty() ? "" : " ") + std::string(action->isEnabled() ? "" : "-") +
+               action->text().toStdString();
+      if (action->text() == trigger) action->trigger();
+    }
+    popup->close();
+    return items;
+  };
+  QGuiApplication::clipboard()->clear();
+  memo->clear();
+  EXPECT_EQ(menu(),
+            "-元に戻す(&U) -切り取り(&T) -コピー(&C) -貼り付け(&P) -削除(&D) -すべて選択(&A)");
+  QTest::keyClicks(memo, "abc");
+  QGuiApplication::clipboard()->setText(QStringLiteral("x"));
+  memo->selectAll();
+  EXPECT_EQ(menu(QStringLiteral("削除(&D)")),
+            "元に戻す(&U) 切り取り(&T) コピー(&C) 貼り付け(&P) 削除(&D) すべて選択(&A)");
+  EXPECT_EQ(memo->toPlainText(), QString()) << "the actions act on the comment box";
+  QTest::keyClicks(memo, "abc");
+  memo->selectAll();
+  memo->setReadOnly(true);
+  EXPECT_EQ(menu(),
+            "-元に戻す(&U) -切り取り(&T) コピー(&C) -貼り付け(&P) -削除(&D) すべて選択(&A)");
 }
