@@ -6,9 +6,9 @@
 
 #include "ButtonListBox.h"
 #include "EditPageLogic.h"
+#include "PageEditDialog.h"
 #include "RecordText.h"
 #include "ShiftJis.h"
-#include "UnEdit.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ std::vector<std::string> PageRow(int n) {
 void BM_OpenDialog(benchmark::State& state) {
   const std::vector<std::string> row = PageRow(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    TfmEdit dialog;
+    TPageEditDialog dialog;
     dialog.Setup(0, 0, 1, 0, 0);
     dialog.LoadPage(row);
     dialog.show();

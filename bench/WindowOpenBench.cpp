@@ -14,8 +14,8 @@
 
 #include "BenchData.h"
 #include "LaunchList.h"
+#include "MainWindow.h"
 #include "ScriptedDialogs.h"
-#include "wizmain.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ double BestSeconds(int runs, Work work) {
 void OpenWindow(const std::string& file, bool draw) {
   TScriptedDialogs dialogs;
   TDialogsScope scope(dialogs);
-  TWizform form;
+  TMainWindow form;
   if (!form.FormCreate({"pelledit", "/F", QString::fromStdString(file)})) std::abort();
   // Drawn once, so that what is shown (the visible cells and their icons) is counted;
   // not in a forked child, where the font machinery's threads are gone.

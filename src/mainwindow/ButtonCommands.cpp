@@ -4,12 +4,12 @@
 
 #include "GridRows.h"
 #include "GridRules.h"
+#include "InputDialog.h"
 #include "LaunchErrors.h"
 #include "MessageBox.h"
 #include "RecordText.h"
 #include "ShellProperties.h"
 #include "ShiftJis.h"
-#include "UnResi.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "DataFileCommands.h"
 #include "LaunchErrors.h"
 #include "MessageBox.h"
+#include "Progress.h"
 #include "StateFolder.h"
-#include "UnBarBox.h"
 
 namespace {
 

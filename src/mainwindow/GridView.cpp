@@ -14,11 +14,11 @@
 #include <QToolTip>
 #include <QUrl>
 
-#include "DragLaunchImgs.h"
+#include "DragImage.h"
 #include "FileDrops.h"
 #include "GridModel.h"
+#include "MainWindow.h"
 #include "WorkArea.h"
-#include "wizmain.h"
 
 namespace {
 
@@ -93,7 +93,7 @@ class TDropMarkOverlay : public QWidget {
 // Draws a button cell through the window's GridDrawCell.
 class TGridDelegate : public QStyledItemDelegate {
  public:
-  TGridDelegate(TGridView& grid, TWizform& form)
+  TGridDelegate(TGridView& grid, TMainWindow& form)
       : QStyledItemDelegate(&grid), grid_(grid), form_(form) {}
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -113,10 +113,10 @@ class TGridDelegate : public QStyledItemDelegate {
 
  private:
   TGridView& grid_;
-  TWizform& form_;
+  TMainWindow& form_;
 };
 
-TGridView::TGridView(TGridModel& model, TWizform& form, QWidget* parent)
+TGridView::TGridView(TGridModel& model, TMainWindow& form, QWidget* parent)
     : QTableView(parent), model_(model), form_(form) {
   setHorizontalHeader(new TGridHeader(Qt::Horizontal, *this));
   setVerticalHeader(new TGridHeader(Qt::Vertical, *this));
@@ -174,7 +174,7 @@ bool TGridView::DragFrom(const QPoint& pos) {
   drag->setMimeData(data);
   if (!form_.PageDragging) {
     drag->setPixmap(form_.DragObject.Images());
-    drag->setHotSpot(QPoint(TMyDragObject::kImageSize / 2, TMyDragObject::kImageSize / 2));
+    drag->setHotSpot(QPoint(TButtonDrag::kImageSize / 2, TButtonDrag::kImageSize / 2));
   }
   drag->exec(Qt::MoveAction);
   form_.GridEndDrag();
@@ -403,14 +403,14 @@ void TGridView::contextMenuEvent(QContextMenuEvent* event) {
 
 void TGridView::PopupAt(int c, int r, const QPoint& globalPos) {
   if (!form_.GridContextPopup(c, r)) return;
-  form_.PopupMenu1Popup(c);
+  form_.UpdateGridMenu(c);
   form_.PopupMenu().popup(globalPos);
 }
 
 void TGridView::ShowHintAt(int c, int r) {
   int areaCol, areaRow;
   QString text;
-  if (!form_.ApplicationEvents1ShowHint(c, r, text, areaCol, areaRow)) {
+  if (!form_.GridHintAt(c, r, text, areaCol, areaRow)) {
     QToolTip::hideText();
     return;
   }

@@ -1,7 +1,7 @@
 // The page and button grid on screen: a table view over TGridModel whose headers are
 // the grid's fixed row 0 and fixed column 0, with the corner as cell (0, 0). It only
 // does the Qt plumbing; what a cell shows and what an event means is decided by the
-// window's handlers (TWizform), in grid coordinates (column c, row r, from 0).
+// window's handlers (TMainWindow), in grid coordinates (column c, row r, from 0).
 #pragma once
 
 #include <QHeaderView>
@@ -9,7 +9,7 @@
 
 class QDropEvent;
 class TGridModel;
-class TWizform;
+class TMainWindow;
 
 // The format of a drag inside the grid. It carries nothing: the window keeps what is
 // dragged, so that no button leaves the editor through the drag.
@@ -21,7 +21,7 @@ class TGridView : public QTableView {
   Q_OBJECT
 
  public:
-  TGridView(TGridModel& model, TWizform& form, QWidget* parent = nullptr);
+  TGridView(TGridModel& model, TMainWindow& form, QWidget* parent = nullptr);
 
   // The current cell.
   int Col() const { return col_; }
@@ -89,7 +89,7 @@ class TGridView : public QTableView {
   bool DragFrom(const QPoint& pos);
 
   TGridModel& model_;
-  TWizform& form_;
+  TMainWindow& form_;
   QWidget* corner_ = nullptr;
   int col_ = 1;
   int row_ = 1;

@@ -10,11 +10,11 @@
 #include "DataFileSave.h"
 #include "FileChangedBar.h"
 #include "GridView.h"
+#include "MainWindow.h"
 #include "MessageBox.h"
+#include "Progress.h"
 #include "RecoveryCopy.h"
 #include "RecoveryGuard.h"
-#include "UnBarBox.h"
-#include "wizmain.h"
 
 namespace {
 
@@ -26,12 +26,12 @@ constexpr int kUnreadableRetries = 3;
 
 }  // namespace
 
-bool TWizform::Busy() const {
+bool TMainWindow::Busy() const {
   return InStep_ || ProgressBox != nullptr || QApplication::activeModalWidget() != nullptr ||
          QApplication::activePopupWidget() != nullptr;
 }
 
-TSaveSession TWizform::SaveSession() {
+TSaveSession TMainWindow::SaveSession() {
   TSaveSession session(store_, SaveFileName, Baseline_);
   session.DialogAt = DialogAt();
   session.Reload = [this](const TLaunchList& list) { ReloadFromDisk(list); };
@@ -46,19 +46,19 @@ TSaveSession TWizform::SaveSession() {
   return session;
 }
 
-void TWizform::MarkSaved() {
+void TMainWindow::MarkSaved() {
   Undo_.setClean();
   Recovery_->Settle();
   ChangedBar_->hide();
   WatchDataFile();  // a new file has the old name now
 }
 
-void TWizform::ReloadFromDisk(const TLaunchList& list) {
+void TMainWindow::ReloadFromDisk(const TLaunchList& list) {
   ReplaceGridData(QStringLiteral("データーファイルの読み込み直し"), list);
   MarkSaved();  // the grid is the file again; undo brings the edits back
 }
 
-void TWizform::SetUpDataSafety(TFileBaseline loaded) {
+void TMainWindow::SetUpDataSafety(TFileBaseline loaded) {
   Baseline_ = std::move(loaded);
   Recovery_ = std::make_unique<TRecoveryGuard>(
       [this] { return WriteRecoveryCopy(store_, SaveFileName).isEmpty(); },
@@ -69,10 +69,11 @@ void TWizform::SetUpDataSafety(TFileBaseline loaded) {
   Watcher_ = new QFileSystemWatcher(this);
   DiskCheckTimer_ = new QTimer(this);
   DiskCheckTimer_->setSingleShot(true);
-  connect(DiskCheckTimer_, &QTimer::timeout, this, &TWizform::CheckDataFileNow);
-  connect(Watcher_, &QFileSystemWatcher::fileChanged, this, &TWizform::DataFileTouched);
-  connect(Watcher_, &QFileSystemWatcher::directoryChanged, this, &TWizform::DataFileTouched);
-  connect(ChangedBar_, &TFileChangedBar::OverwriteRequested, this, &TWizform::OverwriteChangedFile);
+  connect(DiskCheckTimer_, &QTimer::timeout, this, &TMainWindow::CheckDataFileNow);
+  connect(Watcher_, &QFileSystemWatcher::fileChanged, this, &TMainWindow::DataFileTouched);
+  connect(Watcher_, &QFileSystemWatcher::directoryChanged, this, &TMainWindow::DataFileTouched);
+  connect(ChangedBar_, &TFileChangedBar::OverwriteRequested, this,
+          &TMainWindow::OverwriteChangedFile);
   connect(ChangedBar_, &TFileChangedBar::ReloadRequested, this, [this] {
     const TDiskCheck check = CheckDataFile(Baseline_, SaveFileName);
     ChangedBar_->hide();
@@ -86,7 +87,7 @@ void TWizform::SetUpDataSafety(TFileBaseline loaded) {
   WatchDataFile();
 }
 
-void TWizform::WatchDataFile() {
+void TMainWindow::WatchDataFile() {
   if (Watcher_ == nullptr) return;
   // A save, the launcher's or ours, renames a new file over the old name: the watch
   // of the old file ends with it, and the folder tells when the name is back.
@@ -96,12 +97,12 @@ void TWizform::WatchDataFile() {
     Watcher_->addPath(SaveFileName);
 }
 
-void TWizform::DataFileTouched() {
+void TMainWindow::DataFileTouched() {
   WatchDataFile();
   DiskCheckTimer_->start(kSettleMs);
 }
 
-void TWizform::CheckDataFileNow() {
+void TMainWindow::CheckDataFileNow() {
   if (Busy()) {
     // Never a question in the middle of something: look again once it is done.
     DiskCheckTimer_->start(kBusyRetryMs);
@@ -122,7 +123,7 @@ void TWizform::CheckDataFileNow() {
   ShowOutsideChange(check);
 }
 
-void TWizform::ShowOutsideChange(const TDiskCheck& check) {
+void TMainWindow::ShowOutsideChange(const TDiskCheck& check) {
   QString text = QStringLiteral("データーファイルが他のプログラムによって変更されています。");
   if (check.Change == TDiskChange::Gone)
     text += QStringLiteral(" ファイルが見つかりません。");
@@ -131,14 +132,14 @@ void TWizform::ShowOutsideChange(const TDiskCheck& check) {
   ChangedBar_->ShowNotice(text, check.Change == TDiskChange::Changed && check.List);
 }
 
-void TWizform::OverwriteChangedFile() {
+void TMainWindow::OverwriteChangedFile() {
   ChangedBar_->hide();
   // The answer to the question a save would ask: the file is written as the grid is.
   TSaveSession session = SaveSession();
   if (WriteDataFile(session)) MarkSaved();
 }
 
-void TWizform::OfferRecoveryCopy() {
+void TMainWindow::OfferRecoveryCopy() {
   const std::optional<TRecoveryCopy> copy = FindRecoveryCopy(SaveFileName);
   if (!copy) return;
   TLaunchList list;

@@ -4,11 +4,11 @@
 
 #include "GridRows.h"
 #include "GridRules.h"
+#include "InputDialog.h"
 #include "LaunchErrors.h"
 #include "MessageBox.h"
 #include "RecordText.h"
 #include "ShiftJis.h"
-#include "UnResi.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 #include <QApplication>
 #include <QProxyStyle>
 
+#include "MainWindow.h"
 #include "MessageBox.h"
 #include "QtTranslations.h"
-#include "wizmain.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
   QApplication::setStyle(new THintTiming);
   InstallQtJapanese();
 
-  TWizform form;
+  TMainWindow form;
   if (!form.FormCreate(QApplication::arguments())) {
     ShowMessageAt(QStringLiteral("パラメーターが正しくない為終了します"), ApplicationTitle(), mbOK,
                   TMsgType::Plain, 0, 0);

@@ -9,7 +9,7 @@
 #include "MessageBox.h"
 
 class QWidget;
-class TSHBrowseForFolderEx;
+class TFolderBrowser;
 struct TBrowseItem;
 
 class TDialogs {
@@ -40,7 +40,7 @@ class TDialogs {
   // The folder browse dialog as browser describes it (root, first selection, caption,
   // status line and OK rule, placement). On OK stores the confirmed item in chosen and
   // returns true.
-  virtual bool BrowseForFolder(const TSHBrowseForFolderEx& browser, TBrowseItem& chosen) = 0;
+  virtual bool BrowseForFolder(const TFolderBrowser& browser, TBrowseItem& chosen) = 0;
   // Returns once ProgressAnswer is not 0 (the progress box's Ok or cancel pressed).
   virtual void WaitForProgressOk() = 0;
 };

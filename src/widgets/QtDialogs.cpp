@@ -7,13 +7,13 @@
 #include <QPointer>
 #include <QWindow>
 
-#include "BarBox.h"
 #include "FileFilter.h"
-#include "FolderBrowseDialog.h"
+#include "FolderBrowser.h"
 #include "MessageDialog.h"
 #include "ModalRun.h"
+#include "Progress.h"
+#include "ProgressBox.h"
 #include "ResIconBox.h"
-#include "UnBarBox.h"
 #include "WorkArea.h"
 
 namespace {
@@ -93,7 +93,7 @@ QString TQtDialogs::SaveFileName(QWidget* parent, const QString& caption, const 
       QFileDialog::HideNameFilterDetails | QFileDialog::DontConfirmOverwrite);
 }
 
-bool TQtDialogs::BrowseForFolder(const TSHBrowseForFolderEx& browser, TBrowseItem& chosen) {
+bool TQtDialogs::BrowseForFolder(const TFolderBrowser& browser, TBrowseItem& chosen) {
   QWidget* owner = browser.Owner ? browser.Owner->window() : nullptr;
   TFolderBrowseDialog box(browser, owner);
   if (!owner) KeepWithActiveWindow(box);
@@ -106,7 +106,7 @@ bool TQtDialogs::BrowseForFolder(const TSHBrowseForFolderEx& browser, TBrowseIte
 void TQtDialogs::WaitForProgressOk() {
   if (ProgressAnswer != 0 || !ProgressBox) return;
   QEventLoop loop;
-  QObject::connect(ProgressBox, &TBarBox::Answered, &loop, &QEventLoop::quit);
+  QObject::connect(ProgressBox, &TProgressBox::Answered, &loop, &QEventLoop::quit);
   QObject::connect(ProgressBox, &QObject::destroyed, &loop, &QEventLoop::quit);
   // One run: it also ends when the application quits, so a closing program never hangs here.
   loop.exec();

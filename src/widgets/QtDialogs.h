@@ -19,7 +19,7 @@ class TQtDialogs : public TDialogs {
   QString SaveFileName(QWidget* parent, const QString& caption, const QString& folder,
                        const QString& filter) override;
   // A modal TFolderBrowseDialog on the browser's owner window, or on the active one.
-  bool BrowseForFolder(const TSHBrowseForFolderEx& browser, TBrowseItem& chosen) override;
+  bool BrowseForFolder(const TFolderBrowser& browser, TBrowseItem& chosen) override;
   // A nested event loop: every window stays responsive while it waits.
   void WaitForProgressOk() override;
 };

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
-#include "BarBox.h"
-#include "SHBFFEX.h"
-#include "UnBarBox.h"
+#include "FolderBrowser.h"
+#include "Progress.h"
+#include "ProgressBox.h"
 
 namespace {
 
@@ -162,7 +162,7 @@ QString TScriptedDialogs::SaveFileName(QWidget* /*parent*/, const QString& capti
   return FileName(question);
 }
 
-bool TScriptedDialogs::BrowseForFolder(const TSHBrowseForFolderEx& browser, TBrowseItem& chosen) {
+bool TScriptedDialogs::BrowseForFolder(const TFolderBrowser& browser, TBrowseItem& chosen) {
   TAskedQuestion question = Asked(TQuestionKind::Folder, browser.Caption, {}, 0, 0);
   question.InitialText = browser.InitialItem().Path;
   question.Root = browser.RootItem().Path;

@@ -78,7 +78,7 @@ class TScriptedDialogs : public TDialogs {
   QString SaveFileName(QWidget* parent, const QString& caption, const QString& folder,
                        const QString& filter) override;
   // Runs OnSelectionChanged once, for the answer.
-  bool BrowseForFolder(const TSHBrowseForFolderEx& browser, TBrowseItem& chosen) override;
+  bool BrowseForFolder(const TFolderBrowser& browser, TBrowseItem& chosen) override;
   // Acknowledges at once: ProgressAnswer := 1 unless the box was already answered.
   void WaitForProgressOk() override;
 

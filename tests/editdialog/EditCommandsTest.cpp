@@ -17,13 +17,13 @@
 #include <filesystem>
 
 #include "ButtonListBox.h"
-#include "ELIEDIT.h"
+#include "EllipsisEdit.h"
+#include "PageEditDialog.h"
 #include "RecordText.h"
 #include "RootFolder.h"
 #include "ScriptedDialogs.h"
 #include "ShellFixtures.h"
 #include "TestSupport.h"
-#include "UnEdit.h"
 
 using testing_support::Sjis;
 using testing_support::TTempDir;
@@ -53,7 +53,7 @@ std::vector<std::string> Row(int count) {
 struct TOpen {
   TScriptedDialogs dialogs;
   TDialogsScope scope{dialogs};
-  TfmEdit d;
+  TPageEditDialog d;
   explicit TOpen(int count, int start = 0, int min = 1, int max = 0) {
     d.Setup(10, 10, min, max, start);
     d.LoadPage(Row(count));
@@ -292,7 +292,7 @@ TEST(EditCommands, ShortcutsActWheneverTheirCommandWould) {
   const auto menuOver = [&](int entry) {
     list.SelectOnly(entry);
     emit list.EntryContextMenu(list.mapToGlobal(QPoint(4, 4)));
-    o.d.PopupMenu1->close();
+    o.d.ButtonMenu->close();
   };
   list.SelectOnly(0);
   o.dialogs.PushMessageAnswer(mrYes);

@@ -18,11 +18,11 @@
 #include <QToolButton>
 
 #include "ButtonListBox.h"
-#include "ELIEDIT.h"
+#include "EllipsisEdit.h"
+#include "PageEditDialog.h"
 #include "RecordText.h"
 #include "ScriptedDialogs.h"
 #include "TestSupport.h"
-#include "UnEdit.h"
 
 using testing_support::Sjis;
 
@@ -63,7 +63,7 @@ using TTitles = std::vector<std::string>;
 struct TOpen {
   TScriptedDialogs dialogs;
   TDialogsScope scope{dialogs};
-  TfmEdit d;
+  TPageEditDialog d;
   TOpen(const std::vector<std::string>& row, int start = 0, int min = 1, int max = 0) {
     d.Setup(10, 10, min, max, start);
     d.LoadPage(row);
@@ -82,7 +82,7 @@ TEST(EditDialog, OkHandsBackTheRowAndLeavesTheTextsAfterIt) {
   std::vector<std::string> row = Row("tools", 3, 2);
   const std::vector<std::string> before = row;
   QTimer::singleShot(0, [] {
-    auto* d = qobject_cast<TfmEdit*>(QApplication::activeModalWidget());
+    auto* d = qobject_cast<TPageEditDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->ButtonList().Current(), 2) << "the start index";
     EXPECT_EQ(d->ButtonList().SelectedCount(), 1) << "and only it is selected";
@@ -94,7 +94,7 @@ TEST(EditDialog, OkHandsBackTheRowAndLeavesTheTextsAfterIt) {
   EXPECT_EQ(row, before) << "a change of letter case alone renames nothing";
 
   QTimer::singleShot(0, [] {
-    auto* d = qobject_cast<TfmEdit*>(QApplication::activeModalWidget());
+    auto* d = qobject_cast<TPageEditDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(d, nullptr);
     d->BtnDownSort->click();
     d->EdPage->setText(QStringLiteral("tool"));
@@ -109,7 +109,7 @@ TEST(EditDialog, OkHandsBackTheRowAndLeavesTheTextsAfterIt) {
 
   const std::vector<std::string> kept = row;
   QTimer::singleShot(0, [] {
-    auto* d = qobject_cast<TfmEdit*>(QApplication::activeModalWidget());
+    auto* d = qobject_cast<TPageEditDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(d, nullptr);
     d->BtnUpsort->click();
     d->EdPage->setText(QStringLiteral("other"));
@@ -123,7 +123,7 @@ TEST(EditDialog, OkHandsBackTheRowAndLeavesTheTextsAfterIt) {
 
 TEST(EditDialog, OnlyStoredDetailsReachTheButton) {
   TOpen o(Row("p", 2));
-  TfmEdit& d = o.d;
+  TPageEditDialog& d = o.d;
   EXPECT_FALSE(d.BtnRenew->isEnabled());
   d.EdTitle->setText(QStringLiteral("typed"));
   EXPECT_TRUE(d.BtnRenew->isEnabled());
@@ -158,7 +158,7 @@ TEST(EditDialog, TheLimitsDisableAddAndInsertAndTheKindDecidesTheTabs) {
          Button(Sjis("書類"), lkSpecialFolder, "rfPersonal"),
          Button("s", lkShortcut, "/home/me/s.desktop")};
   TOpen o(row, 0, 3);
-  TfmEdit& d = o.d;
+  TPageEditDialog& d = o.d;
   EXPECT_FALSE(d.PCtrl->isVisible()) << "an unregistered button hides the tabs";
   EXPECT_TRUE(d.LbUnregistered->isVisible());
   EXPECT_FALSE(d.BtnBCls->isEnabled());
@@ -230,7 +230,7 @@ TEST(EditDialog, StoringKeepsUntouchedBytesAndTakesWhatWasTypedWhole) {
   page.Caption = "p";
   page.Count = 1;
   TOpen o({PageToText(page), ItemToText(item)});
-  TfmEdit& d = o.d;
+  TPageEditDialog& d = o.d;
   EXPECT_EQ(d.EdNo->text(), QStringLiteral("123456"));
   QTest::keyClicks(d.EdTitle, "x");
   d.BtnRenew->click();

@@ -9,11 +9,11 @@
 #include "ExchangeCommands.h"
 #include "GridFixture.h"
 #include "GridRules.h"
+#include "Progress.h"
 #include "QuietFill.h"
 #include "RecordText.h"
 #include "StartupLogic.h"
 #include "TestSupport.h"
-#include "UnBarBox.h"
 
 using testing_support::ReadFile;
 using testing_support::TTempDir;

@@ -16,13 +16,13 @@
 #include "FileChangedBar.h"
 #include "GridRules.h"
 #include "ItemIcons.h"
+#include "MainWindow.h"
 #include "RecordText.h"
 #include "RecoveryCopy.h"
 #include "RecoveryGuard.h"
 #include "RestoreDialog.h"
 #include "ScriptedDialogs.h"
 #include "TestSupport.h"
-#include "wizmain.h"
 
 using testing_support::ReadFile;
 using testing_support::TTempDir;
@@ -56,7 +56,7 @@ struct TEditor {
   std::string file = dir.File("data.lst");
   TScriptedDialogs dialogs;
   TDialogsScope scope{dialogs};
-  std::unique_ptr<TWizform> form;
+  std::unique_ptr<TMainWindow> form;
 
   explicit TEditor(const char* mode = "/F") {
     qputenv("XDG_STATE_HOME", QByteArray::fromStdString(state.Path().string()));
@@ -65,13 +65,13 @@ struct TEditor {
   }
   ~TEditor() { qunsetenv("XDG_STATE_HOME"); }
   void Open(const char* mode = "/F") {
-    form = std::make_unique<TWizform>();
+    form = std::make_unique<TMainWindow>();
     EXPECT_TRUE(form->FormCreate({"pelledit", mode, Q(file)}));
   }
   // An edit of the user's: a new page "n".
   void Edit() {
     dialogs.PushText(QStringLiteral("n"));
-    form->mnPageNew1Click();
+    form->mnPageNewClick();
     ASSERT_TRUE(form->windowTitle().startsWith(QLatin1Char('*')));
   }
   int UseCountAt(int c, int r) const { return UseCountOfText(form->Store().Cell(c, r)); }
@@ -147,7 +147,7 @@ TEST(DataSafety, TheLaunchersCountsComeInWhileIdleWithoutAStepOrAQuestion) {
   // A save after it asks nothing but the save question, and keeps both.
   const std::size_t asked = e.dialogs.Questions().size();
   e.dialogs.PushMessageAnswer(mrYes);
-  e.form->Save1->trigger();
+  e.form->mnSave->trigger();
   EXPECT_EQ(e.dialogs.Questions().size(), asked + 2) << "the question and the progress box";
   TLaunchList saved;
   saved.SetFileName(e.file);
@@ -189,7 +189,7 @@ TEST(DataSafety, AnotherChangeIsToldInTheNoticeAndItsReloadIsOneStep) {
   SaveToTextFile(theirs, e.file);
   e.dialogs.PushMessageAnswer(mrYes);
   e.dialogs.PushMessageAnswer(mrCancel);
-  e.form->Save1->trigger();
+  e.form->mnSave->trigger();
   EXPECT_EQ(e.LastQuestion().Caption, QStringLiteral("データーファイルの変更"));
   EXPECT_NE(ReadFile(e.file), disk);
   EXPECT_EQ(PageCount(e.form->Store()), 3);

@@ -20,17 +20,17 @@
 #include "FindBar.h"
 #include "GridRules.h"
 #include "GridView.h"
+#include "MainWindow.h"
+#include "PageEditDialog.h"
+#include "Progress.h"
 #include "RecordText.h"
+#include "RegistrationWizard.h"
 #include "ReplaceDialog.h"
 #include "RestoreDialog.h"
 #include "ScriptedDialogs.h"
 #include "TargetCheckDialog.h"
 #include "TestSupport.h"
-#include "UnBarBox.h"
-#include "UnEdit.h"
-#include "Unsub.h"
 #include "WizardFileList.h"
-#include "wizmain.h"
 
 using testing_support::TTempDir;
 
@@ -62,7 +62,7 @@ class TYesDialogs : public TDialogs {
   QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
     return {};
   }
-  bool BrowseForFolder(const TSHBrowseForFolderEx&, TBrowseItem&) override { return false; }
+  bool BrowseForFolder(const TFolderBrowser&, TBrowseItem&) override { return false; }
   void WaitForProgressOk() override {
     if (ProgressAnswer == 0) ProgressAnswer = 1;
   }
@@ -100,7 +100,7 @@ struct TSnapshot {
   bool operator==(const TSnapshot&) const = default;
 };
 
-TSnapshot Snap(TWizform& f) {
+TSnapshot Snap(TMainWindow& f) {
   TSnapshot s;
   for (int r = 0; r < f.Store().RowCount(); ++r)
     s.rows.push_back(f.Store().Row(r));
@@ -114,14 +114,14 @@ TSnapshot Snap(TWizform& f) {
 struct TWindow {
   TYesDialogs dialogs;
   TDialogsScope scope{dialogs};
-  TWizform f;
+  TMainWindow f;
   explicit TWindow(const std::string& file) {
     EXPECT_TRUE(f.FormCreate({"pelledit", "/F", QString::fromStdString(file)}));
   }
 };
 
 // Does step, then checks that undo gives back the grid before it and redo the grid after.
-void ExpectUndoable(TWizform& f, const char* what, const std::function<void()>& step) {
+void ExpectUndoable(TMainWindow& f, const char* what, const std::function<void()>& step) {
   const TSnapshot before = Snap(f);
   const int steps = f.UndoStack().count();
   step();
@@ -139,22 +139,22 @@ void ExpectUndoable(TWizform& f, const char* what, const std::function<void()>& 
 TEST(Undo, EveryKindOfStepGoesBackAndForthExactly) {
   TTempDir dir;
   TWindow w(DataFile(dir, {3, 4, 2, 6}, 1, 6));
-  TWizform& f = w.f;
+  TMainWindow& f = w.f;
   TGridView& grid = f.Grid();
   const auto at = [&](int c, int r) { grid.PlaceCurrent(c, r); };
   at(1, 2);
-  ExpectUndoable(f, "new page", [&] { f.mnPageNew1Click(); });
-  ExpectUndoable(f, "page delete", [&] { f.mnPageDel1Click(); });
-  ExpectUndoable(f, "rename", [&] { f.mnPageChgName1Click(); });
+  ExpectUndoable(f, "new page", [&] { f.mnPageNewClick(); });
+  ExpectUndoable(f, "page delete", [&] { f.mnPageDelClick(); });
+  ExpectUndoable(f, "rename", [&] { f.mnPageRenameClick(); });
   at(1, 3);
-  ExpectUndoable(f, "move up", [&] { f.mnPageMovL1->trigger(); });
-  ExpectUndoable(f, "move down", [&] { f.mnPageMovR1->trigger(); });
+  ExpectUndoable(f, "move up", [&] { f.mnPageUp->trigger(); });
+  ExpectUndoable(f, "move down", [&] { f.mnPageDown->trigger(); });
   at(2, 1);
   ExpectUndoable(f, "add", [&] { f.mnBtnAddClick(); });
-  ExpectUndoable(f, "insert", [&] { f.mnBtnIns1Click(); });
-  ExpectUndoable(f, "delete", [&] { f.mnBtnDel1Click(); });
+  ExpectUndoable(f, "insert", [&] { f.mnBtnInsClick(); });
+  ExpectUndoable(f, "delete", [&] { f.mnBtnDelClick(); });
   at(1, 1);
-  ExpectUndoable(f, "clear", [&] { f.mnBtnCls1Click(); });
+  ExpectUndoable(f, "clear", [&] { f.mnBtnClsClick(); });
   at(1, 2);
   f.mnCopyClick();
   EXPECT_EQ(f.UndoStack().count(), 9) << "a copy changes no cell: no step";
@@ -162,12 +162,12 @@ TEST(Undo, EveryKindOfStepGoesBackAndForthExactly) {
   ExpectUndoable(f, "paste", [&] { f.mnPasteClick(); });
   ExpectUndoable(f, "edit dialog", [&] {
     QTimer::singleShot(0, [] {
-      auto* d = qobject_cast<TfmEdit*>(QApplication::activeModalWidget());
+      auto* d = qobject_cast<TPageEditDialog*>(QApplication::activeModalWidget());
       ASSERT_NE(d, nullptr);
       d->BtnDownSort->click();
       d->BtnOk->click();
     });
-    f.mnBtnEdit1->trigger();
+    f.mnBtnEdit->trigger();
   });
   ExpectUndoable(f, "page drag", [&] {
     ASSERT_TRUE(f.GridStartDrag(0, 4));
@@ -202,7 +202,7 @@ TEST(Undo, EveryKindOfStepGoesBackAndForthExactly) {
 TEST(Undo, AThousandRandomCommandsUndoToTheStartAndRedoToTheEnd) {
   TTempDir dir;
   TWindow w(DataFile(dir, {3, 1, 4, 2, 6, 1, 3}, 1, 8));
-  TWizform& f = w.f;
+  TMainWindow& f = w.f;
   f.UndoStack().setUndoLimit(0);  // no limit: every step stays
   std::mt19937 random(20261207);
   const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
@@ -214,31 +214,31 @@ TEST(Undo, AThousandRandomCommandsUndoToTheStartAndRedoToTheEnd) {
     f.Grid().PlaceCurrent(count > 0 ? 1 + pick(count) : 1, r);
     switch (pick(12)) {
       case 0:
-        f.mnPageNew1Click();
+        f.mnPageNewClick();
         break;
       case 1:
-        if (pages > 3) f.mnPageDel1Click();
+        if (pages > 3) f.mnPageDelClick();
         break;
       case 2:
-        f.mnPageChgName1Click();
+        f.mnPageRenameClick();
         break;
       case 3:
-        f.mnPageMovL1->trigger();
+        f.mnPageUp->trigger();
         break;
       case 4:
-        f.mnPageMovR1->trigger();
+        f.mnPageDown->trigger();
         break;
       case 5:
         f.mnBtnAddClick();
         break;
       case 6:
-        f.mnBtnIns1Click();
+        f.mnBtnInsClick();
         break;
       case 7:
-        f.mnBtnDel1Click();
+        f.mnBtnDelClick();
         break;
       case 8:
-        f.mnBtnCls1Click();
+        f.mnBtnClsClick();
         break;
       case 9:
         f.mnCopyClick();
@@ -278,11 +278,11 @@ TEST(Undo, AThousandRandomCommandsUndoToTheStartAndRedoToTheEnd) {
 TEST(Undo, TheTitleMarksAGridThatDiffersFromTheSavedFile) {
   TTempDir dir;
   TWindow w(DataFile(dir, {2, 2}));
-  TWizform& f = w.f;
+  TMainWindow& f = w.f;
   EXPECT_EQ(f.windowTitle(), QStringLiteral("data.lst - 登録データー編集"));
-  f.mnPageNew1Click();
+  f.mnPageNewClick();
   EXPECT_EQ(f.windowTitle(), QStringLiteral("*data.lst - 登録データー編集"));
-  f.Save1->trigger();
+  f.mnSave->trigger();
   EXPECT_EQ(f.windowTitle(), QStringLiteral("data.lst - 登録データー編集"));
   f.UndoStack().undo();
   EXPECT_TRUE(f.windowTitle().startsWith(QLatin1Char('*'))) << "before the save point";
@@ -295,7 +295,7 @@ TEST(Undo, TheTitleMarksAGridThatDiffersFromTheSavedFile) {
 TEST(FindAndReplace, TheBarFindsAsTypedAndTheReplacementIsOneStep) {
   TTempDir dir;
   TWindow w(DataFile(dir, {3, 4, 2}));
-  TWizform& f = w.f;
+  TMainWindow& f = w.f;
   f.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
   ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
@@ -358,10 +358,10 @@ TEST(Backups, ASaveKeepsTheOldFileAndARestoreIsOneStep) {
   const std::string file = DataFile(dir, {2, 2});
   const std::string original = testing_support::ReadFile(file);
   TWindow w(file);
-  TWizform& f = w.f;
+  TMainWindow& f = w.f;
   const TSnapshot loaded = Snap(f);
-  f.mnPageNew1Click();
-  f.Save1->trigger();
+  f.mnPageNewClick();
+  f.mnSave->trigger();
   const std::string saved = testing_support::ReadFile(file);
   ASSERT_NE(saved, original);
   QTimer::singleShot(0, [] {
@@ -381,7 +381,7 @@ TEST(Backups, ASaveKeepsTheOldFileAndARestoreIsOneStep) {
 TEST(TargetCheck, TheListGroupsFindingsAndClearsTheChosenButtons) {
   TTempDir dir;
   TWindow w(DataFile(dir, {2, 1}));  // every link is /usr/bin/env: present
-  TWizform& f = w.f;
+  TMainWindow& f = w.f;
   TLaunchDataItem gone;
   gone.Kind = lkProgram;
   gone.Title = "gone";
@@ -410,13 +410,13 @@ TEST(TargetCheck, TheListGroupsFindingsAndClearsTheChosenButtons) {
 TEST(Undo, TheWizardsMergeIsOneStep) {
   TTempDir dir;
   TWindow w(DataFile(dir, {2, 1}));
-  TWizform& f = w.f;
+  TMainWindow& f = w.f;
   const std::string tool = dir.File("tool");
   testing_support::WriteFile(tool, "#!/bin/sh\n");
   std::filesystem::permissions(tool, std::filesystem::perms::owner_all);
   const TSnapshot before = Snap(f);
   QTimer::singleShot(0, [&] {
-    auto* wizard = qobject_cast<Twizsubform*>(QApplication::activeModalWidget());
+    auto* wizard = qobject_cast<TRegistrationWizard*>(QApplication::activeModalWidget());
     ASSERT_NE(wizard, nullptr);
     wizard->btnNext->click();
     wizard->FileList().Model().SetPaths({tool});

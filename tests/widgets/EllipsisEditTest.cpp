@@ -7,7 +7,7 @@
 #include <QStyle>
 #include <QTest>
 
-#include "ELIEDIT.h"
+#include "EllipsisEdit.h"
 
 namespace {
 

@@ -7,14 +7,13 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
-#include "FolderBrowseDialog.h"
+#include "FolderBrowser.h"
 #include "GuiTest.h"
-#include "SHBFFEX.h"
 #include "ScriptedDialogs.h"
 
 namespace {
 
-using Browser = TSHBrowseForFolderEx;
+using Browser = TFolderBrowser;
 
 const QString kFavorites = QStringLiteral("お気に入り");
 

@@ -8,7 +8,7 @@
 #include <QTest>
 
 #include "GuiTest.h"
-#include "UnResi.h"
+#include "InputDialog.h"
 #include "WorkArea.h"
 
 namespace {

@@ -2,10 +2,10 @@
 
 #include <QPoint>
 
+#include "InputDialog.h"
 #include "MessageBox.h"
 #include "QtDialogs.h"
 #include "ScriptedDialogs.h"
-#include "UnResi.h"
 
 namespace {
 

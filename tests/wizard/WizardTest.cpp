@@ -25,7 +25,7 @@
 #include "GridFixture.h"
 #include "GridRules.h"
 #include "RecordText.h"
-#include "Unsub.h"
+#include "RegistrationWizard.h"
 #include "WizardFileList.h"
 #include "WizardFixtures.h"
 #include "WizardMerge.h"
@@ -59,7 +59,7 @@ void Pointer(QWidget* w, QEvent::Type type) {
 struct TOpen {
   TScriptedDialogs dialogs;
   TDialogsScope scope{dialogs};
-  Twizsubform w;
+  TRegistrationWizard w;
   explicit TOpen(std::int32_t maxPages = 0) {
     w.Setup(40, 30, 1, 0, maxPages, {"p0", "p1", "p2"}, {1, 1, 1});
     w.show();
@@ -78,7 +78,7 @@ struct TOpen {
 };
 
 using TStep = std::tuple<int, QString, QString, QString, bool>;
-TStep Step(const Twizsubform& w) {
+TStep Step(const TRegistrationWizard& w) {
   return {w.ActivePage(), w.LBCount->text(), w.btnPrev->text(), w.btnNext->text(), w.acceptDrops()};
 }
 
@@ -323,9 +323,9 @@ namespace {
 
 // The wizard command as the main window runs it (see WizardMerge.h), with act run
 // inside the wizard's modal loop.
-bool RunWizardCommand(TGridFixture& g, const std::function<void(Twizsubform&)>& act) {
+bool RunWizardCommand(TGridFixture& g, const std::function<void(TRegistrationWizard&)>& act) {
   QTimer::singleShot(0, [act] {
-    auto* w = qobject_cast<Twizsubform*>(QApplication::activeModalWidget());
+    auto* w = qobject_cast<TRegistrationWizard*>(QApplication::activeModalWidget());
     ASSERT_NE(w, nullptr);
     act(*w);
     if (w->isVisible()) {
@@ -356,7 +356,7 @@ std::vector<std::vector<std::string>> Rows(const TGridStore& grid) {
   return rows;
 }
 
-void Walk(Twizsubform& w, int pages) {
+void Walk(TRegistrationWizard& w, int pages) {
   for (int i = 0; i < pages; ++i)
     w.btnNext->click();
 }
@@ -368,14 +368,14 @@ TEST(WizardCommand, EveryWayOutButFinishLeavesTheGridAndFinishMergesTheRow) {
   const TPaths good = f.Paths({"sub", "nothing.zzz", "x.url", "prog.exe"});
   TGridFixture g({2, 1, 3}, TGridFixture::Status(0, 0, 4));
   const auto before = Rows(g.grid);
-  const auto fill = [&](Twizsubform& w) { w.FileList().Model().SetPaths(good); };
-  const std::vector<std::function<void(Twizsubform&)>> ways = {
-      [](Twizsubform& w) { w.btnPrev->click(); },
-      [](Twizsubform& w) { w.close(); },
-      [&](Twizsubform& w) { Walk(w, 1), fill(w), w.close(); },
-      [&](Twizsubform& w) { Walk(w, 2), fill(w), QTest::keyClick(&w, Qt::Key_Escape); },
-      [](Twizsubform& w) { Walk(w, 3); },  // Finish with an empty list
-      [&](Twizsubform& w) {
+  const auto fill = [&](TRegistrationWizard& w) { w.FileList().Model().SetPaths(good); };
+  const std::vector<std::function<void(TRegistrationWizard&)>> ways = {
+      [](TRegistrationWizard& w) { w.btnPrev->click(); },
+      [](TRegistrationWizard& w) { w.close(); },
+      [&](TRegistrationWizard& w) { Walk(w, 1), fill(w), w.close(); },
+      [&](TRegistrationWizard& w) { Walk(w, 2), fill(w), QTest::keyClick(&w, Qt::Key_Escape); },
+      [](TRegistrationWizard& w) { Walk(w, 3); },  // Finish with an empty list
+      [&](TRegistrationWizard& w) {
         Walk(w, 1);
         w.FileList().Model().SetPaths(f.Paths({"nothing.zzz", "missing.txt"}));
         Walk(w, 2);
@@ -390,7 +390,7 @@ TEST(WizardCommand, EveryWayOutButFinishLeavesTheGridAndFinishMergesTheRow) {
   ASSERT_EQ(g.dialogs.Questions().size(), 1u);
   EXPECT_EQ(g.dialogs.Questions()[0].Text, NothingRegisteredMessage());
 
-  ASSERT_TRUE(RunWizardCommand(g, [&](Twizsubform& w) {
+  ASSERT_TRUE(RunWizardCommand(g, [&](TRegistrationWizard& w) {
     Walk(w, 1);
     fill(w);
     Walk(w, 1);
@@ -410,7 +410,7 @@ TEST(WizardCommand, TheLimitsOfTheDataFileHold) {
   TToolsFolder f;
   TGridFixture g({3, 1}, TGridFixture::Status(2, 5, 1));
   g.dialogs.PushMessageAnswer(mrOk);
-  ASSERT_TRUE(RunWizardCommand(g, [&](Twizsubform& w) {
+  ASSERT_TRUE(RunWizardCommand(g, [&](TRegistrationWizard& w) {
     EXPECT_EQ(w.Method(), wmAddToPage) << "two pages of two: no new page";
     Walk(w, 1);
     w.FileList().Model().SetPaths(f.Paths({"c.exe", "prog.exe", "tool.COM", "sub"}));

@@ -7,7 +7,7 @@
 
 #include "DataItems.h"
 
-class TMyDragObject {
+class TButtonDrag {
  public:
   static constexpr int kImageSize = 32;
 

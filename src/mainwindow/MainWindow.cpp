@@ -1,4 +1,4 @@
-#include "wizmain.h"
+#include "MainWindow.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -30,14 +30,14 @@
 #include "ItemIcons.h"
 #include "MessageBox.h"
 #include "PageCommands.h"
+#include "PageEditDialog.h"
+#include "Progress.h"
 #include "RecordText.h"
 #include "RecoveryGuard.h"
 #include "ShellProperties.h"
 #include "ShiftJis.h"
 #include "StartupLogic.h"
 #include "SystemFont.h"
-#include "UnBarBox.h"
-#include "UnEdit.h"
 #include "VersionInfo.h"
 
 namespace {
@@ -50,9 +50,9 @@ constexpr int kUndoSteps = 200;
 
 }  // namespace
 
-TWizform::TWizform(QWidget* parent) : QMainWindow(parent), model_(store_) {
+TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent), model_(store_) {
   setWindowTitle(QStringLiteral("登録データー編集"));
-  setObjectName(QStringLiteral("Wizform"));
+  setObjectName(QStringLiteral("MainWindow"));
   ApplySystemFont(this);
   BuildLayout();
   BuildMenus();
@@ -60,7 +60,7 @@ TWizform::TWizform(QWidget* parent) : QMainWindow(parent), model_(store_) {
   ConnectUndo();
 }
 
-TWizform::~TWizform() {
+TMainWindow::~TMainWindow() {
   // The find bar tells it was hidden while the window's widgets are being taken
   // down, when nothing of this window is left to react.
   FindBar_->disconnect(this);
@@ -69,7 +69,7 @@ TWizform::~TWizform() {
   Undo_.disconnect(this);
 }
 
-void TWizform::BuildLayout() {
+void TMainWindow::BuildLayout() {
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -104,7 +104,7 @@ void TWizform::BuildLayout() {
   setCentralWidget(central);
 }
 
-QAction* TWizform::PopupItem(const QString& caption, const QKeySequence& shortcut) {
+QAction* TMainWindow::PopupItem(const QString& caption, const QKeySequence& shortcut) {
   // The command carries the shortcut and belongs to the window, where it is never hidden:
   // Qt turns off the shortcut of a hidden action, and the menu hides half of its items.
   auto* command = new QAction(caption, this);
@@ -112,33 +112,36 @@ QAction* TWizform::PopupItem(const QString& caption, const QKeySequence& shortcu
   command->setShortcutContext(Qt::WindowShortcut);
   addAction(command);
   // The menu shows a copy that names the shortcut without owning it.
-  auto* item = PopupMenu1->addAction(caption + QLatin1Char('\t') +
-                                     shortcut.toString(QKeySequence::NativeText));
+  auto* item = GridMenu->addAction(caption + QLatin1Char('\t') +
+                                   shortcut.toString(QKeySequence::NativeText));
   connect(item, &QAction::triggered, command, &QAction::trigger);
   PopupCopies_.emplace(command, item);
+  if (PopupGroup_ != nullptr) PopupGroup_->push_back(item);
   return command;
 }
 
-QAction* TWizform::PopupSeparator() {
-  return PopupMenu1->addSeparator();
+QAction* TMainWindow::PopupSeparator() {
+  QAction* separator = GridMenu->addSeparator();
+  if (PopupGroup_ != nullptr) PopupGroup_->push_back(separator);
+  return separator;
 }
 
-QAction* TWizform::PopupCopy(QAction* command) const {
+QAction* TMainWindow::PopupCopy(QAction* command) const {
   const auto found = PopupCopies_.find(command);
   return found == PopupCopies_.end() ? command : found->second;
 }
 
-void TWizform::BuildMenus() {
+void TMainWindow::BuildMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-  Save1 = file->addAction(QStringLiteral("上書き保存(&S)"));
-  N2 = file->addSeparator();
+  mnSave = file->addAction(QStringLiteral("上書き保存(&S)"));
+  file->addSeparator();  // hidden with the save item
   mnInp = file->addAction(QStringLiteral("インポート(&I)..."));
   mnExp = file->addAction(QStringLiteral("エクスポート(&E)..."));
   mnRestore = file->addAction(QStringLiteral("バックアップから復元(&B)..."));
   file->addSeparator();
   mnProp = file->addAction(QStringLiteral("プロパティ(&R)..."));
   file->addSeparator();
-  Exit1 = file->addAction(QStringLiteral("終了(&X)"));
+  mnExit = file->addAction(QStringLiteral("終了(&X)"));
 
   QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
   mnUndo = edit->addAction(QStringLiteral("元に戻す(&U)"));
@@ -159,40 +162,42 @@ void TWizform::BuildMenus() {
   mnReplace->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
   mnCheckTargets = edit->addAction(QStringLiteral("リンク切れの確認(&L)..."));
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-  About1 = help->addAction(QStringLiteral("バージョン情報(&A)..."));
+  mnAbout = help->addAction(QStringLiteral("バージョン情報(&A)..."));
 
-  PopupMenu1 = new QMenu(this);
-  PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-  mnBtnEdit1 = PopupItem(QStringLiteral("編集(&E)..."), QKeySequence(Qt::CTRL | Qt::Key_E));
-  N4 = PopupSeparator();
-  mnPageNew1 =
+  GridMenu = new QMenu(this);
+  GridMenu->setObjectName(QStringLiteral("GridMenu"));
+  mnBtnEdit = PopupItem(QStringLiteral("編集(&E)..."), QKeySequence(Qt::CTRL | Qt::Key_E));
+  PopupGroup_ = &PageItems_;
+  PopupSeparator();
+  mnPageNew =
       PopupItem(QStringLiteral("新規ページ挿入(&N)..."), QKeySequence(Qt::CTRL | Qt::Key_N));
-  mnPageDel1 = PopupItem(QStringLiteral("ページ削除(&D)"), QKeySequence(Qt::CTRL | Qt::Key_D));
-  mnPageChgName1 =
+  mnPageDel = PopupItem(QStringLiteral("ページ削除(&D)"), QKeySequence(Qt::CTRL | Qt::Key_D));
+  mnPageRename =
       PopupItem(QStringLiteral("ページ名変更(&M)..."), QKeySequence(Qt::CTRL | Qt::Key_M));
-  mnPageMovL1 =
-      PopupItem(QStringLiteral("ページを上へ移動(&U)"), QKeySequence(Qt::CTRL | Qt::Key_Up));
-  mnPageMovL1->setData(-1);
-  mnPageMovR1 =
+  mnPageUp = PopupItem(QStringLiteral("ページを上へ移動(&U)"), QKeySequence(Qt::CTRL | Qt::Key_Up));
+  mnPageUp->setData(-1);
+  mnPageDown =
       PopupItem(QStringLiteral("ページを下へ移動(&B)"), QKeySequence(Qt::CTRL | Qt::Key_Down));
-  mnPageMovR1->setData(1);
-  N1 = PopupSeparator();
-  mnBtnLinkOpen1 =
+  mnPageDown->setData(1);
+  PopupGroup_ = &ButtonItems_;
+  PopupSeparator();
+  mnBtnLinkOpen =
       PopupItem(QStringLiteral("登録先のフォルダを開く(&O)"), QKeySequence(Qt::CTRL | Qt::Key_O));
-  N6 = PopupSeparator();
+  PopupSeparator();
   mnCopy = PopupItem(QStringLiteral("コピー(&C)"), QKeySequence(Qt::CTRL | Qt::Key_C));
   mnPaste = PopupItem(QStringLiteral("貼り付け(&V)"), QKeySequence(Qt::CTRL | Qt::Key_V));
-  N7 = PopupSeparator();
-  mnBtnCls1 = PopupItem(QStringLiteral("登録情報クリア(&G)"), QKeySequence(Qt::CTRL | Qt::Key_G));
-  mnNon1 = PopupSeparator();
+  PopupSeparator();
+  mnBtnCls = PopupItem(QStringLiteral("登録情報クリア(&G)"), QKeySequence(Qt::CTRL | Qt::Key_G));
+  PopupSeparator();
   mnBtnAdd =
       PopupItem(QStringLiteral("ボタン追加(&A)..."), QKeySequence(Qt::SHIFT | Qt::Key_Insert));
-  mnBtnIns1 =
+  mnBtnIns =
       PopupItem(QStringLiteral("ボタン挿入(&I)..."), QKeySequence(Qt::CTRL | Qt::Key_Insert));
-  mnBtnDel1 = PopupItem(QStringLiteral("ボタン削除(&D)"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+  mnBtnDel = PopupItem(QStringLiteral("ボタン削除(&D)"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+  PopupGroup_ = nullptr;
 }
 
-bool TWizform::FormCreate(const QStringList& arguments) {
+bool TMainWindow::FormCreate(const QStringList& arguments) {
   LoadedStatusText.clear();
   CellHint.clear();
   CopyBuffer.clear();
@@ -215,8 +220,10 @@ bool TWizform::FormCreate(const QStringList& arguments) {
     return false;
   }
   if (SaveOnClose) {
-    Save1->setVisible(false);
-    N2->setVisible(false);
+    // The save item and the line under it.
+    const QList<QAction*> items = qobject_cast<QMenu*>(mnSave->parent())->actions();
+    for (int i = 0; i < 2; ++i)
+      items[i]->setVisible(false);
   }
   // The fingerprint of what was loaded is taken on another core while this one fills
   // the grid; both only read the list.
@@ -237,7 +244,7 @@ bool TWizform::FormCreate(const QStringList& arguments) {
   return true;
 }
 
-void TWizform::UpdateWindowTitle() {
+void TMainWindow::UpdateWindowTitle() {
   const QString name = QFileInfo(SaveFileName).fileName();
   const QString title = ApplicationTitle();
   if (name.isEmpty()) {
@@ -248,7 +255,7 @@ void TWizform::UpdateWindowTitle() {
                  QStringLiteral(" - ") + title);
 }
 
-void TWizform::ConnectUndo() {
+void TMainWindow::ConnectUndo() {
   Undo_.setUndoLimit(kUndoSteps);
   const auto itemText = [](const QString& caption, const QString& step) {
     return step.isEmpty() ? caption : caption + QStringLiteral(": ") + step;
@@ -262,13 +269,13 @@ void TWizform::ConnectUndo() {
   connect(&Undo_, &QUndoStack::indexChanged, this, refresh);
   // Every step changes the grid the finder keeps folded.
   connect(&Undo_, &QUndoStack::indexChanged, this, [this] { Finder_.Invalidate(); });
-  connect(&Undo_, &QUndoStack::cleanChanged, this, &TWizform::UpdateWindowTitle);
+  connect(&Undo_, &QUndoStack::cleanChanged, this, &TMainWindow::UpdateWindowTitle);
   connect(mnUndo, &QAction::triggered, &Undo_, &QUndoStack::undo);
   connect(mnRedo, &QAction::triggered, &Undo_, &QUndoStack::redo);
   refresh();
 }
 
-void TWizform::FillGrid(const TLaunchList& list) {
+void TMainWindow::FillGrid(const TLaunchList& list) {
   SaveFileName = SaveOnClose ? DataFileName : QString::fromStdString(list.FileName);
   NameColWidth = kNameColDefault;
   TFillSink sink;
@@ -310,18 +317,18 @@ void TWizform::FillGrid(const TLaunchList& list) {
   Grid_->RestoreCurrent();
 }
 
-void TWizform::WarnOfHiddenButtons(const TLaunchList& list, const QString& otherFile) {
+void TMainWindow::WarnOfHiddenButtons(const TLaunchList& list, const QString& otherFile) {
   const std::int64_t hidden = HiddenButtonCount(list);
   if (hidden > 0)
     ShowMessageAt(HiddenButtonsWarning(hidden, otherFile), QStringLiteral("データーファイルの確認"),
                   mbOK, TMsgType::Warning, DialogAt().x(), DialogAt().y());
 }
 
-int TWizform::TextWidth(const std::string& cp932) const {
+int TMainWindow::TextWidth(const std::string& cp932) const {
   return QFontMetrics(Grid_->font()).horizontalAdvance(ShownText(cp932));
 }
 
-QIcon TWizform::IconAt(int c, int r) {
+QIcon TMainWindow::IconAt(int c, int r) {
   if (r < 1 || r > IconGrid_.Count()) return {};
   TIconList& icons = IconGrid_.Get(r - 1);
   if (c < 1 || c > icons.Count()) return {};
@@ -332,11 +339,11 @@ QIcon TWizform::IconAt(int c, int r) {
   return icon;
 }
 
-QString TWizform::IniFile() const {
+QString TMainWindow::IniFile() const {
   return WindowSizeFile(SaveFileName, QCoreApplication::applicationFilePath());
 }
 
-void TWizform::ApplyOuterSize() {
+void TMainWindow::ApplyOuterSize() {
   if (!PendingOuterSize_) return;
   // The remembered size includes the frame, which the window learns only once the
   // window manager has framed it: until then the size is taken as the inner size.
@@ -345,23 +352,23 @@ void TWizform::ApplyOuterSize() {
   if (!frame.isNull()) PendingOuterSize_.reset();
 }
 
-void TWizform::showEvent(QShowEvent* event) {
+void TMainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (!event->spontaneous()) FormShow();
 }
 
-void TWizform::moveEvent(QMoveEvent* event) {
+void TMainWindow::moveEvent(QMoveEvent* event) {
   QMainWindow::moveEvent(event);
   ApplyOuterSize();
 }
 
-void TWizform::PlaceOnScreen() {
+void TMainWindow::PlaceOnScreen() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (screen != nullptr)
     move(PlaceWindow(frameGeometry().size(), screen->geometry(), screen->availableGeometry()));
 }
 
-void TWizform::FormShow() {
+void TMainWindow::FormShow() {
   winId();  // the platform window, and with it the frame where the platform knows it
   ApplyOuterSize();
   PlaceOnScreen();
@@ -377,13 +384,13 @@ void TWizform::FormShow() {
   }
 }
 
-void TWizform::resizeEvent(QResizeEvent* event) {
+void TMainWindow::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   // The help line stays centred vertically in its panel.
   Lbmsg->move(8, std::max(0, (msgPanel->height() - Lbmsg->height()) / 2));
 }
 
-void TWizform::closeEvent(QCloseEvent* event) {
+void TMainWindow::closeEvent(QCloseEvent* event) {
   // A window whose command line was refused never had a data file: nothing to keep.
   if (SaveFileName.isEmpty()) {
     event->accept();
@@ -393,7 +400,7 @@ void TWizform::closeEvent(QCloseEvent* event) {
   FormCloseQuery() ? event->accept() : event->ignore();
 }
 
-bool TWizform::FormCloseQuery() {
+bool TMainWindow::FormCloseQuery() {
   // With "/F" and nothing to save the window closes at once; with edits it asks as
   // "/FAS" does, rather than dropping them unasked.
   if (!SaveOnClose && Undo_.isClean()) {
@@ -417,8 +424,8 @@ bool TWizform::FormCloseQuery() {
   return false;
 }
 
-void TWizform::GridDrawCell(QPainter& painter, int c, int r, QRect rect, bool selected,
-                            bool focused) {
+void TMainWindow::GridDrawCell(QPainter& painter, int c, int r, QRect rect, bool selected,
+                               bool focused) {
   const QPalette& pal = Grid_->palette();
   const bool fixed = c == 0 || r == 0;
   if (fixed) {
@@ -464,18 +471,18 @@ void TWizform::GridDrawCell(QPainter& painter, int c, int r, QRect rect, bool se
   }
 }
 
-bool TWizform::GridSelectCell(int c, int r) const {
+bool TMainWindow::GridSelectCell(int c, int r) const {
   return CanSelectCell(store_, c, r);
 }
 
-void TWizform::GridMouseMove(int c, int r) {
+void TMainWindow::GridMouseMove(int c, int r) {
   if (c < 1 || r < 1) return;
   Grid_->SelectCell(Grid_->Col(), r);
   Grid_->SelectCell(c, Grid_->Row());
   UpdateTitle();
 }
 
-void TWizform::UpdateTitle() {
+void TMainWindow::UpdateTitle() {
   TCellTitle title;
   if (!CellTitle(store_, Grid_->Col(), Grid_->Row(), title)) return;
   LbTitle->setText(ShownText(title.title));
@@ -483,30 +490,30 @@ void TWizform::UpdateTitle() {
   CellHint = title.hint;
 }
 
-void TWizform::ToggleNameColumn() {
+void TMainWindow::ToggleNameColumn() {
   Grid_->SetNameColumnWidth(Grid_->NameColumnWidth() == kNameColDefault ? NameColWidth
                                                                         : kNameColDefault);
 }
 
-void TWizform::GridDblClick(int c, int r) {
+void TMainWindow::GridDblClick(int c, int r) {
   switch (DoubleClickAction(store_, c, r)) {
     case TDoubleClick::ToggleNameColumn:
       ToggleNameColumn();
       break;
     case TDoubleClick::RenamePage:
       MakeCurrentPage(r);
-      mnPageChgName1->trigger();
+      mnPageRename->trigger();
       break;
     case TDoubleClick::EditPage:
       if (!IsButtonCell(store_, c, r)) MakeCurrentPage(r);  // the first empty cell
-      mnBtnEdit1->trigger();
+      mnBtnEdit->trigger();
       break;
     case TDoubleClick::None:
       break;
   }
 }
 
-bool TWizform::GridContextPopup(int c, int r) {
+bool TMainWindow::GridContextPopup(int c, int r) {
   const TPopupDecision decision = ContextPopupDecision(store_, c, r);
   // The menu's commands act on the page under the pointer.
   if (decision.open)
@@ -516,31 +523,30 @@ bool TWizform::GridContextPopup(int c, int r) {
   return decision.open;
 }
 
-void TWizform::MakeCurrentPage(int r) {
+void TMainWindow::MakeCurrentPage(int r) {
   Grid_->PlaceCurrent(ColumnOnPage(store_, Grid_->Col(), r), r);
   UpdateTitle();
 }
 
-void TWizform::PopupMenu1Popup(int pointerCol) {
+void TMainWindow::UpdateGridMenu(int pointerCol) {
   const TPopupState s = PopupMenuState(store_, pointerCol, Grid_->Col(), Grid_->Row(), CopyBuffer);
-  PopupCopy(mnBtnEdit1)->setVisible(true);
-  for (QAction* a : {N4, mnPageNew1, mnPageDel1, mnPageChgName1, mnPageMovL1, mnPageMovR1})
-    PopupCopy(a)->setVisible(s.pageItems);
-  for (QAction* a : {N1, mnBtnLinkOpen1, N6, mnCopy, mnPaste, N7, mnBtnCls1, mnNon1, mnBtnAdd,
-                     mnBtnIns1, mnBtnDel1})
-    PopupCopy(a)->setVisible(s.buttonItems);
+  PopupCopy(mnBtnEdit)->setVisible(true);
+  for (QAction* a : PageItems_)
+    a->setVisible(s.pageItems);
+  for (QAction* a : ButtonItems_)
+    a->setVisible(s.buttonItems);
   PopupCellText = s.popupCellText;
   // Only the menu's items are greyed: a shortcut works whenever its command would act,
   // and each command checks its own limits when it runs.
   const std::pair<QAction*, bool> states[] = {
-      {mnPaste, s.paste},          {mnBtnDel1, s.buttonDelete}, {mnPageMovR1, s.pageMoveDown},
-      {mnPageMovL1, s.pageMoveUp}, {mnPageNew1, s.pageNew},     {mnPageDel1, s.pageDelete},
-      {mnBtnCls1, s.buttonClear},  {mnBtnLinkOpen1, s.linkOpen}};
+      {mnPaste, s.paste},        {mnBtnDel, s.buttonDelete}, {mnPageDown, s.pageMoveDown},
+      {mnPageUp, s.pageMoveUp},  {mnPageNew, s.pageNew},     {mnPageDel, s.pageDelete},
+      {mnBtnCls, s.buttonClear}, {mnBtnLinkOpen, s.linkOpen}};
   for (const auto& [command, enabled] : states)
     PopupCopy(command)->setEnabled(enabled);
 }
 
-bool TWizform::ApplicationEvents1ShowHint(int c, int r, QString& text, int& areaCol, int& areaRow) {
+bool TMainWindow::GridHintAt(int c, int r, QString& text, int& areaCol, int& areaRow) {
   if (c == 0 && r >= 1 && r < store_.RowCount()) {
     text = ShownText(PageNameHint(store_, r));
     areaCol = c;

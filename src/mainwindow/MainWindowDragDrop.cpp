@@ -9,10 +9,10 @@
 #include "GridRules.h"
 #include "GridView.h"
 #include "LaunchErrors.h"
+#include "MainWindow.h"
 #include "RecordText.h"
-#include "wizmain.h"
 
-bool TWizform::GridStartDrag(int c, int r) {
+bool TMainWindow::GridStartDrag(int c, int r) {
   ButtonDragOk = false;
   if (c == 0 && r >= 1 && r <= PageCount(store_)) {
     DropMarkRow = -1;
@@ -35,7 +35,7 @@ bool TWizform::GridStartDrag(int c, int r) {
   return false;
 }
 
-bool TWizform::GridDragOver(int c, int r) {
+bool TMainWindow::GridDragOver(int c, int r) {
   if (!PageDragging) return ButtonDragOk;
   if (c >= 1 && r >= 1) return true;  // over the buttons: the mark stays where it was
   if (c != 0 || r < 1) return false;
@@ -48,7 +48,7 @@ bool TWizform::GridDragOver(int c, int r) {
   return true;
 }
 
-void TWizform::GridDragDrop(int c, int r) {
+void TMainWindow::GridDragDrop(int c, int r) {
   if (PageDragging) {
     if (c == 0 && r >= 1 && r != PageDragRow) {
       RecordStep(QStringLiteral("ページの移動"), [&] {
@@ -73,7 +73,7 @@ void TWizform::GridDragDrop(int c, int r) {
   Grid_->viewport()->update();
 }
 
-void TWizform::GridEndDrag() {
+void TMainWindow::GridEndDrag() {
   ButtonDragOk = false;
   PageDragging = false;
   PageDragRow = -1;
@@ -83,7 +83,7 @@ void TWizform::GridEndDrag() {
   Grid_->viewport()->update();
 }
 
-void TWizform::GridFilesDropped(int c, int r, const QStringList& paths) {
+void TMainWindow::GridFilesDropped(int c, int r, const QStringList& paths) {
   if (c <= 0 || r <= 0) return;
   RecordStep(QStringLiteral("ファイルの登録"), [&] {
     Grid_->SelectCell(Grid_->Col(), r);

@@ -1,4 +1,4 @@
-#include "Unsub.h"
+#include "RegistrationWizard.h"
 
 #include "FileDrops.h"
 
@@ -18,8 +18,8 @@
 #include <QUrl>
 
 #include "EditPageLogic.h"
+#include "FolderBrowser.h"
 #include "MessageBox.h"
-#include "SHBFFEX.h"
 #include "ShiftJis.h"
 #include "SjisValidator.h"
 #include "WizardFileList.h"
@@ -30,7 +30,7 @@
 namespace {
 
 constexpr int kFilesPage = 1;
-constexpr int kLastPage = Twizsubform::kPageCount - 1;
+constexpr int kLastPage = TRegistrationWizard::kPageCount - 1;
 
 const QString kNewPageName = QStringLiteral("新規ページ");
 const QString kNextCaption = QStringLiteral("次へ(&N) ＞＞");
@@ -80,7 +80,7 @@ bool ExecuteWizard(int x, int y, std::int32_t minButtons, bool& isNewPage, int& 
                    std::vector<std::string>& rowCells, const std::vector<std::string>& pageNames,
                    int /*totalButtonCount*/, std::int32_t maxButtons, std::int32_t maxPages,
                    const std::vector<int>& pageCounts) {
-  Twizsubform wizard;
+  TRegistrationWizard wizard;
   wizard.RowCells = rowCells;
   wizard.Setup(x, y, minButtons, maxButtons, maxPages, pageNames, pageCounts);
   if (wizard.exec() != QDialog::Accepted || !wizard.Complete()) return false;
@@ -90,18 +90,18 @@ bool ExecuteWizard(int x, int y, std::int32_t minButtons, bool& isNewPage, int& 
   return true;
 }
 
-Twizsubform::Twizsubform(QWidget* parent) : QDialog(parent) {
+TRegistrationWizard::TRegistrationWizard(QWidget* parent) : QDialog(parent) {
   BuildLayout();
   ConnectHandlers();
   LBHint->clear();
   TargetPageIndex = 0;
 }
 
-Twizsubform::~Twizsubform() = default;
+TRegistrationWizard::~TRegistrationWizard() = default;
 
-void Twizsubform::Setup(int x, int y, std::int32_t minButtons, std::int32_t maxButtons,
-                        std::int32_t maxPages, const std::vector<std::string>& pageNames,
-                        const std::vector<int>& pageCounts) {
+void TRegistrationWizard::Setup(int x, int y, std::int32_t minButtons, std::int32_t maxButtons,
+                                std::int32_t maxPages, const std::vector<std::string>& pageNames,
+                                const std::vector<int>& pageCounts) {
   X = x;
   Y = y;
   MinButtons = minButtons;
@@ -122,53 +122,53 @@ void Twizsubform::Setup(int x, int y, std::int32_t minButtons, std::int32_t maxB
   SelectPageTypeClick();
 }
 
-bool Twizsubform::NewPagesAllowed() const {
+bool TRegistrationWizard::NewPagesAllowed() const {
   return MaxPages <= 0 || Pages < MaxPages;
 }
 
-int Twizsubform::ActivePage() const {
-  return PageControl1->currentIndex();
+int TRegistrationWizard::ActivePage() const {
+  return PageStack->currentIndex();
 }
 
-int Twizsubform::Method() const {
+int TRegistrationWizard::Method() const {
   return std::max(SelectPageTypeGroup->checkedId(), 0);
 }
 
-QString Twizsubform::HintText() const {
+QString TRegistrationWizard::HintText() const {
   return LBHint->text();
 }
 
-QPoint Twizsubform::QuestionAt() const {
+QPoint TRegistrationWizard::QuestionAt() const {
   return {frameGeometry().left() + 16, frameGeometry().top()};
 }
 
-void Twizsubform::showEvent(QShowEvent* event) {
+void TRegistrationWizard::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!event->spontaneous()) FormShow();
 }
 
-void Twizsubform::FormShow() {
+void TRegistrationWizard::FormShow() {
   MoveIntoWorkArea(*this, X, Y);
   ShowPage(0);
   btnNext->setText(kNextCaption);
   ShowStepCount();
 }
 
-void Twizsubform::ShowPage(int i) {
+void TRegistrationWizard::ShowPage(int i) {
   const int old = ActivePage();
-  if (old == kFilesPage && i != kFilesPage) TabSheet2Hide();
-  PageControl1->setCurrentIndex(i);
-  if (i == 0) TabSheet1Show();
-  if (i == kFilesPage) TabSheet2Show();
-  if (i == kLastPage) TabSheet3Show();
+  if (old == kFilesPage && i != kFilesPage) FilesPageHide();
+  PageStack->setCurrentIndex(i);
+  if (i == 0) MethodPageShow();
+  if (i == kFilesPage) FilesPageShow();
+  if (i == kLastPage) FinishPageShow();
 }
 
-void Twizsubform::ShowStepCount() {
+void TRegistrationWizard::ShowStepCount() {
   LBCount->setText(QStringLiteral("(%1/%2)").arg(ActivePage() + 1).arg(kPageCount));
   LBCount->repaint();
 }
 
-void Twizsubform::btnNextClick() {
+void TRegistrationWizard::btnNextClick() {
   const int page = ActivePage();
   if (page == kLastPage) {
     accept();
@@ -181,7 +181,7 @@ void Twizsubform::btnNextClick() {
   if (page + 1 == kFilesPage && Method() == wmFolderPage) BrowseChoiceFolder();
 }
 
-void Twizsubform::btnPrevClick() {
+void TRegistrationWizard::btnPrevClick() {
   const int page = ActivePage();
   if (page == 0) {
     reject();
@@ -193,9 +193,9 @@ void Twizsubform::btnPrevClick() {
   ShowStepCount();
 }
 
-void Twizsubform::TabSheet1Show() {
+void TRegistrationWizard::MethodPageShow() {
   btnPrev->setText(kExitCaption);
-  SetHint(TabSheet1,
+  SetHint(MethodPage,
           QStringLiteral("ボタン等にマウスポインタを合わせると簡単な説明が表示されます。"));
   QString methods = QStringLiteral(
       "|[新しいページを作成] - 新規にページを作成します。\r"
@@ -215,10 +215,10 @@ void Twizsubform::TabSheet1Show() {
                          "[最近使ったファイル] の中から選択します。"));
 }
 
-void Twizsubform::TabSheet2Show() {
+void TRegistrationWizard::FilesPageShow() {
   setAcceptDrops(true);
   SetHint(
-      TabSheet2,
+      FilesPage,
       QStringLiteral("|[追加登録するファイル一覧] にファイルをドロップするか、[フォルダから追加]"
                      "ボタンを押して任意のフォルダを選択して下さい。ファイルをドロップすると"
                      "[追加登録するファイル一覧] に表示されます。(複数ファイルをドロップすることが"
@@ -234,11 +234,11 @@ void Twizsubform::TabSheet2Show() {
   FileListBox->ApplyExtent();
 }
 
-void Twizsubform::TabSheet2Hide() {
+void TRegistrationWizard::FilesPageHide() {
   setAcceptDrops(false);
 }
 
-void Twizsubform::TabSheet3Show() {
+void TRegistrationWizard::FinishPageShow() {
   const bool newPage = IsNewPageMethod(Method());
   SetHint(CboxPage, newPage ? QStringLiteral("|新規に追加するページの名前を入力するか、右側[▼]を"
                                              "クリックしてリストから選択して下さい。")
@@ -247,7 +247,7 @@ void Twizsubform::TabSheet3Show() {
                            : QStringLiteral("追加したファイルを登録するページを選択して下さい。"));
 }
 
-void Twizsubform::SelectPageTypeClick() {
+void TRegistrationWizard::SelectPageTypeClick() {
   const int method = Method();
   const bool newPage = IsNewPageMethod(method);
   LbNewPage->setEnabled(newPage);
@@ -260,11 +260,11 @@ void Twizsubform::SelectPageTypeClick() {
   SetEnabledLook(CBoxFolder, method == wmFolderPage);
 }
 
-void Twizsubform::PageBoxClick() {
+void TRegistrationWizard::PageBoxClick() {
   TargetPageIndex = std::max(PageBox->currentRow(), 0);
 }
 
-QString Twizsubform::HintOf(const QWidget* w) const {
+QString TRegistrationWizard::HintOf(const QWidget* w) const {
   for (; w != nullptr; w = w->parentWidget()) {
     const QString hint = w->property(kHintProperty).toString();
     if (!hint.isEmpty() || w == this) return hint;
@@ -272,11 +272,11 @@ QString Twizsubform::HintOf(const QWidget* w) const {
   return {};
 }
 
-void Twizsubform::ShowHintOf(const QWidget* w) {
+void TRegistrationWizard::ShowHintOf(const QWidget* w) {
   LBHint->setText(LongHint(HintOf(w)));
 }
 
-bool Twizsubform::eventFilter(QObject* watched, QEvent* event) {
+bool TRegistrationWizard::eventFilter(QObject* watched, QEvent* event) {
   // The pointer left a control for its parent or entered another: the panel follows.
   if (auto* w = qobject_cast<QWidget*>(watched)) {
     if (event->type() == QEvent::Enter) ShowHintOf(w);
@@ -285,7 +285,7 @@ bool Twizsubform::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
-void Twizsubform::BrowseChoiceFolder() {
+void TRegistrationWizard::BrowseChoiceFolder() {
   const QString caption = CBoxFolder->currentText();
   const QString path = QString::fromStdString(FolderChoicePath(CBoxFolder->currentIndex()));
   if (path.isEmpty()) {
@@ -295,27 +295,27 @@ void Twizsubform::BrowseChoiceFolder() {
         QuestionAt().y());
     return;
   }
-  TSHBrowseForFolderEx browser;
+  TFolderBrowser browser;
   browser.Caption = caption + QStringLiteral(" から追加");
-  browser.RootFolder = TSHBrowseForFolderEx::rfManual;
+  browser.RootFolder = TFolderBrowser::rfManual;
   browser.RootFolderName = path;
-  browser.SelectFolder = TSHBrowseForFolderEx::sfManual;
+  browser.SelectFolder = TFolderBrowser::sfManual;
   browser.SelectFolderName = path;
   browser.Owner = this;
   if (browser.Execute()) AddFolderContents(browser.FolderPath, browser.DisplayName);
 }
 
-void Twizsubform::BtnFolderClick() {
-  TSHBrowseForFolderEx browser;
+void TRegistrationWizard::BtnFolderClick() {
+  TFolderBrowser browser;
   browser.Caption = QStringLiteral("フォルダから追加");
-  browser.RootFolder = TSHBrowseForFolderEx::rfDesktop;
-  browser.SelectFolder = TSHBrowseForFolderEx::sfDrives;
+  browser.RootFolder = TFolderBrowser::rfDesktop;
+  browser.SelectFolder = TFolderBrowser::sfDrives;
   browser.Owner = this;
   if (browser.Execute()) AddFolderContents(browser.FolderPath, browser.DisplayName);
   FileListBox->ApplyExtent();
 }
 
-void Twizsubform::AddPageNameProposals(const std::vector<QString>& names) {
+void TRegistrationWizard::AddPageNameProposals(const std::vector<QString>& names) {
   // The first item of an empty box would become its text: the typed name stays.
   const QString text = CboxPage->currentText();
   for (const QString& name : names)
@@ -323,7 +323,7 @@ void Twizsubform::AddPageNameProposals(const std::vector<QString>& names) {
   CboxPage->setEditText(text);
 }
 
-void Twizsubform::AddFolderContents(const QString& folderPath, const QString& displayName) {
+void TRegistrationWizard::AddFolderContents(const QString& folderPath, const QString& displayName) {
   if (IsStorableText(displayName)) AddPageNameProposals({displayName});
   TCollected collected = CollectFolder(folderPath.toStdString(), CBoxExt->currentIndex());
   FileListBox->Model().Append(std::move(collected.Paths));
@@ -331,13 +331,13 @@ void Twizsubform::AddFolderContents(const QString& folderPath, const QString& di
   TellRefused(collected.Refused);
 }
 
-void Twizsubform::TellRefused(const std::vector<std::string>& refused) {
+void TRegistrationWizard::TellRefused(const std::vector<std::string>& refused) {
   if (refused.empty()) return;
   ShowMessageAt(RefusedPathsMessage(refused), QStringLiteral("登録エラー"), mbOK, TMsgType::Plain,
                 QuestionAt().x(), QuestionAt().y());
 }
 
-void Twizsubform::AddDroppedFiles(const QStringList& paths) {
+void TRegistrationWizard::AddDroppedFiles(const QStringList& paths) {
   if (paths.isEmpty()) return;
   TCollected collected;
   {
@@ -352,12 +352,12 @@ void Twizsubform::AddDroppedFiles(const QStringList& paths) {
   FileListBox->setFocus();
 }
 
-void Twizsubform::UpdateFileCount() {
+void TRegistrationWizard::UpdateFileCount() {
   LbListCount->setText(QStringLiteral("ファイル数：%1").arg(FileListBox->Count()));
   LbListCount->repaint();
 }
 
-void Twizsubform::BtnSortClick(bool descending) {
+void TRegistrationWizard::BtnSortClick(bool descending) {
   if (FileListBox->Count() == 0) return;
   TPathList paths = FileListBox->Model().Paths();
   SortPaths(paths, descending);
@@ -366,11 +366,11 @@ void Twizsubform::BtnSortClick(bool descending) {
   FileListBox->ApplyExtent();
 }
 
-void Twizsubform::BtnUpClick(bool toBottom) {
+void TRegistrationWizard::BtnUpClick(bool toBottom) {
   MoveSelectedFiles(toBottom);
 }
 
-void Twizsubform::MoveSelectedFiles(bool toBottom) {
+void TRegistrationWizard::MoveSelectedFiles(bool toBottom) {
   const int n = FileListBox->Count(), k = FileListBox->SelectedCount();
   if (k == 0) return;
   const int target = toBottom ? n - k : 0;
@@ -380,7 +380,7 @@ void Twizsubform::MoveSelectedFiles(bool toBottom) {
   FileListBox->ApplyExtent();
 }
 
-void Twizsubform::BtnDelClick() {
+void TRegistrationWizard::BtnDelClick() {
   if (FileListBox->Count() == 0) return;
   const std::vector<bool> selected = FileListBox->SelectedFlags();
   TPathList kept;
@@ -390,12 +390,12 @@ void Twizsubform::BtnDelClick() {
   UpdateFileCount();
 }
 
-void Twizsubform::BtnAllClsClick() {
+void TRegistrationWizard::BtnAllClsClick() {
   FileListBox->Model().SetPaths({});
   UpdateFileCount();
 }
 
-void Twizsubform::BtnCheckClick() {
+void TRegistrationWizard::BtnCheckClick() {
   const int before = FileListBox->Count();
   if (before == 0) return;
   {
@@ -409,7 +409,7 @@ void Twizsubform::BtnCheckClick() {
                 mbOK, TMsgType::Plain, QuestionAt().x(), QuestionAt().y());
 }
 
-bool Twizsubform::Complete() {
+bool TRegistrationWizard::Complete() {
   const TPathList& files = FileListBox->Model().Paths();
   if (files.empty()) return false;
   const int method = Method();
@@ -439,7 +439,7 @@ bool Twizsubform::Complete() {
   return true;
 }
 
-void Twizsubform::dragEnterEvent(QDragEnterEvent* event) {
+void TRegistrationWizard::dragEnterEvent(QDragEnterEvent* event) {
   if (ActivePage() == kFilesPage && !LocalFilesOf(event->mimeData()).isEmpty()) {
     event->acceptProposedAction();
     return;
@@ -447,7 +447,7 @@ void Twizsubform::dragEnterEvent(QDragEnterEvent* event) {
   event->ignore();
 }
 
-void Twizsubform::dragMoveEvent(QDragMoveEvent* event) {
+void TRegistrationWizard::dragMoveEvent(QDragMoveEvent* event) {
   if (ActivePage() == kFilesPage && !LocalFilesOf(event->mimeData()).isEmpty()) {
     event->acceptProposedAction();
     return;
@@ -455,7 +455,7 @@ void Twizsubform::dragMoveEvent(QDragMoveEvent* event) {
   event->ignore();
 }
 
-void Twizsubform::dropEvent(QDropEvent* event) {
+void TRegistrationWizard::dropEvent(QDropEvent* event) {
   if (ActivePage() != kFilesPage) {
     event->ignore();
     return;

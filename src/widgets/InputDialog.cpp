@@ -1,4 +1,4 @@
-#include "UnResi.h"
+#include "InputDialog.h"
 
 #include "Dialogs.h"
 

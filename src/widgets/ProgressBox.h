@@ -9,11 +9,11 @@ class TElidedLabel;
 class QPushButton;
 class TGauge;
 
-class TBarBox : public QDialog {
+class TProgressBox : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TBarBox(QWidget* parent = nullptr);
+  explicit TProgressBox(QWidget* parent = nullptr);
 
   // The message line; it shows at the next Flush().
   void SetMessage(const QString& text);
@@ -50,7 +50,7 @@ class TBarBox : public QDialog {
   void UpdateCount();
 
   TElidedLabel* LbMes;
-  TGauge* Gauge1;
+  TGauge* GaugeBar;
   QLabel* LbCount;
   QPushButton* BtnCansel;
   QString message_;

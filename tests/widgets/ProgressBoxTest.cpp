@@ -7,12 +7,12 @@
 #include <QTest>
 #include <QTimer>
 
-#include "BarBox.h"
 #include "ElidedLabel.h"
 #include "Gauge.h"
 #include "GuiTest.h"
+#include "Progress.h"
+#include "ProgressBox.h"
 #include "ScriptedDialogs.h"
-#include "UnBarBox.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ QLabel* Message() {
   return Child<QLabel>(ProgressBox, "LbMes");
 }
 TGauge* Gauge() {
-  return Child<TGauge>(ProgressBox, "Gauge1");
+  return Child<TGauge>(ProgressBox, "GaugeBar");
 }
 QLabel* Count() {
   return Child<QLabel>(ProgressBox, "LbCount");

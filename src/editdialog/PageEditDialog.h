@@ -34,12 +34,12 @@ class TEllipsisEdit;
 bool EditPage(int left, int top, std::int32_t minButtons, std::vector<std::string>& row,
               int startIndex, std::int32_t maxButtons);
 
-class TfmEdit : public QDialog {
+class TPageEditDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TfmEdit(QWidget* parent = nullptr);
-  ~TfmEdit() override;
+  explicit TPageEditDialog(QWidget* parent = nullptr);
+  ~TPageEditDialog() override;
 
   // The caller's settings, then the row's page and buttons into the working copy.
   void Setup(int left, int top, std::int32_t minButtons, std::int32_t maxButtons, int startIndex);
@@ -70,14 +70,14 @@ class TfmEdit : public QDialog {
   QWidget* TabIcon = nullptr;
   QWidget* TabCmt = nullptr;
   QLabel* LbUnregistered = nullptr;
-  QWidget* PBox1 = nullptr;
+  QWidget* CurrentIconBox = nullptr;
   QLineEdit* EdTitle = nullptr;
   QLineEdit* EdLink = nullptr;
   QLineEdit* EdParam = nullptr;
   TEllipsisEdit* EdWork = nullptr;
   QComboBox* ComboBoxShow = nullptr;
   QLineEdit* EdNo = nullptr;
-  QToolButton* SpeedButton1 = nullptr;
+  QToolButton* BtnResetCount = nullptr;
   QListWidget* LBoxSpfol = nullptr;
   QPlainTextEdit* Memo = nullptr;
   TEllipsisEdit* EdPath = nullptr;
@@ -100,7 +100,7 @@ class TfmEdit : public QDialog {
   QToolButton* BtnRenew = nullptr;
   QPushButton* BtnOk = nullptr;
   QPushButton* BtnCancel = nullptr;
-  QMenu* PopupMenu1 = nullptr;
+  QMenu* ButtonMenu = nullptr;
   QAction* mnRegFile = nullptr;
   QAction* mnRegFolder = nullptr;
   QAction* mnRegSpfolder = nullptr;
@@ -119,7 +119,7 @@ class TfmEdit : public QDialog {
   void BtnUpClick(bool toBottom);
   void mnAllClick();
   void BtnRenewClick();
-  void SpeedButton1Click();
+  void BtnResetCountClick();
   void EdWorkEllipsisClick();
   void LBoxSpfolClick(int row);
   void BtnOkClick();
@@ -131,7 +131,7 @@ class TfmEdit : public QDialog {
   void mnPasteClick();
   void mnBtnLinkOpenClick();
   void mnBtnPropClick();
-  void PopupMenu1Popup();
+  void UpdateButtonMenu();
   void mnRegFileClick();
   void mnRegFolderClick();
   void mnRegSpfolderClick();
@@ -146,7 +146,7 @@ class TfmEdit : public QDialog {
   void LoadIconList(const QString& file);
   void ClearIconList();
   QListWidget* IconListBox = nullptr;
-  QWidget* PBox2 = nullptr;
+  QWidget* ChosenIconBox = nullptr;
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -9,10 +9,10 @@
 #include <QToolButton>
 
 #include "Dialogs.h"
-#include "ELIEDIT.h"
+#include "EllipsisEdit.h"
 #include "IconFiles.h"
+#include "PageEditDialog.h"
 #include "TextUtils.h"
-#include "UnEdit.h"
 
 namespace {
 
@@ -24,13 +24,13 @@ const QString kIconFilter = QStringLiteral(
 
 }  // namespace
 
-void TfmEdit::ClearIconList() {
+void TPageEditDialog::ClearIconList() {
   IconsToLoad = 0;
   IconFileLoading.clear();
   IconListBox->clear();
 }
 
-void TfmEdit::LoadIconList(const QString& file) {
+void TPageEditDialog::LoadIconList(const QString& file) {
   ClearIconList();
   IconFileLoading = Cp932(file);
   const int count = IconFileLoading.empty() ? 0 : CountIcons(IconFileLoading);
@@ -43,7 +43,7 @@ void TfmEdit::LoadIconList(const QString& file) {
   if (count > 0) IconListBox->setCurrentRow(0);
 }
 
-void TfmEdit::LoadMoreIcons() {
+void TPageEditDialog::LoadMoreIcons() {
   const int count = IconListBox->count();
   const int first = count - IconsToLoad;
   const int end = std::min(count, first + kIconsAtOnce);
@@ -54,16 +54,16 @@ void TfmEdit::LoadMoreIcons() {
     QTimer::singleShot(0, this, [this] {
       if (IconsToLoad > 0) LoadMoreIcons();
     });
-  PBox2->update();
+  ChosenIconBox->update();
 }
 
-QIcon TfmEdit::SelectedGridIcon() const {
+QIcon TPageEditDialog::SelectedGridIcon() const {
   const QListWidgetItem* item = IconListBox->currentItem();
   if (IconListBox->count() == 0 || !item || !item->isSelected()) return {};
   return item->icon();
 }
 
-void TfmEdit::TabIconShow() {
+void TPageEditDialog::TabIconShow() {
   const bool renew = BtnRenew->isEnabled();
   showing_ = true;
   if (PCtrl->property("kind").toInt() != lkNone) {
@@ -77,20 +77,20 @@ void TfmEdit::TabIconShow() {
   } else {
     ClearIconList();
   }
-  PBox2->update();
+  ChosenIconBox->update();
   showing_ = false;
   BtnRenew->setEnabled(renew);  // showing the tab is no edit
 }
 
-void TfmEdit::TabIconHide() {
+void TPageEditDialog::TabIconHide() {
   const QIcon icon = SelectedGridIcon();
   if (!icon.isNull()) {
     CurrentIcon = icon;
-    PBox1->update();
+    CurrentIconBox->update();
   }
 }
 
-void TfmEdit::EdPathEllipsisClick() {
+void TPageEditDialog::EdPathEllipsisClick() {
   const QString start = QFileInfo(EdPath->text()).path();
   const QString file =
       Dialogs().OpenFileName(this, QStringLiteral("アイコン ファイルの選択"), start, kIconFilter);
@@ -98,20 +98,20 @@ void TfmEdit::EdPathEllipsisClick() {
   EdPath->setText(file);
   LoadIconList(file);
   IconsLoaded = true;
-  PBox2->update();
+  ChosenIconBox->update();
   BtnOk->setEnabled(IconListBox->count() > 0);
   BtnRenew->setEnabled(true);
 }
 
-void TfmEdit::IconListBoxClick() {
+void TPageEditDialog::IconListBoxClick() {
   BtnRenew->setEnabled(true);
   showing_ = true;
   EdIndex->setText(QString::number(IconListBox->currentRow()));
   showing_ = false;
-  PBox2->update();
+  ChosenIconBox->update();
 }
 
-void TfmEdit::EdIndexChange() {
+void TPageEditDialog::EdIndexChange() {
   if (showing_) return;
   BtnRenew->setEnabled(true);
   const int index = IntegerOr(EdIndex->text().toStdString(), 0);
@@ -119,5 +119,5 @@ void TfmEdit::EdIndexChange() {
   IconListBox->clearSelection();
   if (index >= 0 && index < IconListBox->count()) IconListBox->setCurrentRow(index);
   showing_ = false;
-  PBox2->update();
+  ChosenIconBox->update();
 }

@@ -4,28 +4,28 @@
 
 #include "FindBar.h"
 #include "GridView.h"
+#include "MainWindow.h"
 #include "MessageBox.h"
 #include "ModalRun.h"
 #include "ReplaceDialog.h"
 #include "RestoreDialog.h"
 #include "TargetCheckDialog.h"
-#include "wizmain.h"
 
-bool TWizform::CurrentCellShown() const {
+bool TMainWindow::CurrentCellShown() const {
   return Grid_->hasFocus() || FindBar_->isVisible();
 }
 
-void TWizform::mnFindClick() {
+void TMainWindow::mnFindClick() {
   FindBar_->show();
   FindBar_->Edit().setFocus();
   FindBar_->Edit().selectAll();
 }
 
-bool TWizform::IsFindHit(int c, int r) {
+bool TMainWindow::IsFindHit(int c, int r) {
   return FindBar_->isVisible() && Finder_.IsHit(store_, FindBar_->Edit().text(), c, r);
 }
 
-void TWizform::GoToHit(bool fromCurrent, bool backward) {
+void TMainWindow::GoToHit(bool fromCurrent, bool backward) {
   const std::vector<QPoint> hits = Finder_.FindAll(store_, FindBar_->Edit().text());
   bool wrapped = false;
   // While typing the current button itself may be the first hit; F3 goes past it.
@@ -46,11 +46,11 @@ void TWizform::GoToHit(bool fromCurrent, bool backward) {
   Grid_->viewport()->update();  // the marks of the hits follow the text
 }
 
-void TWizform::FindTextChanged(const QString&) {
+void TMainWindow::FindTextChanged(const QString&) {
   GoToHit(true);
 }
 
-void TWizform::FindAgain(bool backward) {
+void TMainWindow::FindAgain(bool backward) {
   if (FindBar_->Edit().text().isEmpty()) {
     mnFindClick();
     return;
@@ -60,15 +60,15 @@ void TWizform::FindAgain(bool backward) {
   GoToHit(false, backward);
 }
 
-void TWizform::mnFindNextClick() {
+void TMainWindow::mnFindNextClick() {
   FindAgain(false);
 }
 
-void TWizform::mnFindPrevClick() {
+void TMainWindow::mnFindPrevClick() {
   FindAgain(true);
 }
 
-void TWizform::mnReplaceClick() {
+void TMainWindow::mnReplaceClick() {
   TReplaceDialog dialog(store_, Grid_->Row(), this);
   dialog.move(DialogAt());
   if (ExecModal(dialog) != QDialog::Accepted || dialog.Plan().empty()) return;
@@ -84,7 +84,7 @@ void TWizform::mnReplaceClick() {
                 DialogAt().y());
 }
 
-void TWizform::mnCheckTargetsClick() {
+void TMainWindow::mnCheckTargetsClick() {
   TTargetCheckDialog dialog(this);
   dialog.move(DialogAt());
   dialog.GoTo = [this](int c, int r) {
@@ -106,7 +106,7 @@ void TWizform::mnCheckTargetsClick() {
   ExecModal(dialog);
 }
 
-void TWizform::mnRestoreClick() {
+void TMainWindow::mnRestoreClick() {
   TRestoreDialog dialog(SaveFileName, this);
   dialog.move(DialogAt());
   if (ExecModal(dialog) != QDialog::Accepted || dialog.Chosen().isEmpty()) return;

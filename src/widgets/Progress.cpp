@@ -1,4 +1,4 @@
-#include "UnBarBox.h"
+#include "Progress.h"
 
 #include <memory>
 
@@ -8,17 +8,17 @@
 #include <QMainWindow>
 #include <QPointer>
 
-#include "BarBox.h"
 #include "Dialogs.h"
+#include "ProgressBox.h"
 
-TBarBox* ProgressBox = nullptr;
+TProgressBox* ProgressBox = nullptr;
 std::int32_t ProgressAnswer = 0;
 
 namespace {
 
 constexpr qint64 kPumpIntervalMs = 10;
 
-std::unique_ptr<TBarBox> ownedBox;
+std::unique_ptr<TProgressBox> ownedBox;
 QElapsedTimer lastPump;
 // The window that had the keyboard before the box took it, and gets it back after.
 QPointer<QWidget> windowBefore;
@@ -47,7 +47,7 @@ void ShowProgress(int max, const QString& text, bool withCancel) {
   qAddPostRoutine(ReleaseProgressBox);
   ReleaseProgressBox();
   windowBefore = WorkingWindow();
-  ownedBox = std::make_unique<TBarBox>();
+  ownedBox = std::make_unique<TProgressBox>();
   ProgressBox = ownedBox.get();
   ProgressBox->SetCancelVisible(withCancel);
   SetProgressRange(max, text);

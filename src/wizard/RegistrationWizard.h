@@ -46,14 +46,14 @@ bool ExecuteWizard(int x, int y, std::int32_t minButtons, bool& isNewPage, int& 
                    int totalButtonCount, std::int32_t maxButtons, std::int32_t maxPages,
                    const std::vector<int>& pageCounts);
 
-class Twizsubform : public QDialog {
+class TRegistrationWizard : public QDialog {
   Q_OBJECT
 
  public:
   static constexpr int kPageCount = 3;
 
-  explicit Twizsubform(QWidget* parent = nullptr);
-  ~Twizsubform() override;
+  explicit TRegistrationWizard(QWidget* parent = nullptr);
+  ~TRegistrationWizard() override;
 
   // ExecuteWizard's settings, before the window is shown.
   void Setup(int x, int y, std::int32_t minButtons, std::int32_t maxButtons, std::int32_t maxPages,
@@ -78,10 +78,10 @@ class Twizsubform : public QDialog {
   std::int32_t MaxButtons = 0;
 
   // Controls, named as the wizard's handlers know them.
-  QStackedWidget* PageControl1 = nullptr;
-  QWidget* TabSheet1 = nullptr;
-  QWidget* TabSheet2 = nullptr;
-  QWidget* TabSheet3 = nullptr;
+  QStackedWidget* PageStack = nullptr;
+  QWidget* MethodPage = nullptr;
+  QWidget* FilesPage = nullptr;
+  QWidget* FinishPage = nullptr;
   QGroupBox* SelectPageType = nullptr;
   QButtonGroup* SelectPageTypeGroup = nullptr;
   QGroupBox* FolderOp = nullptr;
@@ -101,7 +101,7 @@ class Twizsubform : public QDialog {
   QComboBox* CboxPage = nullptr;
   QLabel* LBPage = nullptr;
   QListWidget* PageBox = nullptr;
-  QFrame* Panel1 = nullptr;
+  QFrame* HintPanel = nullptr;
   QLabel* LBHint = nullptr;
   QLabel* LBCount = nullptr;
   QPushButton* btnPrev = nullptr;
@@ -135,18 +135,18 @@ class Twizsubform : public QDialog {
 
  private:
   void BuildLayout();
-  void BuildPage1();
-  void BuildPage2();
-  void BuildPage3();
+  void BuildMethodPage();
+  void BuildFilesPage();
+  void BuildFinishPage();
   void BuildBottom();
   void ConnectHandlers();
   void FormShow();
   // Makes page i the active one, with the hide and show handlers of the pages.
   void ShowPage(int i);
-  void TabSheet1Show();
-  void TabSheet2Show();
-  void TabSheet2Hide();
-  void TabSheet3Show();
+  void MethodPageShow();
+  void FilesPageShow();
+  void FilesPageHide();
+  void FinishPageShow();
   void ShowStepCount();
   // With the folder method: the folder dialog inside the chosen special folder.
   void BrowseChoiceFolder();

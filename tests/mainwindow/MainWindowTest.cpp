@@ -23,11 +23,11 @@
 #include "ButtonListBox.h"
 #include "GridRules.h"
 #include "GridView.h"
+#include "MainWindow.h"
+#include "PageEditDialog.h"
 #include "RecordText.h"
 #include "ScriptedDialogs.h"
 #include "TestSupport.h"
-#include "UnEdit.h"
-#include "wizmain.h"
 
 using testing_support::Sjis;
 using testing_support::TTempDir;
@@ -71,19 +71,19 @@ QString Q(const std::string& s) {
 struct TStarted {
   TScriptedDialogs dialogs;
   TDialogsScope scope{dialogs};
-  TWizform form;
+  TMainWindow form;
   bool accepted = false;
   explicit TStarted(const QStringList& args) { accepted = form.FormCreate(args); }
 };
 
-QPoint CenterOf(TWizform& form, int c, int r) {
+QPoint CenterOf(TMainWindow& form, int c, int r) {
   return form.Grid().CellRect(c, r).center() - form.Grid().viewport()->geometry().topLeft();
 }
 
 }  // namespace
 
 // Opening reads no button's icon: a cell's icon is read when the cell is first drawn.
-TEST(WizformStartup, ReadsAnIconWhenItsCellIsFirstDrawn) {
+TEST(MainWindowStartup, ReadsAnIconWhenItsCellIsFirstDrawn) {
   TTempDir dir;
   const std::string file = DataFile(dir, {{"one", 3}, {"two", 2}});
   TStarted s({"pelledit", "/F", Q(file)});
@@ -96,7 +96,7 @@ TEST(WizformStartup, ReadsAnIconWhenItsCellIsFirstDrawn) {
   EXPECT_FALSE(s.form.IconGrid().Get(1).Get(1).Icon.isNull());
 }
 
-TEST(WizformStartup, FillsTheGridWithEveryRecordAndOneIconPerButton) {
+TEST(MainWindowStartup, FillsTheGridWithEveryRecordAndOneIconPerButton) {
   TTempDir dir;
   const std::string file = DataFile(dir, {{"one", 3}, {Sjis("二番目のページ"), 2}, {"empty", 0}});
   TStarted s({"pelledit", "/F", Q(file)});
@@ -122,10 +122,10 @@ TEST(WizformStartup, FillsTheGridWithEveryRecordAndOneIconPerButton) {
   EXPECT_EQ(s.form.Grid().NameColumnWidth(), s.form.NameColWidth);
   EXPECT_EQ(s.form.SaveFileName, Q(file));
   EXPECT_FALSE(s.form.SaveOnClose);
-  EXPECT_TRUE(s.form.Save1->isVisible());
+  EXPECT_TRUE(s.form.mnSave->isVisible());
 }
 
-TEST(WizformStartup, RefusesBadCommandLinesWithoutWritingTheIniFile) {
+TEST(MainWindowStartup, RefusesBadCommandLinesWithoutWritingTheIniFile) {
   TTempDir dir;
   const std::string file = DataFile(dir, {{"p", 1}});
   testing_support::WriteFile(dir.File("junk.lst"), "junk");
@@ -141,15 +141,16 @@ TEST(WizformStartup, RefusesBadCommandLinesWithoutWritingTheIniFile) {
   EXPECT_FALSE(std::filesystem::exists(dir.File(IniName())));
 }
 
-TEST(WizformStartup, FasHidesTheSaveItemAndTheSizeLivesBesideTheFile) {
+TEST(MainWindowStartup, FasHidesTheSaveItemAndTheSizeLivesBesideTheFile) {
   TTempDir dir;
   const std::string file = DataFile(dir, {{"p", 1}});
   testing_support::WriteFile(dir.File(IniName()), "[Bounds]\nWidth=600\nHeight=500\n");
   TStarted s({"pelledit", "/fas", Q(file)});
   ASSERT_TRUE(s.accepted);
   EXPECT_TRUE(s.form.SaveOnClose);
-  EXPECT_FALSE(s.form.Save1->isVisible());
-  EXPECT_FALSE(s.form.N2->isVisible());
+  EXPECT_FALSE(s.form.mnSave->isVisible());
+  EXPECT_FALSE(qobject_cast<QMenu*>(s.form.mnSave->parent())->actions()[1]->isVisible())
+      << "nor the line under it";
   s.form.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&s.form));
   // The remembered size is the outer one: the frame is inside it, so a size read and
@@ -162,7 +163,7 @@ TEST(WizformStartup, FasHidesTheSaveItemAndTheSizeLivesBesideTheFile) {
   EXPECT_NE(ini.find("Height=500"), std::string::npos) << ini;
 }
 
-TEST(WizformGrid, SelectionFollowsThePointerOnlyOverButtons) {
+TEST(MainWindowGrid, SelectionFollowsThePointerOnlyOverButtons) {
   TTempDir dir;
   const std::string file = DataFile(dir, {{"three", 3}, {"one", 1}});
   TStarted s({"pelledit", "/F", Q(file)});
@@ -201,7 +202,7 @@ TEST(WizformGrid, SelectionFollowsThePointerOnlyOverButtons) {
   EXPECT_EQ(grid.Col(), 3);
 }
 
-TEST(WizformGrid, HintShowsTheCommentAsLines) {
+TEST(MainWindowGrid, HintShowsTheCommentAsLines) {
   TTempDir dir;
   const std::string file = DataFile(dir, {{"p", 3}});
   TStarted s({"pelledit", "/F", Q(file)});
@@ -211,12 +212,12 @@ TEST(WizformGrid, HintShowsTheCommentAsLines) {
   QTest::mouseMove(s.form.Grid().viewport(), CenterOf(s.form, 2, 1));
   QString text;
   int ac = 0, ar = 0;
-  ASSERT_TRUE(s.form.ApplicationEvents1ShowHint(2, 1, text, ac, ar));
+  ASSERT_TRUE(s.form.GridHintAt(2, 1, text, ac, ar));
   EXPECT_EQ(text, QStringLiteral("p-1 : \na\nb\n使用回数 : 1"));
   EXPECT_EQ(ac, 2);
-  ASSERT_TRUE(s.form.ApplicationEvents1ShowHint(0, 1, text, ac, ar));
+  ASSERT_TRUE(s.form.GridHintAt(0, 1, text, ac, ar));
   EXPECT_EQ(text, QStringLiteral("ページ名: p"));
-  EXPECT_FALSE(s.form.ApplicationEvents1ShowHint(5, 1, text, ac, ar));
+  EXPECT_FALSE(s.form.GridHintAt(5, 1, text, ac, ar));
 }
 
 namespace {
@@ -236,7 +237,7 @@ QString RenderedText(const QLabel& label) {
 
 }  // namespace
 
-TEST(WizformGrid, HintsShowDataAsPlainTextAtTheCellsTopRight) {
+TEST(MainWindowGrid, HintsShowDataAsPlainTextAtTheCellsTopRight) {
   TTempDir dir;
   const std::string name = Sjis("<b>太字</b>&amp;");
   const std::string file = DataFile(dir, {{name, 3}});
@@ -268,7 +269,7 @@ TEST(WizformGrid, HintsShowDataAsPlainTextAtTheCellsTopRight) {
   QToolTip::hideText();
 }
 
-TEST(WizformGrid, DoubleClickOnTheCornerTogglesTheNameColumn) {
+TEST(MainWindowGrid, DoubleClickOnTheCornerTogglesTheNameColumn) {
   TTempDir dir;
   const std::string file = DataFile(dir, {{std::string(30, 'W'), 1}});
   TStarted s({"pelledit", "/F", Q(file)});
@@ -282,8 +283,8 @@ TEST(WizformGrid, DoubleClickOnTheCornerTogglesTheNameColumn) {
   EXPECT_EQ(s.form.Grid().NameColumnWidth(), wide);
 
   int renames = 0, edits = 0;
-  QObject::connect(s.form.mnPageChgName1, &QAction::triggered, [&] { ++renames; });
-  QObject::connect(s.form.mnBtnEdit1, &QAction::triggered, [&] { ++edits; });
+  QObject::connect(s.form.mnPageRename, &QAction::triggered, [&] { ++renames; });
+  QObject::connect(s.form.mnBtnEdit, &QAction::triggered, [&] { ++edits; });
   s.dialogs.PushCancel();
   s.form.GridDblClick(0, 1);
   QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });  // the edit dialog
@@ -293,7 +294,7 @@ TEST(WizformGrid, DoubleClickOnTheCornerTogglesTheNameColumn) {
   EXPECT_EQ(edits, 1);
 }
 
-TEST(WizformGrid, WheelScrollsOneLineAndMovesTheCurrentCell) {
+TEST(MainWindowGrid, WheelScrollsOneLineAndMovesTheCurrentCell) {
   TTempDir dir;
   std::vector<std::pair<std::string, int>> pages;
   for (int p = 0; p < 30; ++p)
@@ -325,7 +326,7 @@ TEST(WizformGrid, WheelScrollsOneLineAndMovesTheCurrentCell) {
   }
 }
 
-TEST(WizformGrid, PopupMenuItemsFollowTheColumnAndTheLimits) {
+TEST(MainWindowGrid, PopupMenuItemsFollowTheColumnAndTheLimits) {
   TTempDir dir;
   TDataStatus status;
   status.MaxPages = 2;
@@ -333,52 +334,52 @@ TEST(WizformGrid, PopupMenuItemsFollowTheColumnAndTheLimits) {
   const std::string file = DataFile(dir, {{"a", 2}, {"b", 1}}, status);
   TStarted s({"pelledit", "/F", Q(file)});
   ASSERT_TRUE(s.accepted);
-  TWizform& f = s.form;
+  TMainWindow& f = s.form;
   EXPECT_TRUE(f.GridContextPopup(0, 1));
-  f.PopupMenu1Popup(0);
-  EXPECT_TRUE(f.PopupCopy(f.mnPageNew1)->isVisible());
-  EXPECT_FALSE(f.PopupCopy(f.mnPageNew1)->isEnabled()) << "at the page limit";
+  f.UpdateGridMenu(0);
+  EXPECT_TRUE(f.PopupCopy(f.mnPageNew)->isVisible());
+  EXPECT_FALSE(f.PopupCopy(f.mnPageNew)->isEnabled()) << "at the page limit";
   EXPECT_FALSE(f.PopupCopy(f.mnCopy)->isVisible());
-  EXPECT_FALSE(f.PopupCopy(f.mnPageMovL1)->isEnabled());
+  EXPECT_FALSE(f.PopupCopy(f.mnPageUp)->isEnabled());
 
   EXPECT_TRUE(f.GridContextPopup(2, 1));
-  f.PopupMenu1Popup(2);
-  EXPECT_FALSE(f.PopupCopy(f.mnPageNew1)->isVisible());
+  f.UpdateGridMenu(2);
+  EXPECT_FALSE(f.PopupCopy(f.mnPageNew)->isVisible());
   EXPECT_TRUE(f.PopupCopy(f.mnCopy)->isVisible());
   EXPECT_FALSE(f.PopupCopy(f.mnPaste)->isEnabled());
-  EXPECT_TRUE(f.PopupCopy(f.mnBtnDel1)->isEnabled());
+  EXPECT_TRUE(f.PopupCopy(f.mnBtnDel)->isEnabled());
   EXPECT_FALSE(f.GridContextPopup(4, 1)) << "beyond the first empty cell";
   EXPECT_FALSE(f.GridContextPopup(3, 0)) << "the header row";
 
   const QList<QAction*> items = f.PopupMenu().actions();
   ASSERT_EQ(items.size(), 18);
   EXPECT_EQ(items[0]->text(), QStringLiteral("編集(&E)...\tCtrl+E"));
-  EXPECT_EQ(items[0], f.PopupCopy(f.mnBtnEdit1));
-  EXPECT_EQ(items[17], f.PopupCopy(f.mnBtnDel1));
-  EXPECT_EQ(f.mnBtnDel1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+  EXPECT_EQ(items[0], f.PopupCopy(f.mnBtnEdit));
+  EXPECT_EQ(items[17], f.PopupCopy(f.mnBtnDel));
+  EXPECT_EQ(f.mnBtnDel->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
   EXPECT_EQ(f.mnBtnAdd->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_Insert));
 }
 
-TEST(WizformGrid, ShortcutsOfHiddenPopupItemsStillWork) {
+TEST(MainWindowGrid, ShortcutsOfHiddenPopupItemsStillWork) {
   TTempDir dir;
   const std::string file = DataFile(dir, {{"a", 2}, {"b", 1}});
   TStarted s({"pelledit", "/F", Q(file)});
   ASSERT_TRUE(s.accepted);
-  TWizform& f = s.form;
+  TMainWindow& f = s.form;
   f.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
   TGridView& grid = f.Grid();
   grid.setFocus();
   int newPages = 0, copies = 0;
-  QObject::connect(f.mnPageNew1, &QAction::triggered, [&] { ++newPages; });
+  QObject::connect(f.mnPageNew, &QAction::triggered, [&] { ++newPages; });
   QObject::connect(f.mnCopy, &QAction::triggered, [&] { ++copies; });
 
-  f.PopupMenu1Popup(1);  // over a button: the page items are hidden
-  ASSERT_FALSE(f.PopupCopy(f.mnPageNew1)->isVisible());
+  f.UpdateGridMenu(1);  // over a button: the page items are hidden
+  ASSERT_FALSE(f.PopupCopy(f.mnPageNew)->isVisible());
   s.dialogs.PushCancel();
   s.dialogs.PushMessageAnswer(mrOk);
   QTest::keyClick(&grid, Qt::Key_N, Qt::ControlModifier);
-  f.PopupMenu1Popup(0);  // over a page name: the button items are hidden
+  f.UpdateGridMenu(0);  // over a page name: the button items are hidden
   ASSERT_FALSE(f.PopupCopy(f.mnCopy)->isVisible());
   QTest::keyClick(&grid, Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(newPages, 1);
@@ -386,29 +387,29 @@ TEST(WizformGrid, ShortcutsOfHiddenPopupItemsStillWork) {
 }
 
 // The menu's greyed items are the menu's: the shortcuts act whenever their command would.
-TEST(WizformGrid, ShortcutsDoNotKeepTheStateOfTheLastMenu) {
+TEST(MainWindowGrid, ShortcutsDoNotKeepTheStateOfTheLastMenu) {
   TTempDir dir;
   const std::string file = DataFile(dir, {{"a", 3}});  // kinds 0 (unregistered), 1, 2
   TStarted s({"pelledit", "/F", Q(file)});
   ASSERT_TRUE(s.accepted);
-  TWizform& f = s.form;
+  TMainWindow& f = s.form;
   f.Grid().PlaceCurrent(1, 1);
-  f.PopupMenu1Popup(1);
-  EXPECT_FALSE(f.PopupCopy(f.mnBtnCls1)->isEnabled());
+  f.UpdateGridMenu(1);
+  EXPECT_FALSE(f.PopupCopy(f.mnBtnCls)->isEnabled());
   f.Grid().PlaceCurrent(2, 1);
   s.dialogs.PushMessageAnswer(mrYes);
-  f.mnBtnCls1->trigger();
+  f.mnBtnCls->trigger();
   EXPECT_EQ(KindOfText(f.Store().Cell(2, 1)), lkNone);
 }
 
 // A page name, and the first empty cell after a page's buttons, act on that page even
 // when the current column lies past its buttons or it has none.
-TEST(WizformGrid, APageNameOrTheCellAfterItsButtonsActsOnItsOwnPage) {
+TEST(MainWindowGrid, APageNameOrTheCellAfterItsButtonsActsOnItsOwnPage) {
   TTempDir dir;
   const std::string file = DataFile(dir, {{"a", 3}, {"b", 1}, {"e", 0}});
   TStarted s({"pelledit", "/F", Q(file)});
   ASSERT_TRUE(s.accepted);
-  TWizform& f = s.form;
+  TMainWindow& f = s.form;
   TGridView& grid = f.Grid();
   const auto at = [&] { return std::pair(grid.Col(), grid.Row()); };
   grid.PlaceCurrent(3, 1);
@@ -427,13 +428,13 @@ TEST(WizformGrid, APageNameOrTheCellAfterItsButtonsActsOnItsOwnPage) {
 
   // A moved page leaves the current cell on the page its row shows now.
   grid.PlaceCurrent(3, 1);
-  f.mnPageMovR1->trigger();
+  f.mnPageDown->trigger();
   EXPECT_EQ(at(), std::pair(1, 1));
   EXPECT_TRUE(f.TitleLabel().text().startsWith(QStringLiteral("[ b ]")))
       << f.TitleLabel().text().toStdString();
 }
 
-TEST(WizformGrid, TheCurrentCellIsHighlightedOnlyWithFocus) {
+TEST(MainWindowGrid, TheCurrentCellIsHighlightedOnlyWithFocus) {
   TTempDir dir;
   const std::string file = DataFile(dir, {{"p", 2}});
   TStarted s({"pelledit", "/F", Q(file)});
@@ -453,14 +454,14 @@ TEST(WizformGrid, TheCurrentCellIsHighlightedOnlyWithFocus) {
   EXPECT_EQ(focused.pixelColor(probe), highlight);
 }
 
-TEST(WizformCommands, EveryCommandRunsFromItsShortcutAndItsMenuItem) {
+TEST(MainWindowCommands, EveryCommandRunsFromItsShortcutAndItsMenuItem) {
   TTempDir dir;
   TDataStatus status;
   status.MinButtons = 1;
   const std::string file = DataFile(dir, {{"a", 2}, {"b", 1}}, status);
   TStarted s({"pelledit", "/F", Q(file)});
   ASSERT_TRUE(s.accepted);
-  TWizform& f = s.form;
+  TMainWindow& f = s.form;
   f.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
   TGridView& grid = f.Grid();
@@ -511,19 +512,19 @@ TEST(WizformCommands, EveryCommandRunsFromItsShortcutAndItsMenuItem) {
   s.dialogs.PushNumber(1);
   f.PopupCopy(f.mnBtnAdd)->trigger();
   s.dialogs.PushText(QStringLiteral("d"));
-  f.PopupCopy(f.mnPageNew1)->trigger();
+  f.PopupCopy(f.mnPageNew)->trigger();
   EXPECT_EQ(g.RowCount(), 4);
   s.dialogs.PushMessageAnswer(mrOk);
   f.mnProp->trigger();
   EXPECT_TRUE(s.dialogs.Questions().back().Text.contains(QStringLiteral("[登録ページ数]：3")));
   s.dialogs.PushMessageAnswer(mrOk);
-  f.About1->trigger();
+  f.mnAbout->trigger();
   EXPECT_TRUE(
       s.dialogs.Questions().back().Text.startsWith(QStringLiteral("[Pello Data Editor  Version ")))
       << s.dialogs.Questions().back().Text.toStdString();
 }
 
-TEST(WizformCommands, SavedEditsLoadBackAndAFailedSaveKeepsFileAndWindow) {
+TEST(MainWindowCommands, SavedEditsLoadBackAndAFailedSaveKeepsFileAndWindow) {
   TTempDir dir;
   const std::string file = DataFile(dir, {{"a", 2}});
   const std::string before = testing_support::ReadFile(file);
@@ -533,7 +534,7 @@ TEST(WizformCommands, SavedEditsLoadBackAndAFailedSaveKeepsFileAndWindow) {
     s.form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&s.form));
     s.dialogs.PushText(QStringLiteral("new"));
-    s.form.mnPageNew1Click();
+    s.form.mnPageNewClick();
     {
       testing_support::TFileSizeLimit limit(8);
       s.dialogs.PushMessageAnswer(mrYes);
@@ -542,7 +543,7 @@ TEST(WizformCommands, SavedEditsLoadBackAndAFailedSaveKeepsFileAndWindow) {
       if (s.form.SaveOnClose) {
         s.form.close();
       } else {
-        s.form.Save1->trigger();
+        s.form.mnSave->trigger();
         EXPECT_EQ(s.dialogs.Questions().back().Caption, QStringLiteral("保存エラー"));
         s.dialogs.PushMessageAnswer(mrCancel);  // /F with edits asks too
         s.form.close();
@@ -559,7 +560,7 @@ TEST(WizformCommands, SavedEditsLoadBackAndAFailedSaveKeepsFileAndWindow) {
   ASSERT_TRUE(s.accepted);
   s.form.show();
   s.dialogs.PushText(QStringLiteral("new"));
-  s.form.mnPageNew1Click();
+  s.form.mnPageNewClick();
   s.dialogs.PushMessageAnswer(mrYes);
   s.form.close();
   EXPECT_FALSE(s.form.isVisible());
@@ -569,7 +570,7 @@ TEST(WizformCommands, SavedEditsLoadBackAndAFailedSaveKeepsFileAndWindow) {
     EXPECT_EQ(again.form.Store().Row(r), s.form.Store().Row(r)) << "row " << r;
 }
 
-TEST(WizformCommands, AnImportKeepsTheSaveTarget) {
+TEST(MainWindowCommands, AnImportKeepsTheSaveTarget) {
   TTempDir dir;
   std::filesystem::rename(DataFile(dir, {{"x", 2}, {"y", 1}}), dir.File("other.csv"));
   const std::string data = DataFile(dir, {{"a", 1}});
@@ -583,7 +584,7 @@ TEST(WizformCommands, AnImportKeepsTheSaveTarget) {
   EXPECT_EQ(s.form.SaveFileName, Q(data));
 }
 
-TEST(WizformCommands, TheEditDialogWritesThePageBackOnOkOnly) {
+TEST(MainWindowCommands, TheEditDialogWritesThePageBackOnOkOnly) {
   TTempDir dir;
   const std::string file = DataFile(dir, {{"a", 3}, {"b", 1}});
   TStarted s({"pelledit", "/F", Q(file)});
@@ -592,23 +593,23 @@ TEST(WizformCommands, TheEditDialogWritesThePageBackOnOkOnly) {
   s.form.Grid().PlaceCurrent(2, 1);
   const std::vector<std::string> before = g.Row(1);
   QTimer::singleShot(0, [] {
-    auto* d = qobject_cast<TfmEdit*>(QApplication::activeModalWidget());
+    auto* d = qobject_cast<TPageEditDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->ButtonList().Current(), 1) << "the current button";
     d->BtnDownSort->click();
     d->BtnCancel->click();
   });
-  s.form.mnBtnEdit1->trigger();
+  s.form.mnBtnEdit->trigger();
   EXPECT_EQ(g.Row(1), before);
 
   QTimer::singleShot(0, [] {
-    auto* d = qobject_cast<TfmEdit*>(QApplication::activeModalWidget());
+    auto* d = qobject_cast<TPageEditDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(d, nullptr);
     d->BtnDownSort->click();
     d->EdPage->setText(QStringLiteral("renamed"));
     d->BtnOk->click();
   });
-  s.form.mnBtnEdit1->trigger();
+  s.form.mnBtnEdit->trigger();
   EXPECT_EQ(CaptionOfText(g.Cell(0, 1)), "renamed");
   EXPECT_EQ(TitleOfText(g.Cell(1, 1)), "a-2");
   EXPECT_EQ(TitleOfText(g.Cell(3, 1)), "a-0");
@@ -629,7 +630,7 @@ void DragAndDrop(QWidget* widget, const QPoint& at, const QMimeData& data) {
 
 }  // namespace
 
-TEST(WizformDragDrop, PagesAndButtonsMoveByDragging) {
+TEST(MainWindowDragDrop, PagesAndButtonsMoveByDragging) {
   TTempDir dir;
   TDataStatus status;
   status.MinButtons = 1;
@@ -687,7 +688,7 @@ TEST(WizformDragDrop, PagesAndButtonsMoveByDragging) {
   EXPECT_FALSE(s.form.GridStartDrag(5, 3)) << "no button to drag";
 }
 
-TEST(WizformDragDrop, FilesFromTheFileManagerRegisterTheFirstOnTheButton) {
+TEST(MainWindowDragDrop, FilesFromTheFileManagerRegisterTheFirstOnTheButton) {
   TTempDir dir;
   const std::string file = DataFile(dir, {{"a", 2}});
   std::vector<std::string> tools;

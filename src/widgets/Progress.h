@@ -8,10 +8,10 @@
 
 #include <QString>
 
-class TBarBox;
+class TProgressBox;
 
 // The open progress box, or nullptr.
-extern TBarBox* ProgressBox;
+extern TProgressBox* ProgressBox;
 // 0 while the work runs; the modal result of the box's button once it is pressed
 // (2 for "キャンセル", 1 for "Ok").
 extern std::int32_t ProgressAnswer;

@@ -1,4 +1,4 @@
-#include "ELIEDIT.h"
+#include "EllipsisEdit.h"
 
 #include <QFocusEvent>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "FolderBrowseDialog.h"
+#include "FolderBrowser.h"
 
 #include <QCollator>
 #include <QDir>
@@ -11,15 +11,115 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
 #include <numeric>
 
+#include "Dialogs.h"
 #include "ElidedLabel.h"
+#include "FileUtils.h"
 #include "MessageBox.h"
 #include "RootFolder.h"
 #include "ShellFolders.h"
 #include "ShellIcons.h"
 #include "SystemFont.h"
 #include "WorkArea.h"
+
+namespace {
+
+// The data model's special folder of each choice, in the order of the choices; the
+// manual choice and the whole computer ("/") are resolved apart.
+constexpr int kManual = -1;
+constexpr int kComputer = -2;
+constexpr std::array<int, 11> kSpecialFolders = {
+    ::rfDesktop, kManual,    kComputer,     ::rfDesktopDirectory, ::rfFavorites, ::rfPrograms,
+    ::rfRecent,  ::rfSendTo, ::rfStartMenu, ::rfStartup,          ::rfTemplates,
+};
+
+QString PathOfSpecialFolder(int ord) {
+  QString path = QString::fromStdString(SpecialFolderPath(ord));
+  return path.isEmpty() ? path : QDir::cleanPath(path);
+}
+
+bool IsUsableFolder(const QString& path) {
+  return path.startsWith(u'/') && IsFolder(path.toStdString());
+}
+
+// The desktop folder, or the home folder where there is none.
+TBrowseItem DesktopItem() {
+  const QString desktop = PathOfSpecialFolder(::rfDesktop);
+  return FolderItem(IsUsableFolder(desktop) ? desktop : QDir::homePath());
+}
+
+TBrowseItem Resolve(int choice, const QString& name) {
+  if (choice < 0 || choice >= static_cast<int>(kSpecialFolders.size())) return DesktopItem();
+  const int ord = kSpecialFolders[static_cast<std::size_t>(choice)];
+  if (ord == kManual) {
+    const QString path = QDir::cleanPath(name);
+    return IsUsableFolder(path) ? FolderItem(path) : DesktopItem();
+  }
+  if (ord == kComputer) return FolderItem(QStringLiteral("/"));
+  const QString path = PathOfSpecialFolder(ord);
+  if (path.isEmpty()) return VirtualFolderItem(ord);
+  // A folder the system has not made (no templates folder, say) falls back as an
+  // unusable manual choice does, rather than leaving the chooser without a tree.
+  return IsUsableFolder(path) ? FolderItem(path) : DesktopItem();
+}
+
+}  // namespace
+
+TBrowseItem FolderItem(const QString& path) {
+  return {path, QString::fromStdString(FileNameOf(path.toStdString())), -1};
+}
+
+TBrowseItem VirtualFolderItem(int specialFolder) {
+  return {{}, SpecialFolderDisplayName(specialFolder), specialFolder};
+}
+
+bool TFolderBrowser::Execute() {
+  FolderPath.clear();
+  DisplayName.clear();
+  TBrowseItem chosen;
+  if (!Dialogs().BrowseForFolder(*this, chosen)) return false;
+  FolderPath = chosen.Path;
+  DisplayName = chosen.DisplayName;
+  return true;
+}
+
+TBrowseItem TFolderBrowser::RootItem() const {
+  return Resolve(RootFolder, RootFolderName);
+}
+
+TBrowseItem TFolderBrowser::InitialItem() const {
+  return Resolve(SelectFolder, SelectFolderName);
+}
+
+std::vector<TBrowseItem> TFolderBrowser::TopLevelItems() const {
+  std::vector<TBrowseItem> items{RootItem()};
+  const QString root = items.front().Path;
+  if (root.isEmpty() || root != DesktopItem().Path) return items;
+  // The desktop is the top of everything: the whole file system and the special
+  // folders that have no place in it hang beside it.
+  if (root != QStringLiteral("/")) items.push_back(FolderItem(QStringLiteral("/")));
+  for (int ord : kSpecialFolders)
+    if (ord >= 0 && PathOfSpecialFolder(ord).isEmpty()) items.push_back(VirtualFolderItem(ord));
+  return items;
+}
+
+bool TFolderBrowser::StatusShown() const {
+  return Options.testAnyFlags(sboStatusText | sboStatusTextAndShowPath);
+}
+
+TFolderBrowser::TSelectionState TFolderBrowser::SelectionChanged(const TBrowseItem& item) const {
+  TSelectionState state;
+  state.OkEnabled = !(item.Path.isEmpty() && Options.testFlag(sboReturnOnlyFSDirs));
+  TOKButtonState ok = obsDefault;
+  QString showText;
+  if (OnSelectionChanged) OnSelectionChanged(item.Path, showText, ok);
+  state.Status = Options.testFlag(sboStatusTextAndShowPath) ? item.Path : showText;
+  if (ok == obsEnabled) state.OkEnabled = true;
+  if (ok == obsDisabled) state.OkEnabled = false;
+  return state;
+}
 
 namespace {
 
@@ -66,7 +166,7 @@ QIcon TopLevelIcon(const TBrowseItem& item) {
 
 }  // namespace
 
-TFolderBrowseDialog::TFolderBrowseDialog(const TSHBrowseForFolderEx& browser, QWidget* parent)
+TFolderBrowseDialog::TFolderBrowseDialog(const TFolderBrowser& browser, QWidget* parent)
     : QDialog(parent), browser_(browser) {
   setObjectName(QStringLiteral("FolderBrowseDialog"));
   setWindowTitle(ApplicationTitle());
@@ -188,7 +288,7 @@ void TFolderBrowseDialog::SelectInitial(const TBrowseItem& initial) {
 
 void TFolderBrowseDialog::TreeSelectionChange(QTreeWidgetItem* current) {
   if (!current) return;
-  const TSHBrowseForFolderEx::TSelectionState state = browser_.SelectionChanged(Selected());
+  const TFolderBrowser::TSelectionState state = browser_.SelectionChanged(Selected());
   LbStatus->setText(state.Status);
   BtnOk->setEnabled(state.OkEnabled);
 }
@@ -196,16 +296,16 @@ void TFolderBrowseDialog::TreeSelectionChange(QTreeWidgetItem* current) {
 void TFolderBrowseDialog::Place() {
   QPoint pos;
   switch (browser_.ShowStyle) {
-    case TSHBrowseForFolderEx::ssNone:
+    case TFolderBrowser::ssNone:
       return;
-    case TSHBrowseForFolderEx::ssCenterScreen: {
+    case TFolderBrowser::ssCenterScreen: {
       const QRect area = DesktopWorkArea();
       const QSize outer = frameGeometry().size();
       pos = area.topLeft() +
             QPoint((area.width() - outer.width()) / 2, (area.height() - outer.height()) / 3);
       break;
     }
-    case TSHBrowseForFolderEx::ssClient: {
+    case TFolderBrowser::ssClient: {
       const QWidget* owner = browser_.Owner ? browser_.Owner->window() : nullptr;
       if (!owner || !owner->isVisible()) return;
       pos = owner->mapToGlobal(QPoint(0, 0));

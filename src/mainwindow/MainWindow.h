@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "DragLaunchImgs.h"
+#include "DragImage.h"
 #include "FindReplace.h"
 #include "GridEdit.h"
 #include "GridModel.h"
@@ -31,12 +31,12 @@ class TGridView;
 class TRecoveryGuard;
 struct TSaveSession;
 
-class TWizform : public QMainWindow, public TGridUndoHost {
+class TMainWindow : public QMainWindow, public TGridUndoHost {
   Q_OBJECT
 
  public:
-  explicit TWizform(QWidget* parent = nullptr);
-  ~TWizform() override;
+  explicit TMainWindow(QWidget* parent = nullptr);
+  ~TMainWindow() override;
 
   // Window creation with the program's arguments: checks the command line, loads the
   // data file, fills the grid (with the progress box) and restores the window size.
@@ -47,7 +47,7 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   TGridStore& Store() { return store_; }
   TGridView& Grid() { return *Grid_; }
   TIconGridList& IconGrid() { return IconGrid_; }
-  QMenu& PopupMenu() { return *PopupMenu1; }
+  QMenu& PopupMenu() { return *GridMenu; }
   // The pop-up menu's copy of a command (which the menu shows or hides); a separator is
   // its own copy.
   QAction* PopupCopy(QAction* command) const;
@@ -69,37 +69,37 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   void GridDblClick(int c, int r);
   // Whether the pop-up menu opens for a right click at (c, r).
   bool GridContextPopup(int c, int r);
-  void PopupMenu1Popup(int pointerCol);
+  void UpdateGridMenu(int pointerCol);
   // Makes page row r current, at ColumnOnPage: what a page name or the first empty cell
   // after a page's buttons acts on.
   void MakeCurrentPage(int r);
   // The hint for cell (c, r) under the pointer: its text and the cell whose area it
   // belongs to (the current cell for buttons); false for no hint.
-  bool ApplicationEvents1ShowHint(int c, int r, QString& text, int& areaCol, int& areaRow);
+  bool GridHintAt(int c, int r, QString& text, int& areaCol, int& areaRow);
   void UpdateTitle();
   void ToggleNameColumn();
 
   // The commands, as the menu items and their shortcuts run them.
-  void mnPageNew1Click();
-  void mnPageDel1Click();
-  void mnPageChgName1Click();
-  void mnPageMovL1Click(QAction* item);  // both moves: the item's data is the step
+  void mnPageNewClick();
+  void mnPageDelClick();
+  void mnPageRenameClick();
+  void mnPageMoveClick(QAction* item);  // both moves: the item's data is the step
   void mnBtnAddClick();
-  void mnBtnIns1Click();
-  void mnBtnDel1Click();
-  void mnBtnCls1Click();
-  void mnBtnLinkOpen1Click();
+  void mnBtnInsClick();
+  void mnBtnDelClick();
+  void mnBtnClsClick();
+  void mnBtnLinkOpenClick();
   void mnCopyClick();
   void mnPasteClick();
   // Edits the current page in the page edit dialog (the edit item, a double-click).
   void EditCurrentPage();
-  void Save1Click();
-  void Exit1Click();
+  void mnSaveClick();
+  void mnExitClick();
   // At a close request: whether the window may close. Asks and saves with "/FAS",
   // and with "/F" when the grid holds edits not saved.
   bool FormCloseQuery();
   void mnPropClick();
-  void About1Click();
+  void mnAboutClick();
   void mnExpClick();
   void mnInpClick();
   // The registration wizard, merged into the grid as one step.
@@ -135,17 +135,16 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   int DropMarkRow = -1;
   QRect DropMarkRect;
   bool ButtonDragOk = false;
-  TMyDragObject DragObject;
+  TButtonDrag DragObject;
 
   // The menus' items, named as the window's commands know them. The pop-up menu's
   // commands carry their shortcuts and are never hidden; the menu shows and hides
   // copies of them (PopupCopy), which follow their enabled state.
-  QAction* Save1 = nullptr;
-  QAction* N2 = nullptr;
+  QAction* mnSave = nullptr;
   QAction* mnInp = nullptr;
   QAction* mnExp = nullptr;
   QAction* mnProp = nullptr;
-  QAction* Exit1 = nullptr;
+  QAction* mnExit = nullptr;
   QAction* mnUndo = nullptr;
   QAction* mnRedo = nullptr;
   QAction* mnWiz = nullptr;
@@ -155,25 +154,20 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   QAction* mnReplace = nullptr;
   QAction* mnCheckTargets = nullptr;
   QAction* mnRestore = nullptr;
-  QAction* About1 = nullptr;
-  QAction* mnBtnEdit1 = nullptr;
-  QAction* N4 = nullptr;
-  QAction* mnPageNew1 = nullptr;
-  QAction* mnPageDel1 = nullptr;
-  QAction* mnPageChgName1 = nullptr;
-  QAction* mnPageMovL1 = nullptr;
-  QAction* mnPageMovR1 = nullptr;
-  QAction* N1 = nullptr;
-  QAction* mnBtnLinkOpen1 = nullptr;
-  QAction* N6 = nullptr;
+  QAction* mnAbout = nullptr;
+  QAction* mnBtnEdit = nullptr;
+  QAction* mnPageNew = nullptr;
+  QAction* mnPageDel = nullptr;
+  QAction* mnPageRename = nullptr;
+  QAction* mnPageUp = nullptr;
+  QAction* mnPageDown = nullptr;
+  QAction* mnBtnLinkOpen = nullptr;
   QAction* mnCopy = nullptr;
   QAction* mnPaste = nullptr;
-  QAction* N7 = nullptr;
-  QAction* mnBtnCls1 = nullptr;
-  QAction* mnNon1 = nullptr;
+  QAction* mnBtnCls = nullptr;
   QAction* mnBtnAdd = nullptr;
-  QAction* mnBtnIns1 = nullptr;
-  QAction* mnBtnDel1 = nullptr;
+  QAction* mnBtnIns = nullptr;
+  QAction* mnBtnDel = nullptr;
 
   QLabel& TitleLabel() { return *LbTitle; }
 
@@ -251,6 +245,12 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   void ApplyOuterSize();
   QAction* PopupItem(const QString& caption, const QKeySequence& shortcut);
   QAction* PopupSeparator();
+  // The pop-up menu's copies, separators included, of the page commands and of the
+  // button commands: the menu shows one group or the other. BuildMenus fills the group
+  // PopupGroup_ points at.
+  std::vector<QAction*> PageItems_;
+  std::vector<QAction*> ButtonItems_;
+  std::vector<QAction*>* PopupGroup_ = nullptr;
   QIcon IconAt(int c, int r);
   int TextWidth(const std::string& cp932) const;
 
@@ -264,7 +264,7 @@ class TWizform : public QMainWindow, public TGridUndoHost {
   TGridView* Grid_ = nullptr;
   QWidget* msgPanel = nullptr;
   QLabel* Lbmsg = nullptr;
-  QMenu* PopupMenu1 = nullptr;
+  QMenu* GridMenu = nullptr;
   std::map<const QAction*, QAction*> PopupCopies_;
   std::optional<QSize> PendingOuterSize_;
   QUndoStack Undo_;

@@ -1,9 +1,11 @@
-// The folder browse dialog as a plain object: set which tree it shows and which folder
-// it selects at first, Execute(), then read the confirmed folder. The dialog is asked
-// through Dialogs(), and the rules it follows live here, free of QtWidgets, so that
-// callers are tested without a window.
+// The folder browse dialog. TFolderBrowser is the plain object callers use: set which
+// tree it shows and which folder it selects at first, Execute(), then read the
+// confirmed folder. It asks through Dialogs(), so that callers are tested without a
+// window; TFolderBrowseDialog is the window a real run shows: the caption, a tree of
+// folders filled as it is opened, a status line, OK and キャンセル.
 #pragma once
 
+#include <QDialog>
 #include <QFlags>
 #include <QString>
 #include <functional>
@@ -25,7 +27,7 @@ TBrowseItem FolderItem(const QString& path);
 // The virtual item of a special folder (the data model's TRootFolder ordinal).
 TBrowseItem VirtualFolderItem(int specialFolder);
 
-class TSHBrowseForFolderEx {
+class TFolderBrowser {
  public:
   // The root of the tree and the folder selected at first: a special folder, or the
   // folder named in RootFolderName / SelectFolderName (manual). These are this class's
@@ -116,4 +118,42 @@ class TSHBrowseForFolderEx {
   TSelectionState SelectionChanged(const TBrowseItem& item) const;
 };
 
-Q_DECLARE_OPERATORS_FOR_FLAGS(TSHBrowseForFolderEx::TSHBrowseOptions)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TFolderBrowser::TSHBrowseOptions)
+
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+class TFolderBrowseDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Item data roles of the tree, for finding items by path.
+  static constexpr int kPathRole = Qt::UserRole;
+  static constexpr int kSpecialFolderRole = Qt::UserRole + 1;
+
+  explicit TFolderBrowseDialog(const TFolderBrowser& browser, QWidget* parent = nullptr);
+
+  // The selected item: what OK confirms.
+  TBrowseItem Selected() const;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  QTreeWidgetItem* AddItem(QTreeWidgetItem* parent, const TBrowseItem& item);
+  // Lists item's subfolders under it the first time it opens.
+  void Populate(QTreeWidgetItem* item);
+  void SelectInitial(const TBrowseItem& initial);
+  void TreeSelectionChange(QTreeWidgetItem* current);
+  void Place();
+
+  const TFolderBrowser& browser_;
+  QString initialPath_;
+  QLabel* LbCaption;
+  QTreeWidget* Tree;
+  QLabel* LbStatus;
+  QPushButton* BtnOk;
+  QPushButton* BtnCancel;
+};

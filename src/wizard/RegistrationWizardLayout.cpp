@@ -11,9 +11,9 @@
 #include <QToolButton>
 
 #include "PlacedLabel.h"
+#include "RegistrationWizard.h"
 #include "SjisValidator.h"
 #include "SystemFont.h"
-#include "Unsub.h"
 #include "WizardFileList.h"
 #include "WizardFiles.h"
 #include "WizardRow.h"
@@ -55,8 +55,8 @@ QToolButton* SpeedButton(QWidget* parent, const QString& caption, int y) {
 
 }  // namespace
 
-void Twizsubform::BuildLayout() {
-  setObjectName(QStringLiteral("wizsubform"));
+void TRegistrationWizard::BuildLayout() {
+  setObjectName(QStringLiteral("RegistrationWizard"));
   setWindowTitle(WizardCaption());
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -64,16 +64,16 @@ void Twizsubform::BuildLayout() {
   setFixedSize(kClientWidth, kClientHeight);
   SetHint(this, QStringLiteral("|ボタン等にマウスポインタを合わせると簡単な説明が表示されます。"));
 
-  PageControl1 = new QStackedWidget(this);
-  PageControl1->setGeometry(0, 0, kClientWidth, kPagesHeight);
-  TabSheet1 = new QWidget;
-  TabSheet2 = new QWidget;
-  TabSheet3 = new QWidget;
-  for (QWidget* page : {TabSheet1, TabSheet2, TabSheet3})
-    PageControl1->addWidget(page);
-  BuildPage1();
-  BuildPage2();
-  BuildPage3();
+  PageStack = new QStackedWidget(this);
+  PageStack->setGeometry(0, 0, kClientWidth, kPagesHeight);
+  MethodPage = new QWidget;
+  FilesPage = new QWidget;
+  FinishPage = new QWidget;
+  for (QWidget* page : {MethodPage, FilesPage, FinishPage})
+    PageStack->addWidget(page);
+  BuildMethodPage();
+  BuildFilesPage();
+  BuildFinishPage();
   BuildBottom();
   // The window and every control report the pointer entering and leaving to the hint panel.
   installEventFilter(this);
@@ -81,10 +81,10 @@ void Twizsubform::BuildLayout() {
     w->installEventFilter(this);
 }
 
-void Twizsubform::BuildPage1() {
-  Banner(TabSheet1,
+void TRegistrationWizard::BuildMethodPage() {
+  Banner(MethodPage,
          QStringLiteral("[登録ウイザード]を使用することで簡単に複数ファイルの登録ができます。"));
-  SelectPageType = new QGroupBox(QStringLiteral("作成方法の選択"), TabSheet1);
+  SelectPageType = new QGroupBox(QStringLiteral("作成方法の選択"), MethodPage);
   SelectPageType->setGeometry(8, 56, kClientWidth - 16, 112);
   SelectPageTypeGroup = new QButtonGroup(this);
   const QStringList methods = {QStringLiteral("新しいページを作成"),
@@ -97,7 +97,7 @@ void Twizsubform::BuildPage1() {
   }
   SelectPageTypeGroup->button(wmNewPage)->setChecked(true);
 
-  FolderOp = new QGroupBox(QStringLiteral("フォルダの選択"), TabSheet1);
+  FolderOp = new QGroupBox(QStringLiteral("フォルダの選択"), MethodPage);
   FolderOp->setGeometry(8, 180, kClientWidth - 16, 64);
   CBoxFolder = new QComboBox(FolderOp);
   CBoxFolder->addItems(FolderChoiceCaptions());
@@ -105,34 +105,34 @@ void Twizsubform::BuildPage1() {
   CBoxFolder->setEnabled(false);
 }
 
-void Twizsubform::BuildPage2() {
-  Banner(TabSheet2, QStringLiteral("追加登録するファイルを指定します。"));
-  FileListBox = new TWizardFileList(TabSheet2);
+void TRegistrationWizard::BuildFilesPage() {
+  Banner(FilesPage, QStringLiteral("追加登録するファイルを指定します。"));
+  FileListBox = new TWizardFileList(FilesPage);
   FileListBox->setObjectName(QStringLiteral("FileListBox"));
   FileListBox->setFont(FixedGothic(12, false));
   FileListBox->setGeometry(8, 66, 432, 172);
   FileListBox->GrowExtent(FileListBox->width() + FileListBox->width() / 2);
-  PlacedLabel(TabSheet2, QStringLiteral("追加登録するファイル一覧(&L):"), 8, 48, FileListBox);
-  LbListCount = new QLabel(QStringLiteral("ファイル数：0"), TabSheet2);
+  PlacedLabel(FilesPage, QStringLiteral("追加登録するファイル一覧(&L):"), 8, 48, FileListBox);
+  LbListCount = new QLabel(QStringLiteral("ファイル数：0"), FilesPage);
   QFont bold = LbListCount->font();
   bold.setBold(true);
   LbListCount->setFont(bold);
   LbListCount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   LbListCount->setGeometry(240, 46, 200, 18);
 
-  CBoxExt = new QComboBox(TabSheet2);
+  CBoxExt = new QComboBox(FilesPage);
   CBoxExt->addItems(TypeFilterCaptions());
-  PlacedLabel(TabSheet2, QStringLiteral("ファイルの種類(&T):"), 8, 250, CBoxExt);
+  PlacedLabel(FilesPage, QStringLiteral("ファイルの種類(&T):"), 8, 250, CBoxExt);
   CBoxExt->setGeometry(120, 246, 320, 24);
 
-  BtnCheck = SpeedButton(TabSheet2, QStringLiteral("ファイルチェック"), 46);
-  BtnFolder = SpeedButton(TabSheet2, QStringLiteral("フォルダから追加..."), 74);
-  BtnSort = SpeedButton(TabSheet2, QStringLiteral("昇順ソート"), 108);
-  BtnDownSort = SpeedButton(TabSheet2, QStringLiteral("降順ソート"), 136);
-  BtnUp = SpeedButton(TabSheet2, QStringLiteral("選択範囲を上移動"), 170);
-  BtnDn = SpeedButton(TabSheet2, QStringLiteral("選択範囲を下移動"), 198);
-  BtnDel = SpeedButton(TabSheet2, QStringLiteral("削除"), 224);
-  BtnAllCls = SpeedButton(TabSheet2, QStringLiteral("すべて削除"), 252);
+  BtnCheck = SpeedButton(FilesPage, QStringLiteral("ファイルチェック"), 46);
+  BtnFolder = SpeedButton(FilesPage, QStringLiteral("フォルダから追加..."), 74);
+  BtnSort = SpeedButton(FilesPage, QStringLiteral("昇順ソート"), 108);
+  BtnDownSort = SpeedButton(FilesPage, QStringLiteral("降順ソート"), 136);
+  BtnUp = SpeedButton(FilesPage, QStringLiteral("選択範囲を上移動"), 170);
+  BtnDn = SpeedButton(FilesPage, QStringLiteral("選択範囲を下移動"), 198);
+  BtnDel = SpeedButton(FilesPage, QStringLiteral("削除"), 224);
+  BtnAllCls = SpeedButton(FilesPage, QStringLiteral("すべて削除"), 252);
   SetHint(BtnSort, QStringLiteral("|昇順でファイルを並べ替えます"));
   SetHint(BtnDownSort, QStringLiteral("|降順でファイルを並べ替えます"));
   SetHint(BtnUp, QStringLiteral("|選択範囲のファイルを一番上に移動します。"));
@@ -143,25 +143,25 @@ void Twizsubform::BuildPage2() {
                      "なお[ファイルチェック]はしなくてもウィザード完了時に自動でチェックします。"));
 }
 
-void Twizsubform::BuildPage3() {
-  Banner(TabSheet3, QStringLiteral("[完了]を押すと[登録ウイザード]は終了します。"));
-  CboxPage = new QComboBox(TabSheet3);
+void TRegistrationWizard::BuildFinishPage() {
+  Banner(FinishPage, QStringLiteral("[完了]を押すと[登録ウイザード]は終了します。"));
+  CboxPage = new QComboBox(FinishPage);
   CboxPage->setEditable(true);
   CboxPage->setInsertPolicy(QComboBox::NoInsert);
   CboxPage->setValidator(new TSjisValidator(CboxPage));
   CboxPage->setEditText(QStringLiteral("新規ページ"));
   CboxPage->setGeometry(8, 72, 300, 24);
   LbNewPage =
-      PlacedLabel(TabSheet3, QStringLiteral("新規に追加するページの名前:(&P)"), 8, 54, CboxPage);
-  PageBox = new QListWidget(TabSheet3);
+      PlacedLabel(FinishPage, QStringLiteral("新規に追加するページの名前:(&P)"), 8, 54, CboxPage);
+  PageBox = new QListWidget(FinishPage);
   PageBox->setGeometry(8, 126, 300, 146);
   LBPage =
-      PlacedLabel(TabSheet3, QStringLiteral("新規作成したページの追加位置:(&L)"), 8, 108, PageBox);
+      PlacedLabel(FinishPage, QStringLiteral("新規作成したページの追加位置:(&L)"), 8, 108, PageBox);
 }
 
-void Twizsubform::BuildBottom() {
-  Panel1 = new QFrame(this);
-  QFrame* frame = Panel1;
+void TRegistrationWizard::BuildBottom() {
+  HintPanel = new QFrame(this);
+  QFrame* frame = HintPanel;
   frame->setFrameShape(QFrame::Panel);
   frame->setFrameShadow(QFrame::Sunken);
   frame->setAutoFillBackground(true);
@@ -187,18 +187,19 @@ void Twizsubform::BuildBottom() {
   btnNext->setDefault(true);
 }
 
-void Twizsubform::ConnectHandlers() {
-  connect(btnNext, &QPushButton::clicked, this, &Twizsubform::btnNextClick);
-  connect(btnPrev, &QPushButton::clicked, this, &Twizsubform::btnPrevClick);
-  connect(SelectPageTypeGroup, &QButtonGroup::idClicked, this, &Twizsubform::SelectPageTypeClick);
-  connect(PageBox, &QListWidget::currentRowChanged, this, &Twizsubform::PageBoxClick);
-  connect(BtnFolder, &QToolButton::clicked, this, &Twizsubform::BtnFolderClick);
+void TRegistrationWizard::ConnectHandlers() {
+  connect(btnNext, &QPushButton::clicked, this, &TRegistrationWizard::btnNextClick);
+  connect(btnPrev, &QPushButton::clicked, this, &TRegistrationWizard::btnPrevClick);
+  connect(SelectPageTypeGroup, &QButtonGroup::idClicked, this,
+          &TRegistrationWizard::SelectPageTypeClick);
+  connect(PageBox, &QListWidget::currentRowChanged, this, &TRegistrationWizard::PageBoxClick);
+  connect(BtnFolder, &QToolButton::clicked, this, &TRegistrationWizard::BtnFolderClick);
   connect(BtnSort, &QToolButton::clicked, this, [this] { BtnSortClick(false); });
   connect(BtnDownSort, &QToolButton::clicked, this, [this] { BtnSortClick(true); });
   connect(BtnUp, &QToolButton::clicked, this, [this] { BtnUpClick(false); });
   connect(BtnDn, &QToolButton::clicked, this, [this] { BtnUpClick(true); });
-  connect(BtnDel, &QToolButton::clicked, this, &Twizsubform::BtnDelClick);
-  connect(BtnAllCls, &QToolButton::clicked, this, &Twizsubform::BtnAllClsClick);
-  connect(BtnCheck, &QToolButton::clicked, this, &Twizsubform::BtnCheckClick);
-  connect(FileListBox, &TWizardFileList::Dropped, this, &Twizsubform::UpdateFileCount);
+  connect(BtnDel, &QToolButton::clicked, this, &TRegistrationWizard::BtnDelClick);
+  connect(BtnAllCls, &QToolButton::clicked, this, &TRegistrationWizard::BtnAllClsClick);
+  connect(BtnCheck, &QToolButton::clicked, this, &TRegistrationWizard::BtnCheckClick);
+  connect(FileListBox, &TWizardFileList::Dropped, this, &TRegistrationWizard::UpdateFileCount);
 }

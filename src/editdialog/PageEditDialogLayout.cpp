@@ -21,13 +21,13 @@
 #include "ButtonDetails.h"
 #include "ButtonListBox.h"
 #include "CommentEdit.h"
-#include "ELIEDIT.h"
+#include "EllipsisEdit.h"
+#include "PageEditDialog.h"
 #include "PlacedLabel.h"
 #include "RootFolder.h"
 #include "ShellItem.h"
 #include "SjisValidator.h"
 #include "SystemFont.h"
-#include "UnEdit.h"
 
 namespace {
 
@@ -92,8 +92,8 @@ class TIconCellDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-void TfmEdit::BuildLayout() {
-  setObjectName(QStringLiteral("fmEdit"));
+void TPageEditDialog::BuildLayout() {
+  setObjectName(QStringLiteral("PageEditDialog"));
   setWindowTitle(QStringLiteral("編集"));
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -144,7 +144,7 @@ void TfmEdit::BuildLayout() {
   BuildPopupMenu();
 }
 
-void TfmEdit::BuildToolbar(QWidget* panel) {
+void TPageEditDialog::BuildToolbar(QWidget* panel) {
   auto* sort = new QGroupBox(QStringLiteral("並べ替え基準"), panel);
   sort->setToolTip(QStringLiteral("並べ替えの基準を設定"));
   sort->setGeometry(4, 2, 92, 58);
@@ -199,11 +199,11 @@ void TfmEdit::BuildToolbar(QWidget* panel) {
   BtnRenew->setEnabled(false);
 }
 
-void TfmEdit::BuildDetailTab() {
+void TPageEditDialog::BuildDetailTab() {
   TabEdit = new QWidget;
   PCtrl->addTab(TabEdit, QStringLiteral("詳細"));
-  PBox1 = new TIconBox(TabEdit, [this] { return CurrentIcon; });
-  PBox1->move(8, 10);
+  CurrentIconBox = new TIconBox(TabEdit, [this] { return CurrentIcon; });
+  CurrentIconBox->move(8, 10);
   const int x = 48, w = 250;
   EdTitle = new QLineEdit(TabEdit);
   PlacedLabel(TabEdit, QStringLiteral("タイトル(&T):"), x, 6, EdTitle);
@@ -247,17 +247,17 @@ void TfmEdit::BuildDetailTab() {
   EdNo->setToolTip(QStringLiteral("使用回数を設定"));
   PlacedLabel(TabEdit, QStringLiteral("使用回数:"), 170, 188, EdNo);
   EdNo->setGeometry(170, 204, 56, 22);
-  SpeedButton1 = ToolButton(TabEdit, QStringLiteral("リセット"),
-                            QStringLiteral("使用回数をリセット"), 228, 202, 56);
+  BtnResetCount = ToolButton(TabEdit, QStringLiteral("リセット"),
+                             QStringLiteral("使用回数をリセット"), 228, 202, 56);
 }
 
-void TfmEdit::BuildIconTab() {
+void TPageEditDialog::BuildIconTab() {
   TabIcon = new QWidget;
   PCtrl->addTab(TabIcon, QStringLiteral("アイコン"));
-  PBox2 = new TIconBox(TabIcon, [this] {
+  ChosenIconBox = new TIconBox(TabIcon, [this] {
     return PCtrl->property("kind").toInt() != lkNone ? SelectedGridIcon() : QIcon();
   });
-  PBox2->move(8, 10);
+  ChosenIconBox->move(8, 10);
   EdPath = new TEllipsisEdit(TabIcon);
   PlacedLabel(TabIcon, QStringLiteral("ファイル名(&F):"), 48, 6, EdPath);
   EdPath->setGeometry(48, 22, 234, 22);
@@ -281,7 +281,7 @@ void TfmEdit::BuildIconTab() {
       QSize((width - IconListBox->style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 4) / 8, 40));
 }
 
-void TfmEdit::BuildCommentTab() {
+void TPageEditDialog::BuildCommentTab() {
   TabCmt = new QWidget;
   PCtrl->addTab(TabCmt, QStringLiteral("コメント"));
   Memo = new TCommentEdit(TabCmt);
@@ -293,10 +293,10 @@ void TfmEdit::BuildCommentTab() {
   Memo->setGeometry(4, 4, PCtrl->width() - 14, PCtrl->height() - 36);
 }
 
-void TfmEdit::BuildPopupMenu() {
-  PopupMenu1 = new QMenu(this);
+void TPageEditDialog::BuildPopupMenu() {
+  ButtonMenu = new QMenu(this);
   const auto item = [this](const QString& caption, const QKeySequence& key) {
-    auto* action = PopupMenu1->addAction(caption);
+    auto* action = ButtonMenu->addAction(caption);
     action->setShortcut(key);
     action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(action);  // the shortcut works while the menu is closed
@@ -305,94 +305,96 @@ void TfmEdit::BuildPopupMenu() {
   mnRegFile = item(QStringLiteral("ファイル登録"), QKeySequence(Qt::CTRL | Qt::Key_F));
   mnRegFolder = item(QStringLiteral("フォルダ登録"), QKeySequence(Qt::CTRL | Qt::Key_D));
   mnRegSpfolder = item(QStringLiteral("特殊フォルダ登録"), QKeySequence(Qt::CTRL | Qt::Key_S));
-  PopupMenu1->addSeparator();
+  ButtonMenu->addSeparator();
   mnBtnProp = item(QStringLiteral("プロパティ"), QKeySequence(Qt::CTRL | Qt::Key_R));
   mnBtnLinkOpen =
       item(QStringLiteral("登録先のフォルダを開く"), QKeySequence(Qt::CTRL | Qt::Key_O));
-  PopupMenu1->addSeparator();
+  ButtonMenu->addSeparator();
   mnCopy = item(QStringLiteral("コピー"), QKeySequence(Qt::CTRL | Qt::Key_C));
   mnPaste = item(QStringLiteral("貼り付け"), QKeySequence(Qt::CTRL | Qt::Key_V));
   mnAll = item(QStringLiteral("すべて選択"), QKeySequence(Qt::CTRL | Qt::Key_A));
-  PopupMenu1->addSeparator();
+  ButtonMenu->addSeparator();
   mnBtnCls = item(QStringLiteral("登録情報クリア"), QKeySequence(Qt::CTRL | Qt::Key_G));
-  PopupMenu1->addSeparator();
+  ButtonMenu->addSeparator();
   mnBtnAdd = item(QStringLiteral("ボタン追加"), QKeySequence(Qt::SHIFT | Qt::Key_Insert));
   mnBtnIns = item(QStringLiteral("ボタン挿入"), QKeySequence(Qt::CTRL | Qt::Key_Insert));
   mnBtnDel = item(QStringLiteral("ボタン削除"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
 }
 
-void TfmEdit::WatchEdit(QLineEdit* edit) {
+void TPageEditDialog::WatchEdit(QLineEdit* edit) {
   edit->setValidator(new TSjisValidator(edit));
   connect(edit, &QLineEdit::textChanged, edit, &QWidget::setToolTip);
 }
 
-void TfmEdit::ConnectHandlers() {
+void TPageEditDialog::ConnectHandlers() {
   connect(EdPage, &QLineEdit::textChanged, this,
           [this](const QString& text) { BtnOk->setEnabled(!text.isEmpty()); });
   for (QLineEdit* edit : {EdTitle, EdLink, EdParam, static_cast<QLineEdit*>(EdWork),
                           static_cast<QLineEdit*>(EdPath), EdNo})
-    connect(edit, &QLineEdit::textChanged, this, &TfmEdit::Changed);
-  connect(ComboBoxShow, &QComboBox::currentIndexChanged, this, &TfmEdit::Changed);
+    connect(edit, &QLineEdit::textChanged, this, &TPageEditDialog::Changed);
+  connect(ComboBoxShow, &QComboBox::currentIndexChanged, this, &TPageEditDialog::Changed);
   connect(ComboBoxShow, &QComboBox::activated, this, [this] {
     ShowRowChosen = true;
     Changed();
   });
-  connect(Memo, &QPlainTextEdit::textChanged, this, &TfmEdit::Changed);
-  connect(SpeedButton1, &QToolButton::clicked, this, &TfmEdit::SpeedButton1Click);
-  connect(EdWork, &TEllipsisEdit::EllipsisClick, this, &TfmEdit::EdWorkEllipsisClick);
+  connect(Memo, &QPlainTextEdit::textChanged, this, &TPageEditDialog::Changed);
+  connect(BtnResetCount, &QToolButton::clicked, this, &TPageEditDialog::BtnResetCountClick);
+  connect(EdWork, &TEllipsisEdit::EllipsisClick, this, &TPageEditDialog::EdWorkEllipsisClick);
   // The fields follow the list's current row however it was chosen, by click or key.
   connect(LBoxSpfol, &QListWidget::itemClicked, this,
           [this](QListWidgetItem* item) { LBoxSpfolClick(LBoxSpfol->row(item)); });
   connect(LBoxSpfol, &QListWidget::currentRowChanged, this, [this](int row) {
     if (!showing_) LBoxSpfolClick(row);
   });
-  connect(BtnRenew, &QToolButton::clicked, this, &TfmEdit::BtnRenewClick);
+  connect(BtnRenew, &QToolButton::clicked, this, &TPageEditDialog::BtnRenewClick);
   connect(BtnUpsort, &QToolButton::clicked, this, [this] { BtnUpsortClick(false); });
   connect(BtnDownSort, &QToolButton::clicked, this, [this] { BtnUpsortClick(true); });
   connect(BtnUp, &QToolButton::clicked, this, [this] { BtnUpClick(false); });
   connect(BtnDown, &QToolButton::clicked, this, [this] { BtnUpClick(true); });
   for (QRadioButton* radio : {RadioSortTitle, RadioSortUseCount})
     connect(radio, &QRadioButton::clicked, this, [this] { PCtrl->setCurrentWidget(TabEdit); });
-  connect(mnAll, &QAction::triggered, this, &TfmEdit::mnAllClick);
-  connect(BtnOk, &QPushButton::clicked, this, &TfmEdit::BtnOkClick);
+  connect(mnAll, &QAction::triggered, this, &TPageEditDialog::mnAllClick);
+  connect(BtnOk, &QPushButton::clicked, this, &TPageEditDialog::BtnOkClick);
   connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
-  connect(BtnListBox, &TButtonListBox::EntryClicked, this, &TfmEdit::ShowCurrentOnDetailTab);
-  connect(BtnListBox, &TButtonListBox::KeyReleased, this, &TfmEdit::ShowCurrent);
-  connect(BtnListBox, &TButtonListBox::DragEnded, this, &TfmEdit::ShowCurrent);
+  connect(BtnListBox, &TButtonListBox::EntryClicked, this,
+          &TPageEditDialog::ShowCurrentOnDetailTab);
+  connect(BtnListBox, &TButtonListBox::KeyReleased, this, &TPageEditDialog::ShowCurrent);
+  connect(BtnListBox, &TButtonListBox::DragEnded, this, &TPageEditDialog::ShowCurrent);
   connect(BtnListBox, &TButtonListBox::EntryContextMenu, this, [this](const QPoint& at) {
     ShowCurrentOnDetailTab();
-    PopupMenu1Popup();
-    PopupMenu1->popup(at);
+    UpdateButtonMenu();
+    ButtonMenu->popup(at);
   });
   // The menu's states are those of the button it opened over; once it is closed the
   // shortcuts act on whichever button is current, each command checking its limits.
-  connect(PopupMenu1, &QMenu::aboutToHide, this, [this] {
-    for (QAction* action : PopupMenu1->actions())
+  connect(ButtonMenu, &QMenu::aboutToHide, this, [this] {
+    for (QAction* action : ButtonMenu->actions())
       action->setEnabled(true);
   });
-  connect(BtnListBox, &TButtonListBox::FilesDropped, this, &TfmEdit::FilesDropped);
+  connect(BtnListBox, &TButtonListBox::FilesDropped, this, &TPageEditDialog::FilesDropped);
 
   // Each command from its toolbar button and its menu item (and the item's shortcut).
-  const auto command = [this](QToolButton* button, QAction* item, void (TfmEdit::*handler)()) {
+  const auto command = [this](QToolButton* button, QAction* item,
+                              void (TPageEditDialog::*handler)()) {
     if (button) connect(button, &QToolButton::clicked, this, handler);
     connect(item, &QAction::triggered, this, handler);
   };
-  command(BtnBAdd, mnBtnAdd, &TfmEdit::mnBtnAddClick);
-  command(BtnBIns, mnBtnIns, &TfmEdit::mnBtnInsClick);
-  command(BtnBDel, mnBtnDel, &TfmEdit::mnBtnDelClick);
-  command(BtnBCls, mnBtnCls, &TfmEdit::mnBtnClsClick);
-  command(BtnBCopy, mnCopy, &TfmEdit::mnCopyClick);
-  command(BtnBPaste, mnPaste, &TfmEdit::mnPasteClick);
-  command(BtnRegFile, mnRegFile, &TfmEdit::mnRegFileClick);
-  command(BtnRegFolder, mnRegFolder, &TfmEdit::mnRegFolderClick);
-  command(BtnRegSpf, mnRegSpfolder, &TfmEdit::mnRegSpfolderClick);
-  command(nullptr, mnBtnLinkOpen, &TfmEdit::mnBtnLinkOpenClick);
-  command(nullptr, mnBtnProp, &TfmEdit::mnBtnPropClick);
+  command(BtnBAdd, mnBtnAdd, &TPageEditDialog::mnBtnAddClick);
+  command(BtnBIns, mnBtnIns, &TPageEditDialog::mnBtnInsClick);
+  command(BtnBDel, mnBtnDel, &TPageEditDialog::mnBtnDelClick);
+  command(BtnBCls, mnBtnCls, &TPageEditDialog::mnBtnClsClick);
+  command(BtnBCopy, mnCopy, &TPageEditDialog::mnCopyClick);
+  command(BtnBPaste, mnPaste, &TPageEditDialog::mnPasteClick);
+  command(BtnRegFile, mnRegFile, &TPageEditDialog::mnRegFileClick);
+  command(BtnRegFolder, mnRegFolder, &TPageEditDialog::mnRegFolderClick);
+  command(BtnRegSpf, mnRegSpfolder, &TPageEditDialog::mnRegSpfolderClick);
+  command(nullptr, mnBtnLinkOpen, &TPageEditDialog::mnBtnLinkOpenClick);
+  command(nullptr, mnBtnProp, &TPageEditDialog::mnBtnPropClick);
 
-  connect(EdPath, &TEllipsisEdit::EllipsisClick, this, &TfmEdit::EdPathEllipsisClick);
-  connect(EdIndex, &QLineEdit::textChanged, this, &TfmEdit::EdIndexChange);
-  connect(IconListBox, &QListWidget::itemClicked, this, &TfmEdit::IconListBoxClick);
+  connect(EdPath, &TEllipsisEdit::EllipsisClick, this, &TPageEditDialog::EdPathEllipsisClick);
+  connect(EdIndex, &QLineEdit::textChanged, this, &TPageEditDialog::EdIndexChange);
+  connect(IconListBox, &QListWidget::itemClicked, this, &TPageEditDialog::IconListBoxClick);
   connect(IconListBox, &QListWidget::currentRowChanged, this, [this](int row) {
     if (!showing_ && row >= 0) IconListBoxClick();
   });

@@ -12,17 +12,17 @@
 #include "Dialogs.h"
 #include "EditPageLogic.h"
 #include "FileUtils.h"
+#include "FolderBrowser.h"
+#include "InputDialog.h"
 #include "LaunchErrors.h"
 #include "LinkClassify.h"
 #include "MessageBox.h"
+#include "PageEditDialog.h"
 #include "RecordText.h"
 #include "RootFolder.h"
-#include "SHBFFEX.h"
 #include "ShellProperties.h"
 #include "ShiftJis.h"
 #include "TextFormat.h"
-#include "UnEdit.h"
-#include "UnResi.h"
 
 namespace {
 
@@ -55,26 +55,26 @@ QString TargetName(const TLaunchDataItem& item) {
 
 }  // namespace
 
-QPoint TfmEdit::QuestionAt() const {
+QPoint TPageEditDialog::QuestionAt() const {
   return {frameGeometry().left() + 16, frameGeometry().top()};
 }
 
-int TfmEdit::Ask(const QString& text, const QString& caption, unsigned buttons) {
+int TPageEditDialog::Ask(const QString& text, const QString& caption, unsigned buttons) {
   return ShowMessageAt(text, caption, buttons, TMsgType::Plain, QuestionAt().x(), QuestionAt().y());
 }
 
-void TfmEdit::SetEntries(TEntries entries) {
+void TPageEditDialog::SetEntries(TEntries entries) {
   BtnListBox->Model().SetEntries(std::move(entries));
   Page.Count = BtnListBox->Count();
 }
 
-void TfmEdit::ShowAndSelect(int i) {
+void TPageEditDialog::ShowAndSelect(int i) {
   PCtrl->setCurrentWidget(TabEdit);
   ShowDetails(i);
   BtnListBox->SelectOnly(i);
 }
 
-void TfmEdit::NewButtons(const QString& caption, bool atCurrent) {
+void TPageEditDialog::NewButtons(const QString& caption, bool atCurrent) {
   const int n0 = BtnListBox->Count();
   if (NewButtonRoom(n0, 1, MaxButtons) == 0) return;
   int n = 1;
@@ -98,15 +98,15 @@ void TfmEdit::NewButtons(const QString& caption, bool atCurrent) {
   ShowAndSelect(show);
 }
 
-void TfmEdit::mnBtnAddClick() {
+void TPageEditDialog::mnBtnAddClick() {
   NewButtons(QStringLiteral("ボタンの追加"), false);
 }
 
-void TfmEdit::mnBtnInsClick() {
+void TPageEditDialog::mnBtnInsClick() {
   NewButtons(QStringLiteral("ボタンの挿入"), true);
 }
 
-void TfmEdit::mnBtnDelClick() {
+void TPageEditDialog::mnBtnDelClick() {
   if (Page.Count <= MinButtons || BtnListBox->Count() == 0) return;
   if (Ask(QStringLiteral("選択したボタンを削除しますか？\r※削除すると登録情報が失われます。"),
           QStringLiteral("ボタン削除"), mbYes | mbNo) != mrYes)
@@ -118,7 +118,7 @@ void TfmEdit::mnBtnDelClick() {
   ShowAndSelect(d);
 }
 
-void TfmEdit::mnBtnClsClick() {
+void TPageEditDialog::mnBtnClsClick() {
   const int c = BtnListBox->Current();
   if (KindOfText(CurrentEntry()) == lkNone) return;
   std::string title;
@@ -140,7 +140,7 @@ void TfmEdit::mnBtnClsClick() {
   BtnListBox->SelectOnly(c);
 }
 
-void TfmEdit::mnCopyClick() {
+void TPageEditDialog::mnCopyClick() {
   const int c = BtnListBox->Current();
   if (c < 0) return;
   BtnListBox->SelectOnly(c);
@@ -148,7 +148,7 @@ void TfmEdit::mnCopyClick() {
   BtnBPaste->setEnabled(true);
 }
 
-void TfmEdit::mnPasteClick() {
+void TPageEditDialog::mnPasteClick() {
   const int c = BtnListBox->Current();
   if (c < 0 || ClipText.empty()) return;
   TEntries entries = BtnListBox->Model().Entries();
@@ -160,7 +160,7 @@ void TfmEdit::mnPasteClick() {
   BtnListBox->SelectOnly(c);
 }
 
-void TfmEdit::mnBtnLinkOpenClick() {
+void TPageEditDialog::mnBtnLinkOpenClick() {
   const int c = BtnListBox->Current();
   if (!HasTargetFolder(KindOfText(CurrentEntry()))) return;
   BtnListBox->SelectOnly(c);
@@ -170,7 +170,7 @@ void TfmEdit::mnBtnLinkOpenClick() {
   BtnListBox->SelectOnly(c);
 }
 
-void TfmEdit::mnBtnPropClick() {
+void TPageEditDialog::mnBtnPropClick() {
   const std::string entry = CurrentEntry();
   if (LinkOfEntry(entry).empty()) return;
   BtnListBox->SelectOnly(BtnListBox->Current());
@@ -181,7 +181,7 @@ void TfmEdit::mnBtnPropClick() {
         QStringLiteral("登録エラー"), mbOK);
 }
 
-void TfmEdit::PopupMenu1Popup() {
+void TPageEditDialog::UpdateButtonMenu() {
   const int c = BtnListBox->Current();
   const std::string entry = CurrentEntry();
   const int k = KindOfText(entry);
@@ -199,7 +199,7 @@ void TfmEdit::PopupMenu1Popup() {
   BtnBDel->setEnabled(mnBtnDel->isEnabled());
 }
 
-bool TfmEdit::RegisterPath(const QString& path, int c, bool onlyCurrent) {
+bool TPageEditDialog::RegisterPath(const QString& path, int c, bool onlyCurrent) {
   TLaunchDataItem item;
   if (!ClassifyPath(path.toStdString(), item)) {
     // Nothing is written; the user learns why nothing happened.
@@ -218,7 +218,7 @@ bool TfmEdit::RegisterPath(const QString& path, int c, bool onlyCurrent) {
   return true;
 }
 
-void TfmEdit::mnRegFileClick() {
+void TPageEditDialog::mnRegFileClick() {
   const int c = BtnListBox->Current();
   if (c < 0) return;
   const QString path =
@@ -228,14 +228,14 @@ void TfmEdit::mnRegFileClick() {
   BtnListBox->SelectOnly(c);
 }
 
-void TfmEdit::mnRegFolderClick() {
+void TPageEditDialog::mnRegFolderClick() {
   const int c = BtnListBox->Current();
   if (c < 0) return;
-  TSHBrowseForFolderEx browser;
+  TFolderBrowser browser;
   browser.Caption = QStringLiteral("選択したボタンに登録するファイルフォルダの選択");
-  browser.RootFolder = TSHBrowseForFolderEx::rfDesktop;
-  browser.SelectFolder = TSHBrowseForFolderEx::sfManual;
-  browser.ShowStyle = TSHBrowseForFolderEx::ssClient;
+  browser.RootFolder = TFolderBrowser::rfDesktop;
+  browser.SelectFolder = TFolderBrowser::sfManual;
+  browser.ShowStyle = TFolderBrowser::ssClient;
   browser.Owner = this;
   if (browser.Execute() && !browser.FolderPath.isEmpty() &&
       RegisterPath(browser.FolderPath, c, false))
@@ -243,7 +243,7 @@ void TfmEdit::mnRegFolderClick() {
   BtnListBox->SelectOnly(c);
 }
 
-void TfmEdit::mnRegSpfolderClick() {
+void TPageEditDialog::mnRegSpfolderClick() {
   const int c = BtnListBox->Current();
   if (c < 0) return;
   IconsLoaded = false;
@@ -263,11 +263,11 @@ void TfmEdit::mnRegSpfolderClick() {
     SetEntries(std::move(entries));
     ShowDetails(c);
   }
-  PBox1->update();
+  CurrentIconBox->update();
   BtnListBox->SelectOnly(c);
 }
 
-void TfmEdit::FilesDropped(int t, const QStringList& paths) {
+void TPageEditDialog::FilesDropped(int t, const QStringList& paths) {
   if (t < 0 || t >= BtnListBox->Count()) return;
   BtnListBox->SelectOnly(t);
   QCoreApplication::processEvents();

@@ -13,61 +13,61 @@
 #include "GridRows.h"
 #include "GridRules.h"
 #include "GridView.h"
+#include "MainWindow.h"
 #include "MessageBox.h"
 #include "PageCommands.h"
+#include "PageEditDialog.h"
 #include "RecoveryGuard.h"
+#include "RegistrationWizard.h"
 #include "ShellProperties.h"
 #include "StartupLogic.h"
-#include "UnEdit.h"
-#include "Unsub.h"
 #include "VersionInfo.h"
 #include "WizardMerge.h"
-#include "wizmain.h"
 
-void TWizform::ConnectCommands() {
-  const auto on = [this](QAction* action, void (TWizform::*handler)()) {
+void TMainWindow::ConnectCommands() {
+  const auto on = [this](QAction* action, void (TMainWindow::*handler)()) {
     connect(action, &QAction::triggered, this, handler);
   };
-  on(Save1, &TWizform::Save1Click);
-  on(mnInp, &TWizform::mnInpClick);
-  on(mnExp, &TWizform::mnExpClick);
-  on(mnProp, &TWizform::mnPropClick);
-  on(Exit1, &TWizform::Exit1Click);
-  on(About1, &TWizform::About1Click);
-  on(mnBtnEdit1, &TWizform::EditCurrentPage);
-  on(mnPageNew1, &TWizform::mnPageNew1Click);
-  on(mnPageDel1, &TWizform::mnPageDel1Click);
-  on(mnPageChgName1, &TWizform::mnPageChgName1Click);
-  for (QAction* move : {mnPageMovL1, mnPageMovR1})
-    connect(move, &QAction::triggered, this, [this, move] { mnPageMovL1Click(move); });
-  on(mnBtnLinkOpen1, &TWizform::mnBtnLinkOpen1Click);
-  on(mnCopy, &TWizform::mnCopyClick);
-  on(mnPaste, &TWizform::mnPasteClick);
-  on(mnBtnCls1, &TWizform::mnBtnCls1Click);
-  on(mnBtnAdd, &TWizform::mnBtnAddClick);
-  on(mnBtnIns1, &TWizform::mnBtnIns1Click);
-  on(mnBtnDel1, &TWizform::mnBtnDel1Click);
-  on(mnWiz, &TWizform::mnWizClick);
-  on(mnFind, &TWizform::mnFindClick);
-  on(mnFindNext, &TWizform::mnFindNextClick);
-  on(mnFindPrev, &TWizform::mnFindPrevClick);
-  on(mnReplace, &TWizform::mnReplaceClick);
-  on(mnCheckTargets, &TWizform::mnCheckTargetsClick);
-  on(mnRestore, &TWizform::mnRestoreClick);
-  connect(FindBar_, &TFindBar::TextChanged, this, &TWizform::FindTextChanged);
-  connect(FindBar_, &TFindBar::NextRequested, this, &TWizform::mnFindNextClick);
-  connect(FindBar_, &TFindBar::PrevRequested, this, &TWizform::mnFindPrevClick);
+  on(mnSave, &TMainWindow::mnSaveClick);
+  on(mnInp, &TMainWindow::mnInpClick);
+  on(mnExp, &TMainWindow::mnExpClick);
+  on(mnProp, &TMainWindow::mnPropClick);
+  on(mnExit, &TMainWindow::mnExitClick);
+  on(mnAbout, &TMainWindow::mnAboutClick);
+  on(mnBtnEdit, &TMainWindow::EditCurrentPage);
+  on(mnPageNew, &TMainWindow::mnPageNewClick);
+  on(mnPageDel, &TMainWindow::mnPageDelClick);
+  on(mnPageRename, &TMainWindow::mnPageRenameClick);
+  for (QAction* move : {mnPageUp, mnPageDown})
+    connect(move, &QAction::triggered, this, [this, move] { mnPageMoveClick(move); });
+  on(mnBtnLinkOpen, &TMainWindow::mnBtnLinkOpenClick);
+  on(mnCopy, &TMainWindow::mnCopyClick);
+  on(mnPaste, &TMainWindow::mnPasteClick);
+  on(mnBtnCls, &TMainWindow::mnBtnClsClick);
+  on(mnBtnAdd, &TMainWindow::mnBtnAddClick);
+  on(mnBtnIns, &TMainWindow::mnBtnInsClick);
+  on(mnBtnDel, &TMainWindow::mnBtnDelClick);
+  on(mnWiz, &TMainWindow::mnWizClick);
+  on(mnFind, &TMainWindow::mnFindClick);
+  on(mnFindNext, &TMainWindow::mnFindNextClick);
+  on(mnFindPrev, &TMainWindow::mnFindPrevClick);
+  on(mnReplace, &TMainWindow::mnReplaceClick);
+  on(mnCheckTargets, &TMainWindow::mnCheckTargetsClick);
+  on(mnRestore, &TMainWindow::mnRestoreClick);
+  connect(FindBar_, &TFindBar::TextChanged, this, &TMainWindow::FindTextChanged);
+  connect(FindBar_, &TFindBar::NextRequested, this, &TMainWindow::mnFindNextClick);
+  connect(FindBar_, &TFindBar::PrevRequested, this, &TMainWindow::mnFindPrevClick);
   connect(FindBar_, &TFindBar::Closed, this, [this] {
     Grid_->setFocus();
     Grid_->viewport()->update();
   });
 }
 
-QPoint TWizform::DialogAt() const {
+QPoint TMainWindow::DialogAt() const {
   return {frameGeometry().left() + 16, frameGeometry().top()};
 }
 
-TGridEdit TWizform::Edit() {
+TGridEdit TMainWindow::Edit() {
   TGridEdit edit(store_, IconGrid_, CopyBuffer);
   edit.Col = Grid_->Col();
   edit.Row = Grid_->Row();
@@ -77,22 +77,22 @@ TGridEdit TWizform::Edit() {
   return edit;
 }
 
-TViewState TWizform::ViewState() const {
+TViewState TMainWindow::ViewState() const {
   return {Grid_->Col(), Grid_->Row(), NameColWidth};
 }
 
-TGridEdit TWizform::UndoEdit() {
+TGridEdit TMainWindow::UndoEdit() {
   return Edit();
 }
 
-void TWizform::ShowViewState(const TViewState& state) {
+void TMainWindow::ShowViewState(const TViewState& state) {
   NameColWidth = state.NameColWidth;
   Grid_->PlaceCurrent(state.Col, state.Row);
   Grid_->viewport()->update();
   UpdateTitle();
 }
 
-void TWizform::RecordStep(const QString& text, const std::function<void()>& work) {
+void TMainWindow::RecordStep(const QString& text, const std::function<void()>& work) {
   const TViewState before = ViewState();
   std::vector<TGridChange> changes;
   const auto record = [&] {
@@ -121,7 +121,7 @@ void TWizform::RecordStep(const QString& text, const std::function<void()>& work
   done();
 }
 
-void TWizform::ReplaceGridData(const QString& text, const TLaunchList& list) {
+void TMainWindow::ReplaceGridData(const QString& text, const TLaunchList& list) {
   // The whole grid is swapped, as an import does: one step, and the data file is
   // written only by a save.
   RecordStep(text, [&] {
@@ -136,7 +136,7 @@ void TWizform::ReplaceGridData(const QString& text, const TLaunchList& list) {
   UpdateTitle();
 }
 
-void TWizform::RunEdit(const QString& text, bool (*command)(TGridEdit&)) {
+void TMainWindow::RunEdit(const QString& text, bool (*command)(TGridEdit&)) {
   RecordStep(text, [&] {
     TGridEdit edit = Edit();
     command(edit);
@@ -148,16 +148,16 @@ void TWizform::RunEdit(const QString& text, bool (*command)(TGridEdit&)) {
   UpdateTitle();
 }
 
-void TWizform::mnPageNew1Click() {
+void TMainWindow::mnPageNewClick() {
   RunEdit(QStringLiteral("新規ページ挿入"), InsertPage);
 }
-void TWizform::mnPageDel1Click() {
+void TMainWindow::mnPageDelClick() {
   RunEdit(QStringLiteral("ページ削除"), DeletePage);
 }
-void TWizform::mnPageChgName1Click() {
+void TMainWindow::mnPageRenameClick() {
   RunEdit(QStringLiteral("ページ名変更"), RenamePage);
 }
-void TWizform::mnPageMovL1Click(QAction* item) {
+void TMainWindow::mnPageMoveClick(QAction* item) {
   const int step = item->data().toInt();
   RecordStep(step < 0 ? QStringLiteral("ページを上へ移動") : QStringLiteral("ページを下へ移動"),
              [&] {
@@ -168,30 +168,30 @@ void TWizform::mnPageMovL1Click(QAction* item) {
              });
   Grid_->viewport()->update();
 }
-void TWizform::mnBtnAddClick() {
+void TMainWindow::mnBtnAddClick() {
   RunEdit(QStringLiteral("ボタン追加"), AddButtons);
 }
-void TWizform::mnBtnIns1Click() {
+void TMainWindow::mnBtnInsClick() {
   RunEdit(QStringLiteral("ボタン挿入"), InsertButtons);
 }
-void TWizform::mnBtnDel1Click() {
+void TMainWindow::mnBtnDelClick() {
   RunEdit(QStringLiteral("ボタン削除"), DeleteButton);
 }
-void TWizform::mnBtnCls1Click() {
+void TMainWindow::mnBtnClsClick() {
   RunEdit(QStringLiteral("登録情報クリア"), ClearButton);
 }
-void TWizform::mnCopyClick() {
+void TMainWindow::mnCopyClick() {
   RunEdit(QStringLiteral("コピー"), CopyCurrentButton);
 }
-void TWizform::mnPasteClick() {
+void TMainWindow::mnPasteClick() {
   RunEdit(QStringLiteral("貼り付け"), PasteCopiedButton);
 }
-void TWizform::mnBtnLinkOpen1Click() {
+void TMainWindow::mnBtnLinkOpenClick() {
   TGridEdit edit = Edit();
   OpenTargetFolder(edit, OpenFolder);
 }
 
-void TWizform::EditCurrentPage() {
+void TMainWindow::EditCurrentPage() {
   const int r = Grid_->Row();
   if (r < 1 || r > PageCount(store_)) return;
   const auto status = StatusOfGrid(store_);
@@ -210,37 +210,37 @@ void TWizform::EditCurrentPage() {
   UpdateTitle();
 }
 
-void TWizform::Save1Click() {
+void TMainWindow::mnSaveClick() {
   TSaveSession session = SaveSession();
   if (SaveWithQuestion(session) == TSaveResult::Saved) MarkSaved();
 }
 
-void TWizform::Exit1Click() {
+void TMainWindow::mnExitClick() {
   close();
 }
 
-void TWizform::mnPropClick() {
+void TMainWindow::mnPropClick() {
   ShowMessageAt(PropertiesText(store_, SaveFileName),
                 QStringLiteral("データーファイルのプロパティ"), mbOK, TMsgType::Plain,
                 DialogAt().x(), DialogAt().y());
 }
 
-void TWizform::About1Click() {
+void TMainWindow::mnAboutClick() {
   TVersionInfo info;
   GetVersionInfo(QCoreApplication::applicationFilePath(), info);
   ShowMessageAt(AboutText(info), QStringLiteral("バージョン情報"), mbOK, TMsgType::Information,
                 DialogAt().x(), DialogAt().y());
 }
 
-QString TWizform::DataFolder() const {
+QString TMainWindow::DataFolder() const {
   return QFileInfo(SaveFileName).absolutePath();
 }
 
-void TWizform::mnExpClick() {
+void TMainWindow::mnExpClick() {
   ExportGrid(store_, DataFolder(), DialogAt());
 }
 
-void TWizform::mnInpClick() {
+void TMainWindow::mnInpClick() {
   TImportWindow window;
   window.hide = [this] { hide(); };
   window.fill = [this](const TLaunchList& list, const QString& path) {
@@ -254,7 +254,7 @@ void TWizform::mnInpClick() {
   RecordStep(QStringLiteral("インポート"), [&] { ImportFile(DataFolder(), DialogAt(), window); });
 }
 
-void TWizform::mnWizClick() {
+void TMainWindow::mnWizClick() {
   const QPoint at = DialogAt();
   hide();
   std::vector<std::string> names;

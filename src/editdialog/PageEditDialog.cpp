@@ -1,4 +1,4 @@
-#include "UnEdit.h"
+#include "PageEditDialog.h"
 #include "TextFormat.h"
 
 #include <QComboBox>
@@ -14,21 +14,21 @@
 #include <QToolButton>
 
 #include "ButtonListBox.h"
-#include "ELIEDIT.h"
 #include "EditPageLogic.h"
+#include "EllipsisEdit.h"
+#include "FolderBrowser.h"
 #include "ItemIcons.h"
 #include "LaunchErrors.h"
 #include "ModalRun.h"
 #include "RecordText.h"
 #include "RootFolder.h"
-#include "SHBFFEX.h"
 #include "ShellItem.h"
 #include "ShiftJis.h"
 #include "WorkArea.h"
 
 bool EditPage(int left, int top, std::int32_t minButtons, std::vector<std::string>& row,
               int startIndex, std::int32_t maxButtons) {
-  TfmEdit dialog;
+  TPageEditDialog dialog;
   dialog.Setup(left, top, minButtons, maxButtons, startIndex);
   dialog.LoadPage(row);
   if (ExecModal(dialog) != QDialog::Accepted) return false;
@@ -38,15 +38,15 @@ bool EditPage(int left, int top, std::int32_t minButtons, std::vector<std::strin
   return true;
 }
 
-TfmEdit::TfmEdit(QWidget* parent) : QDialog(parent) {
+TPageEditDialog::TPageEditDialog(QWidget* parent) : QDialog(parent) {
   BuildLayout();
   ConnectHandlers();
 }
 
-TfmEdit::~TfmEdit() = default;
+TPageEditDialog::~TPageEditDialog() = default;
 
-void TfmEdit::Setup(int left, int top, std::int32_t minButtons, std::int32_t maxButtons,
-                    int startIndex) {
+void TPageEditDialog::Setup(int left, int top, std::int32_t minButtons, std::int32_t maxButtons,
+                            int startIndex) {
   Left = left;
   Top = top;
   MinButtons = minButtons;
@@ -54,7 +54,7 @@ void TfmEdit::Setup(int left, int top, std::int32_t minButtons, std::int32_t max
   StartIndex = startIndex;
 }
 
-void TfmEdit::LoadPage(const std::vector<std::string>& row) {
+void TPageEditDialog::LoadPage(const std::vector<std::string>& row) {
   try {
     Page = *TextToPage(row.empty() ? std::string() : row[0]);
   } catch (const ELaunchError&) {
@@ -74,7 +74,7 @@ void TfmEdit::LoadPage(const std::vector<std::string>& row) {
   ShowDetails(0);
 }
 
-std::vector<std::string> TfmEdit::CommitPage() {
+std::vector<std::string> TPageEditDialog::CommitPage() {
   Page.Caption = CommittedCaption(Page.Caption, EdPage->text());
   Page.Count = BtnListBox->Count();
   std::vector<std::string> row;
@@ -85,12 +85,12 @@ std::vector<std::string> TfmEdit::CommitPage() {
   return row;
 }
 
-void TfmEdit::showEvent(QShowEvent* event) {
+void TPageEditDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!event->spontaneous()) FormShow();
 }
 
-void TfmEdit::keyPressEvent(QKeyEvent* event) {
+void TPageEditDialog::keyPressEvent(QKeyEvent* event) {
   const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   if (enter && PCtrl->isAncestorOf(focusWidget())) {
     if (BtnRenew->isEnabled()) BtnRenewClick();
@@ -99,7 +99,7 @@ void TfmEdit::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
-void TfmEdit::FormShow() {
+void TPageEditDialog::FormShow() {
   MoveIntoWorkArea(*this, Left, Top);
   PCtrl->setCurrentWidget(TabEdit);
   BtnListBox->setFocus();
@@ -110,16 +110,16 @@ void TfmEdit::FormShow() {
   ShowCurrent();
 }
 
-void TfmEdit::ShowCurrent() {
+void TPageEditDialog::ShowCurrent() {
   ShowDetails(BtnListBox->Current());
 }
 
-void TfmEdit::ShowCurrentOnDetailTab() {
+void TPageEditDialog::ShowCurrentOnDetailTab() {
   PCtrl->setCurrentWidget(TabEdit);
   ShowCurrent();
 }
 
-void TfmEdit::ShowDetails(int i) {
+void TPageEditDialog::ShowDetails(int i) {
   showing_ = true;
   IconsLoaded = false;
   const bool exists = i >= 0 && i < BtnListBox->Count();
@@ -151,7 +151,7 @@ void TfmEdit::ShowDetails(int i) {
   } else {
     CurrentIcon = QIcon();
   }
-  PBox1->update();
+  CurrentIconBox->update();
   SetCommandStates();
   BtnRenew->setEnabled(false);
   PCtrl->setVisible(exists && f.Kind != lkNone);
@@ -161,12 +161,12 @@ void TfmEdit::ShowDetails(int i) {
   showing_ = false;
 }
 
-std::string TfmEdit::CurrentEntry() {
+std::string TPageEditDialog::CurrentEntry() {
   const int i = BtnListBox->Current();
   return i >= 0 && i < BtnListBox->Count() ? BtnListBox->Model().Entry(i) : std::string();
 }
 
-void TfmEdit::SetCommandStates() {
+void TPageEditDialog::SetCommandStates() {
   const int n = BtnListBox->Count();
   const int kind = KindOfText(CurrentEntry());
   BtnBCls->setEnabled(kind != lkNone);
@@ -175,16 +175,16 @@ void TfmEdit::SetCommandStates() {
   BtnBIns->setEnabled(BtnBAdd->isEnabled());
 }
 
-void TfmEdit::UpdateCountLabel() {
+void TPageEditDialog::UpdateCountLabel() {
   LbCount->setToolTip(QStringLiteral("現在の登録数 - 登録数の上限"));
   LbCount->setText(CountLabelText(BtnListBox->Count(), MaxButtons));
 }
 
-std::string TfmEdit::Cp932(const QString& text) {
+std::string TPageEditDialog::Cp932(const QString& text) {
   return sjis::FromUtf8(text.toStdString()).value_or(std::string());
 }
 
-TDetailFields TfmEdit::FieldsOfControls() const {
+TDetailFields TPageEditDialog::FieldsOfControls() const {
   TDetailFields f;
   f.Title = EditedText(Shown.Title, EdTitle->text());
   f.Link = EditedText(Shown.Link, EdLink->text());
@@ -199,40 +199,40 @@ TDetailFields TfmEdit::FieldsOfControls() const {
   return f;
 }
 
-void TfmEdit::StoreDetails(int i) {
+void TPageEditDialog::StoreDetails(int i) {
   BtnRenew->setEnabled(false);
   if (i < 0 || i >= BtnListBox->Count()) return;
   BtnListBox->Model().SetEntry(i, ::StoreDetails(BtnListBox->Model().Entry(i), FieldsOfControls()));
 }
 
-void TfmEdit::Changed() {
+void TPageEditDialog::Changed() {
   if (!showing_) BtnRenew->setEnabled(true);
 }
 
-void TfmEdit::BtnRenewClick() {
+void TPageEditDialog::BtnRenewClick() {
   StoreDetails(BtnListBox->Current());
   PCtrl->setCurrentWidget(TabEdit);
 }
 
-void TfmEdit::SpeedButton1Click() {
+void TPageEditDialog::BtnResetCountClick() {
   EdNo->setText(QStringLiteral("0"));
   BtnRenew->setEnabled(true);
 }
 
-void TfmEdit::EdWorkEllipsisClick() {
-  TSHBrowseForFolderEx browser;
+void TPageEditDialog::EdWorkEllipsisClick() {
+  TFolderBrowser browser;
   browser.SelectFolderName = EdWork->text();
   browser.Caption = QStringLiteral("作業フォルダの選択");
-  browser.RootFolder = TSHBrowseForFolderEx::rfDesktop;
-  browser.SelectFolder = TSHBrowseForFolderEx::sfManual;
-  browser.ShowStyle = TSHBrowseForFolderEx::ssClient;
+  browser.RootFolder = TFolderBrowser::rfDesktop;
+  browser.SelectFolder = TFolderBrowser::sfManual;
+  browser.ShowStyle = TFolderBrowser::ssClient;
   browser.Owner = this;
   if (!browser.Execute()) return;
   EdWork->setText(browser.FolderPath);
   BtnRenew->setEnabled(true);
 }
 
-void TfmEdit::LBoxSpfolClick(int row) {
+void TPageEditDialog::LBoxSpfolClick(int row) {
   if (row < 0 || row >= kRootFolderCount) return;
   BtnRenew->setEnabled(true);
   showing_ = true;
@@ -248,11 +248,11 @@ void TfmEdit::LBoxSpfolClick(int row) {
   EdIndex->setText(QString::number(index));
   IconsLoaded = false;
   CurrentIcon = PidlIcon(RootFolderPidl(row));
-  PBox1->update();
+  CurrentIconBox->update();
   showing_ = false;
 }
 
-void TfmEdit::BtnUpsortClick(bool descending) {
+void TPageEditDialog::BtnUpsortClick(bool descending) {
   ShowCurrentOnDetailTab();
   BtnListBox->setFocus();
   if (BtnListBox->Count() == 0) return;
@@ -264,7 +264,7 @@ void TfmEdit::BtnUpsortClick(bool descending) {
   ShowDetails(0);
 }
 
-void TfmEdit::BtnUpClick(bool toBottom) {
+void TPageEditDialog::BtnUpClick(bool toBottom) {
   PCtrl->setCurrentWidget(TabEdit);
   BtnListBox->setFocus();
   const int n = BtnListBox->Count(), k = BtnListBox->SelectedCount();
@@ -276,12 +276,12 @@ void TfmEdit::BtnUpClick(bool toBottom) {
   ShowDetails(t);
 }
 
-void TfmEdit::mnAllClick() {
+void TPageEditDialog::mnAllClick() {
   BtnListBox->SelectAll();
   ShowDetails(0);
 }
 
-void TfmEdit::BtnOkClick() {
+void TPageEditDialog::BtnOkClick() {
   PCtrl->setCurrentWidget(TabEdit);
   accept();
 }
