@@ -11,8 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (auto args = SplitExec(entry->exec)) (void)JoinArguments(*args, 1);
   }
   if (auto args = SplitExec(bytes)) {
+    // Only quoting ("", '' or an escaped line break) makes an empty argument.
     for (const std::string& arg : *args)
-      if (arg.empty() && bytes.find('"') == std::string_view::npos) std::abort();
+      if (arg.empty() && bytes.find_first_of("\"'\\") == std::string_view::npos) std::abort();
     (void)JoinArguments(*args, 0);
   }
   return 0;

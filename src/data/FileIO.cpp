@@ -1,3 +1,6 @@
+// Our own file writing rather than QSaveFile: the data file is often a link or a file
+// the launcher holds open, and the save must keep the link, the owner and the mode,
+// write in place when a rename cannot, and tell which file it made.
 #include "FileIO.h"
 
 #include <fcntl.h>

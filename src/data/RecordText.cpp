@@ -1,3 +1,5 @@
+// The record texts are parsed and written by hand: no CSV library keeps the quoting,
+// the field order and the bytes of a line exactly as the launcher writes them.
 #include "RecordText.h"
 
 #include <algorithm>

@@ -1,3 +1,6 @@
+// Shift-JIS (CP932) through iconv rather than QStringConverter: a field's bytes must
+// come back exactly as the file held them, and iconv says where a conversion fails
+// instead of putting a replacement character in its place.
 #include "ShiftJis.h"
 
 #include <iconv.h>

@@ -1,3 +1,4 @@
+// XDG_STATE_HOME is read here by hand: this Qt has no state location of its own.
 #include "StateFolder.h"
 
 #include <sys/stat.h>

@@ -8,7 +8,7 @@
 #include <vector>
 
 // The keys of a desktop entry, in UTF-8 with the string escapes resolved;
-// localised keys in the Japanese form when the file has one.
+// localised keys in the user's locale, else in Japanese, else in their plain form.
 struct TDesktopEntry {
   std::string type;
   std::string name;
@@ -19,16 +19,18 @@ struct TDesktopEntry {
   std::string url;
 };
 
-// The entry in bytes; nullopt when they are not UTF-8 or have no
-// [Desktop Entry] group.
+// The entry in bytes; nullopt when they are not a UTF-8 key file with a
+// [Desktop Entry] group, or when the entry is Hidden or its TryExec program is
+// not installed.
 std::optional<TDesktopEntry> ReadDesktopEntry(std::string_view bytes);
 
 // ReadDesktopEntry of the file at path (UTF-8); nullopt also when it cannot be read.
 std::optional<TDesktopEntry> ReadDesktopEntryFile(const std::string& path);
 
-// The arguments of an Exec value with its quoting resolved and its field codes
-// (%f, %U, %i …) removed ("%%" is "%"); an argument that was only a field code
-// is dropped. nullopt when a quote is not closed.
+// The arguments of an Exec value with its field codes (%f, %U, %i …) removed
+// ("%%" is "%") and then its quoting resolved as the shell does; an argument
+// that was only a field code is dropped. nullopt when a quote is not closed or
+// the value holds a NUL.
 std::optional<std::vector<std::string>> SplitExec(std::string_view exec);
 
 // Arguments joined into one command line: each holding a blank, a quote or

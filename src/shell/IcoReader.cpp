@@ -1,7 +1,14 @@
+// Icon images are decoded by Qt's image reader (its ICO plugin); we only walk
+// the directories of icon files and the resources of PE files to find them.
 #include "IcoReader.h"
 
+#include <QBuffer>
+#include <QByteArray>
+#include <QImageReader>
+#include <QtEndian>
 #include <algorithm>
-#include <array>
+#include <optional>
+#include <string>
 
 #include "ByteView.h"
 
@@ -9,6 +16,8 @@ namespace {
 
 constexpr int kMaxBitmapSide = 256;
 constexpr int kMaxPngSide = 1024;
+constexpr std::uint32_t kBitmapHeaderSize = 40;  // the only header the plugin reads
+constexpr std::size_t kIcoFileHeaderSize = 6 + 16;
 constexpr std::string_view kPngSignature("\x89PNG\r\n\x1a\n", 8);
 
 bool IsPng(std::string_view bytes) {
@@ -22,142 +31,136 @@ std::uint32_t BigEndian32(std::string_view b) {
   return v;
 }
 
-QImage DecodePng(std::string_view bytes) {
-  // The size in the header chunk decides before anything is allocated.
-  if (bytes.size() < 24 || bytes.substr(12, 4) != "IHDR") return {};
+// The size in the header chunk decides before anything is allocated.
+bool IsSmallPng(std::string_view bytes) {
+  if (bytes.size() < 24 || bytes.substr(12, 4) != "IHDR") return false;
   std::uint32_t width = BigEndian32(bytes.substr(16, 4));
   std::uint32_t height = BigEndian32(bytes.substr(20, 4));
-  if (width == 0 || height == 0 || width > kMaxPngSide || height > kMaxPngSide) return {};
-  QImage image = QImage::fromData(reinterpret_cast<const uchar*>(bytes.data()),
-                                  static_cast<int>(bytes.size()), "PNG");
-  if (image.isNull() || image.width() > kMaxPngSide || image.height() > kMaxPngSide) return {};
+  return width != 0 && height != 0 && width <= kMaxPngSide && height <= kMaxPngSide;
+}
+
+// Where the parts of a stored bitmap lie.
+struct TBitmap {
+  std::uint32_t headerSize = 0;
+  int width = 0;
+  int height = 0;
+  int bits = 0;
+  std::size_t pixels = 0;  // the rows, bottom up, after the header and palette
+  std::size_t stride = 0;
+  std::size_t mask = 0;  // the AND mask, after the rows
+  std::size_t maskStride = 0;
+  bool hasMask = false;
+};
+
+// The layout of an uncompressed bitmap of 1, 4, 8, 24 or 32 bits whose rows
+// (and mask, but at 32 bits) lie inside bytes; none otherwise. The plugin
+// trusts the header, so it is checked here.
+std::optional<TBitmap> BitmapOf(std::string_view bytes) {
+  try {
+    const TByteView data(bytes);
+    TBitmap b;
+    b.headerSize = data.U32(0);
+    const std::int32_t width = data.I32(4);
+    const std::int32_t doubleHeight = data.I32(8);
+    b.bits = data.U16(14);
+    const std::uint32_t compression = data.U32(16);
+    const std::uint32_t colorsUsed = data.U32(32);
+    if (b.headerSize < kBitmapHeaderSize || b.headerSize > bytes.size()) return std::nullopt;
+    if (width < 1 || width > kMaxBitmapSide || doubleHeight < 2 || doubleHeight % 2 != 0 ||
+        doubleHeight / 2 > kMaxBitmapSide)
+      return std::nullopt;
+    // The plugin reads neither 16-bit pixels nor bit fields nor compressed rows.
+    if (b.bits != 1 && b.bits != 4 && b.bits != 8 && b.bits != 24 && b.bits != 32)
+      return std::nullopt;
+    if (compression != 0) return std::nullopt;
+    std::uint32_t colors = 0;
+    if (b.bits <= 8) {
+      colors = colorsUsed == 0 ? (1u << b.bits) : colorsUsed;
+      // A 1-bit palette of one colour would make the plugin read bytes per pixel.
+      if (colors > (1u << b.bits) || (b.bits == 1 && colors != 2)) return std::nullopt;
+    }
+    b.width = width;
+    b.height = doubleHeight / 2;
+    const auto rows = static_cast<std::size_t>(b.height);
+    b.pixels = b.headerSize + std::size_t{colors} * 4;
+    b.stride = (static_cast<std::size_t>(width) * static_cast<std::size_t>(b.bits) + 31) / 32 * 4;
+    b.maskStride = (static_cast<std::size_t>(width) + 31) / 32 * 4;
+    data.Sub(b.pixels, b.stride * rows);
+    b.mask = b.pixels + b.stride * rows;
+    b.hasMask = bytes.size() - b.mask >= b.maskStride * rows;
+    if (!b.hasMask && b.bits != 32) return std::nullopt;
+    return b;
+  } catch (const EFormatError&) {
+    return std::nullopt;
+  }
+}
+
+// An icon file of the one image alone, so that the plugin, which reads rows and
+// mask on regardless of the entry's size, reads nothing but this image. The
+// entry's sizes and depth are left 0: the plugin then takes the image's own.
+QByteArray IcoFileOf(std::string_view image) {
+  QByteArray file(kIcoFileHeaderSize, '\0');
+  char* at = file.data();
+  qToLittleEndian<quint16>(1, at + 2);   // an icon
+  qToLittleEndian<quint16>(1, at + 4);   // of one image
+  qToLittleEndian<quint16>(1, at + 10);  // in one plane
+  qToLittleEndian<quint32>(static_cast<quint32>(image.size()), at + 14);
+  qToLittleEndian<quint32>(kIcoFileHeaderSize, at + 18);
+  file.append(image.data(), static_cast<qsizetype>(image.size()));
+  return file;
+}
+
+QImage ReadIcoFile(QByteArray file) {
+  QBuffer buffer(&file);
+  if (!buffer.open(QIODevice::ReadOnly)) return {};
+  QImageReader reader(&buffer, "ico");
+  reader.setAutoDetectImageFormat(false);
+  QImage image;
+  if (!reader.read(&image)) return {};
   return image.convertToFormat(QImage::Format_ARGB32);
 }
 
-// A channel of a bit-field pixel, scaled to 8 bits.
-struct TChannel {
-  std::uint32_t mask = 0;
-  int shift = 0;
-  int bits = 0;
-  explicit TChannel(std::uint32_t m) : mask(m) {
-    if (mask == 0) return;
-    while (!((mask >> shift) & 1))
-      ++shift;
-    while (bits + shift < 32 && ((mask >> (shift + bits)) & 1))
-      ++bits;
-  }
-  int Of(std::uint32_t pixel) const {
-    if (bits == 0) return 0;
-    std::uint32_t v = (pixel & mask) >> shift;
-    std::uint32_t max = bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1;
-    return static_cast<int>((std::uint64_t{v} * 255 + max / 2) / max);
-  }
-};
+bool AnyAlpha(std::string_view bytes, const TBitmap& b) {
+  for (std::size_t i = b.pixels + 3; i < b.mask; i += 4)
+    if (bytes[i] != 0) return true;
+  return false;
+}
 
-QImage DecodeBitmap(const TByteView& data) {
-  const std::uint32_t headerSize = data.U32(0);
-  if (headerSize < 40 || headerSize > data.Size()) return {};
-  const std::int32_t width = data.I32(4);
-  const std::int32_t doubleHeight = data.I32(8);
-  const std::uint16_t bits = data.U16(14);
-  const std::uint32_t compression = data.U32(16);
-  const std::uint32_t colorsUsed = data.U32(32);
-  if (width < 1 || width > kMaxBitmapSide || doubleHeight < 2 || doubleHeight % 2 != 0 ||
-      doubleHeight / 2 > kMaxBitmapSide)
-    return {};
-  const int height = doubleHeight / 2;
-  if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return {};
-  const bool bitFields = compression == 3 && (bits == 16 || bits == 32);
-  if (compression != 0 && !bitFields) return {};
-
-  std::size_t at = headerSize;
-  std::array<TChannel, 4> channels{TChannel(0), TChannel(0), TChannel(0), TChannel(0)};
-  if (bitFields) {
-    std::size_t masks = headerSize >= 52 ? 40 : headerSize;
-    channels = {TChannel(data.U32(masks)), TChannel(data.U32(masks + 4)),
-                TChannel(data.U32(masks + 8)),
-                TChannel(headerSize >= 56 ? data.U32(masks + 12) : 0)};
-    if (headerSize < 52) at += 12;
-  } else if (bits == 16) {
-    channels = {TChannel(0x7C00), TChannel(0x03E0), TChannel(0x001F), TChannel(0)};
-  }
-  std::vector<QRgb> palette;
-  if (bits <= 8) {
-    std::uint32_t count = colorsUsed == 0 ? (1u << bits) : colorsUsed;
-    if (count > (1u << bits)) return {};
-    std::string_view table = data.Sub(at, count * 4);
-    for (std::uint32_t i = 0; i < count; ++i) {
-      auto byte = [&](std::uint32_t k) { return static_cast<unsigned char>(table[i * 4 + k]); };
-      palette.push_back(qRgb(byte(2), byte(1), byte(0)));
-    }
-    at += count * 4;
-  }
-  const std::size_t stride = (static_cast<std::size_t>(width) * bits + 31) / 32 * 4;
-  const std::size_t maskStride = (static_cast<std::size_t>(width) + 31) / 32 * 4;
-  std::string_view pixels = data.Sub(at, stride * static_cast<std::size_t>(height));
-  at += stride * static_cast<std::size_t>(height);
-  const bool hasMask = data.Size() >= at && data.Size() - at >= maskStride * height;
-  if (!hasMask && bits != 32) return {};
-  std::string_view mask =
-      hasMask ? data.Sub(at, maskStride * static_cast<std::size_t>(height)) : std::string_view();
-
-  QImage image(width, height, QImage::Format_ARGB32);
-  if (image.isNull()) return {};
-  bool anyAlpha = false;
-  for (int y = 0; y < height; ++y) {
-    const std::size_t row = static_cast<std::size_t>(height - 1 - y);
+// Set bits of the AND mask hide their pixel.
+void ApplyMask(QImage& image, std::string_view bytes, const TBitmap& b) {
+  for (int y = 0; y < b.height; ++y) {
+    const std::size_t row = b.mask + static_cast<std::size_t>(b.height - 1 - y) * b.maskStride;
     auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < width; ++x) {
-      const auto ux = static_cast<std::size_t>(x);
-      auto px = [&](std::size_t k) { return static_cast<unsigned char>(pixels[row * stride + k]); };
-      QRgb color;
-      int alpha = 255;
-      switch (bits) {
-        case 1:
-        case 4:
-        case 8: {
-          std::size_t bit = ux * bits;
-          unsigned value = (px(bit / 8) >> (8 - bits - bit % 8)) & ((1u << bits) - 1);
-          color = value < palette.size() ? palette[value] : qRgb(0, 0, 0);
-          break;
-        }
-        case 16: {
-          std::uint32_t v = px(ux * 2) | (px(ux * 2 + 1) << 8);
-          color = qRgb(channels[0].Of(v), channels[1].Of(v), channels[2].Of(v));
-          break;
-        }
-        case 24:
-          color = qRgb(px(ux * 3 + 2), px(ux * 3 + 1), px(ux * 3));
-          break;
-        default: {
-          std::uint32_t v = px(ux * 4) | (px(ux * 4 + 1) << 8) | (px(ux * 4 + 2) << 16) |
-                            (static_cast<std::uint32_t>(px(ux * 4 + 3)) << 24);
-          if (bitFields) {
-            color = qRgb(channels[0].Of(v), channels[1].Of(v), channels[2].Of(v));
-            alpha = channels[3].bits ? channels[3].Of(v) : 255;
-          } else {
-            color = qRgb(px(ux * 4 + 2), px(ux * 4 + 1), px(ux * 4));
-            alpha = px(ux * 4 + 3);
-          }
-          anyAlpha = anyAlpha || alpha != 0;
-        }
-      }
-      line[x] = qRgba(qRed(color), qGreen(color), qBlue(color), alpha);
+    for (int x = 0; x < b.width; ++x) {
+      const auto byte = static_cast<unsigned char>(bytes[row + static_cast<std::size_t>(x / 8)]);
+      const bool hidden = (byte >> (7 - x % 8)) & 1;
+      line[x] = (line[x] & 0x00FFFFFFu) | (hidden ? 0u : 0xFF000000u);
     }
   }
-  // Without an alpha channel (or one left all zero) the mask says what shows.
-  if (bits != 32 || !anyAlpha) {
-    for (int y = 0; y < height; ++y) {
-      const std::size_t row = static_cast<std::size_t>(height - 1 - y);
-      auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-      for (int x = 0; x < width; ++x) {
-        bool transparent =
-            hasMask &&
-            ((static_cast<unsigned char>(mask[row * maskStride + x / 8]) >> (7 - x % 8)) & 1);
-        line[x] = (line[x] & 0x00FFFFFFu) | (transparent ? 0u : 0xFF000000u);
-      }
-    }
+}
+
+QImage DecodeBitmap(std::string_view bytes, TBitmap b) {
+  std::string shortened;
+  if (b.headerSize > kBitmapHeaderSize) {
+    shortened =
+        std::string(bytes.substr(0, kBitmapHeaderSize)) + std::string(bytes.substr(b.headerSize));
+    qToLittleEndian<quint32>(kBitmapHeaderSize, shortened.data());
+    bytes = shortened;
+    b.pixels -= b.headerSize - kBitmapHeaderSize;
+    b.mask -= b.headerSize - kBitmapHeaderSize;
+    b.headerSize = kBitmapHeaderSize;
   }
+  QByteArray file = IcoFileOf(bytes);
+  // The plugin applies the mask only to bitmaps with a palette, and keeps an
+  // alpha channel left all zero, which would hide everything: then the mask
+  // says what shows.
+  const bool masked = b.bits == 24 || (b.bits == 32 && !AnyAlpha(bytes, b));
+  if (masked && b.bits == 32)
+    for (std::size_t i = b.pixels + 3; i < b.mask; i += 4)
+      file[static_cast<qsizetype>(kIcoFileHeaderSize + i)] = '\xFF';
+  QImage image = ReadIcoFile(std::move(file));
+  if (image.size() != QSize(b.width, b.height)) return {};
+  if (masked && b.hasMask) ApplyMask(image, bytes, b);
   return image;
 }
 
@@ -169,12 +172,14 @@ bool IsIcoHeader(std::string_view bytes) {
 }
 
 QImage DecodeIconImage(std::string_view bytes) {
-  try {
-    if (IsPng(bytes)) return DecodePng(bytes);
-    return DecodeBitmap(TByteView(bytes));
-  } catch (const EFormatError&) {
-    return {};
+  if (IsPng(bytes)) {
+    if (!IsSmallPng(bytes)) return {};
+    QImage image = ReadIcoFile(IcoFileOf(bytes));
+    if (image.width() > kMaxPngSide || image.height() > kMaxPngSide) return {};
+    return image;
   }
+  std::optional<TBitmap> bitmap = BitmapOf(bytes);
+  return bitmap ? DecodeBitmap(bytes, *bitmap) : QImage();
 }
 
 TIconImages ReadIco(std::string_view bytes) {

@@ -19,8 +19,8 @@ inline constexpr std::size_t kMaxIconEntries = 64;
 bool IsIcoHeader(std::string_view bytes);
 
 // One stored icon image as a 32-bit ARGB image; a null image when bytes are not
-// a bitmap of 1, 4, 8, 16, 24 or 32 bits (up to 256 x 256) with its mask, nor a
-// PNG of up to 1024 x 1024. Reads nothing outside bytes.
+// an uncompressed bitmap of 1, 4, 8, 24 or 32 bits (up to 256 x 256) with its
+// mask, nor a PNG of up to 1024 x 1024. Reads nothing outside bytes.
 QImage DecodeIconImage(std::string_view bytes);
 
 // The icon in an icon file: every image that decodes (at most kMaxIconImages);

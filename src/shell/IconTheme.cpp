@@ -1,8 +1,8 @@
 #include "IconTheme.h"
 
 #include <QDir>
+#include <QStandardPaths>
 #include <QStringList>
-#include <cstdlib>
 
 #include "IconStore.h"
 
@@ -10,20 +10,13 @@ namespace {
 
 constexpr const char* kDefaultTheme = "Adwaita";
 
+// The XDG data folders' icons (the user's first), ~/.icons, and the system's own.
 QStringList XdgIconFolders() {
   QStringList folders;
-  const char* home = std::getenv("HOME");
-  const char* dataHome = std::getenv("XDG_DATA_HOME");
-  if (dataHome != nullptr && *dataHome != '\0')
-    folders << QString::fromLocal8Bit(dataHome) + "/icons";
-  else if (home != nullptr && *home != '\0')
-    folders << QString::fromLocal8Bit(home) + "/.local/share/icons";
-  if (home != nullptr && *home != '\0') folders << QString::fromLocal8Bit(home) + "/.icons";
-  const char* dataDirs = std::getenv("XDG_DATA_DIRS");
-  QString dirs = dataDirs != nullptr && *dataDirs != '\0' ? QString::fromLocal8Bit(dataDirs)
-                                                          : "/usr/local/share:/usr/share";
-  for (const QString& dir : dirs.split(':', Qt::SkipEmptyParts))
+  const QStringList data = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+  for (const QString& dir : data)
     folders << dir + "/icons";
+  folders.insert(data.isEmpty() ? 0 : 1, QDir::homePath() + "/.icons");
   folders << "/usr/share/icons"
           << "/usr/share/pixmaps";
   return folders;

@@ -4,8 +4,6 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <array>
-#include <cstdlib>
-#include <vector>
 
 #include "IconStore.h"
 #include "IconTheme.h"
@@ -65,34 +63,16 @@ const std::array<TFolder, kRootFolderCount> kFolders = {{
     {TPlace::kVirtual, "Cookie", {"folder", nullptr}},
 }};
 
-std::string Env(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? value : "";
-}
-
-std::string Home() {
-  return QDir::homePath().toStdString();
-}
-
-// An XDG base folder: the variable when it holds an
-// absolute path, else the default under the home folder.
-std::string XdgHome(const char* variable, const char* fallback) {
-  std::string value = Env(variable);
-  return value.starts_with('/') ? value : Home() + "/" + fallback;
-}
-
-// Of the absolute folders a list variable names (the defaults when it names
-// none), the first holding sub; the first folder's sub when none does.
-std::string XdgFirstWith(const char* variable, const char* defaults, const std::string& sub) {
-  std::vector<std::string> dirs;
-  for (const std::string& list : {Env(variable), std::string(defaults)}) {
-    for (const QString& dir : QString::fromStdString(list).split(QLatin1Char(':')))
-      if (dir.startsWith(QLatin1Char('/'))) dirs.push_back(dir.toStdString() + "/" + sub);
-    if (!dirs.empty()) break;
-  }
-  for (const std::string& dir : dirs)
-    if (QFileInfo(QString::fromStdString(dir)).isDir()) return dir;
-  return dirs.front();
+// Of the system's folders of a kind (the user's own, listed first, left out), the first
+// absolute one holding sub; the first one's sub when none does.
+std::string FirstSystemFolderWith(QStandardPaths::StandardLocation location, const QString& sub) {
+  QStringList dirs;
+  const QStringList all = QStandardPaths::standardLocations(location);
+  for (qsizetype i = 1; i < all.size(); ++i)
+    if (all[i].startsWith(QLatin1Char('/'))) dirs << all[i] + sub;
+  for (const QString& dir : dirs)
+    if (QFileInfo(dir).isDir()) return dir.toStdString();
+  return dirs.isEmpty() ? std::string() : dirs.front().toStdString();
 }
 
 std::string StandardPath(QStandardPaths::StandardLocation location) {
@@ -110,17 +90,17 @@ std::string PathOf(TPlace place) {
     case TPlace::kTemplates:
       return StandardPath(QStandardPaths::TemplatesLocation);
     case TPlace::kConfig:
-      return XdgHome("XDG_CONFIG_HOME", ".config");
+      return StandardPath(QStandardPaths::GenericConfigLocation);
     case TPlace::kCache:
-      return XdgHome("XDG_CACHE_HOME", ".cache");
+      return StandardPath(QStandardPaths::GenericCacheLocation);
     case TPlace::kApplications:
-      return XdgHome("XDG_DATA_HOME", ".local/share") + "/applications";
+      return StandardPath(QStandardPaths::ApplicationsLocation);
     case TPlace::kSystemApps:
-      return XdgFirstWith("XDG_DATA_DIRS", "/usr/local/share:/usr/share", "applications");
+      return FirstSystemFolderWith(QStandardPaths::ApplicationsLocation, {});
     case TPlace::kAutostart:
-      return XdgHome("XDG_CONFIG_HOME", ".config") + "/autostart";
+      return StandardPath(QStandardPaths::GenericConfigLocation) + "/autostart";
     case TPlace::kSystemAutostart:
-      return XdgFirstWith("XDG_CONFIG_DIRS", "/etc/xdg", "autostart");
+      return FirstSystemFolderWith(QStandardPaths::GenericConfigLocation, "/autostart");
     case TPlace::kFonts:
       return "/usr/share/fonts";
   }

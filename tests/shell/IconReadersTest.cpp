@@ -47,6 +47,17 @@ TEST(IcoReader, DecodesEveryDepthWithItsMaskAndPngImages) {
   EXPECT_EQ(png.pixel(0, 0), Opaque(color));
 }
 
+TEST(IcoReader, A32BitImageWithoutAlphaShowsThroughItsMask) {
+  const QColor color(200, 100, 50);
+  std::string dib = DibBytes(16, 32, color);
+  for (std::size_t i = 40 + 3; i < 40 + 16 * 16 * 4; i += 4)
+    dib[i] = 0;
+  QImage image = DecodeIconImage(dib);
+  ASSERT_FALSE(image.isNull());
+  EXPECT_EQ(image.pixel(5, 3), Opaque(color));
+  EXPECT_EQ(qAlpha(image.pixel(0, 3)), 0);
+}
+
 TEST(IcoReader, RefusesDamagedImagesAndKeepsTheGoodOnes) {
   std::string dib = DibBytes(32, 8, Qt::red);
   for (std::size_t n = 0; n < dib.size(); n += 7)

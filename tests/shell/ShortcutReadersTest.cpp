@@ -1,5 +1,8 @@
 // The readers of shortcut files on their bytes: .lnk (ANSI and Unicode, with and
 // without LinkInfo), .pif, .url and .desktop; damaged and truncated input.
+#include <cstdlib>
+#include <optional>
+
 #include <gtest/gtest.h>
 
 #include "DesktopEntryReader.h"
@@ -205,6 +208,20 @@ TEST(DesktopEntryReader, PrefersJapaneseNamesAndReadsOnlyItsGroup) {
   EXPECT_EQ(plain->comment, "a b\\c");
   EXPECT_FALSE(ReadDesktopEntry("[Other]\nName=x\n"));
   EXPECT_FALSE(ReadDesktopEntry("[Desktop Entry]\nName=\xff\n"));
+}
+
+TEST(DesktopEntryReader, FollowsTheUsersLocaleAndLeavesOutDeletedOrUninstalledEntries) {
+  std::optional<std::string> saved;
+  if (const char* language = std::getenv("LANGUAGE")) saved = language;
+  ::setenv("LANGUAGE", "de", 1);
+  auto german =
+      ReadDesktopEntry("[Desktop Entry]\nName=Editor\nName[de]=Bearbeiter\nName[ja]=エディター\n");
+  saved ? ::setenv("LANGUAGE", saved->c_str(), 1) : ::unsetenv("LANGUAGE");
+  ASSERT_TRUE(german);
+  EXPECT_EQ(german->name, "Bearbeiter");
+  EXPECT_FALSE(ReadDesktopEntry("[Desktop Entry]\nName=x\nHidden=true\n"));
+  EXPECT_FALSE(ReadDesktopEntry("[Desktop Entry]\nName=x\nTryExec=pello-no-such-program\n"));
+  EXPECT_TRUE(ReadDesktopEntry("[Desktop Entry]\nName=x\nTryExec=sh\nNoDisplay=true\n"));
 }
 
 TEST(DesktopEntryReader, SplitsExecWithoutFieldCodes) {
