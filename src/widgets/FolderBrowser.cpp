@@ -121,6 +121,8 @@ TFolderBrowser::TSelectionState TFolderBrowser::SelectionChanged(const TBrowseIt
   return state;
 }
 
+// The window a real run shows.
+
 namespace {
 
 constexpr int kListedRole = Qt::UserRole + 2;
