@@ -5,17 +5,27 @@
 //   pellodata check --targets IN  list the targets of IN's buttons missing here
 //   pellodata classify PATH... show the button each path becomes
 //   pellodata icons FILE       count the icons in FILE and list their sizes
-// Exit status: 0 success, 1 a file could not be read or written (or check found
-// something, check --targets a missing target, classify recognised not every
-// path, icons found none), 2 a wrong command line.
+//   pellodata help [COMMAND]   print the usage, or COMMAND's own help
+//   pellodata --help | -h | --version
+// IN "-" is standard input, convert's OUT "-" standard output.
+// Exit status: 0 success, 1 a file could not be read or written (or classify
+// recognised not every path, icons found none), 2 a wrong command line. check, as
+// grep and diff: 0 nothing found, 1 findings (with --targets: a missing target), 2 IN
+// could not be read or is no data file.
+#include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <iostream>
 #include <memory>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "FileIO.h"
+#include "HelpTexts.h"
 #include "LaunchErrors.h"
 #include "LaunchList.h"
 #include "ListCheck.h"
@@ -30,56 +40,94 @@ namespace {
 constexpr int kOk = 0;
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
+constexpr int kCheckTrouble = 2;  // check cannot tell: IN unreadable or no data file
 
-const char* const kUsageText =
-    "usage: pellodata convert IN OUT\n"
-    "       pellodata dump IN\n"
-    "       pellodata check IN\n"
-#ifdef PELLO_WITH_SHELL
-    "       pellodata check --targets IN\n"
-    "       pellodata classify PATH...\n"
-    "       pellodata icons FILE\n"
-#endif
-    ;
+const std::string kStandardStream = "-";
 
 class TToolError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
 
-// When neither form takes fileName, why each refuses it, a line each; empty when
-// the text form took it (its error then says all) or the file cannot be read.
-std::string FormRefusals(const std::string& fileName) {
+// The system's reason for the last failure on a standard stream.
+std::string StreamFailure(const char* stream, int err) {
+  return std::string(stream) + ": " + msg::SystemReason(err != 0 ? err : EIO);
+}
+
+// Standard input, read whole: the loaders take a file's name or bytes in memory.
+std::string ReadStandardInput() {
+  std::string bytes;
+  std::vector<char> buffer(1 << 16);
+  std::size_t n;
+  errno = 0;
+  while ((n = std::fread(buffer.data(), 1, buffer.size(), stdin)) > 0)
+    bytes.append(buffer.data(), n);
+  if (std::ferror(stdin)) throw TToolError(StreamFailure("standard input", errno));
+  return bytes;
+}
+
+// Large outputs go out in one piece, so that a failure is told with its reason.
+void WriteStandardOutput(std::string_view bytes) {
+  if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
+    throw TToolError(StreamFailure("standard output", errno));
+}
+
+// Whether all that was written to standard output reached it; says why not.
+bool StandardOutputWritten() {
+  errno = 0;  // what is still buffered goes out now, and fails again as it did before
+  std::cout.flush();
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
+  std::cerr << "pellodata: " << StreamFailure("standard output", errno) << '\n';
+  return false;
+}
+
+// A fresh reader of IN's bytes, for each form to try.
+using TOpenSource = std::function<std::unique_ptr<TByteSource>()>;
+
+// When neither form takes the source, why each refuses it, a line each; empty when
+// the text form took it (its error then says all) or it cannot be read.
+std::string FormRefusals(const TOpenSource& open) {
   try {
-    TInputFile text(fileName);
-    std::string why = TextFormRefusal(text);
+    std::unique_ptr<TByteSource> text = open();
+    std::string why = TextFormRefusal(*text);
     if (why.empty()) return {};
-    TInputFile binary(fileName);
-    return "\n  text form: " + why + "\n  binary form: " + BinaryFormRefusal(binary);
+    return "\n  text form: " + why + "\n  binary form: " + BinaryFormRefusal(*open());
   } catch (const ELaunchError&) {
     return {};
   }
 }
 
-// Loads fileName in whichever form it has; TToolError when it is not a data file,
-// followed by why each form refuses it when explain is set.
-void Load(TLaunchList& list, const std::string& fileName, bool explain = false) {
-  list.SetFileName(fileName);
+// Loads in ("-": standard input) in whichever form it has; TToolError when it is not
+// a data file, followed by why each form refuses it when explain is set.
+void Load(TLaunchList& list, const std::string& in, bool explain = false) {
+  const bool standardInput = in == kStandardStream;
+  const std::string bytes = standardInput ? ReadStandardInput() : std::string();
+  const TOpenSource open = [&]() -> std::unique_ptr<TByteSource> {
+    if (standardInput) return std::make_unique<TMemorySource>(bytes);
+    return std::make_unique<TInputFile>(in);
+  };
+  const auto refusals = [&] { return explain ? FormRefusals(open) : std::string(); };
   try {
-    list.LoadFromFile();
+    if (standardInput) {
+      list.LoadFromBytes(bytes);
+    } else {
+      list.SetFileName(in);
+      list.LoadFromFile();
+    }
   } catch (const ELaunchError& e) {
-    throw TToolError(e.what() + (explain ? FormRefusals(fileName) : ""));
+    throw TToolError(e.what() + refusals());
   }
   if (list.Loaded) return;
   try {
-    TInputFile probe(fileName);  // names a missing or unreadable file
+    if (!standardInput) {
+      TInputFile probe(in);  // names a missing or unreadable file
+    }
   } catch (const ELaunchError& e) {
     throw TToolError(e.what());
   }
   throw TToolError("not a data file of PelloRunner 3.00 or later (application \"" +
                    sjis::ToUtf8ForDisplay(list.Status.AppName) + "\", version \"" +
-                   sjis::ToUtf8ForDisplay(list.Status.Version) + "\")" +
-                   (explain ? FormRefusals(fileName) : ""));
+                   sjis::ToUtf8ForDisplay(list.Status.Version) + "\")" + refusals());
 }
 
 // A list that lives until the process ends and is never freed: freeing a million
@@ -100,7 +148,11 @@ int Convert(const std::string& in, const std::string& out) {
   TLaunchList& list = ListKeptToTheEnd();
   Load(list, in);
   try {
-    SaveToTextFile(list, out);
+    if (out == kStandardStream) {
+      WriteStandardOutput(TextDataFileBytes(list));
+    } else {
+      SaveToTextFile(list, out);
+    }
   } catch (const ELaunchError& e) {
     throw TToolError(e.what());
   }
@@ -135,7 +187,7 @@ int Dump(const std::string& in) {
       out += "  " + std::to_string(index) + ": " +
              sjis::ToUtf8ForDisplay(ItemToText(list.Get(static_cast<int>(index)))) + "\n";
   }
-  std::fwrite(out.data(), 1, out.size(), stdout);
+  WriteStandardOutput(out);
   return kOk;
 }
 
@@ -156,29 +208,54 @@ int CheckTargets(const std::string& in) {
 }
 #endif
 
+int Help(const std::string& command) {
+  const char* text = command.empty() ? HelpText() : CommandHelp(command);
+  if (text == nullptr) {
+    std::cerr << "pellodata: no command \"" << command << "\"; \"pellodata --help\" lists them\n";
+    return kUsage;
+  }
+  std::cout << text;
+  return kOk;
+}
+
+// The command args name, run; kUsage (the usage shown) when they make none.
+int Run(const std::vector<std::string>& args) {
+  const auto isHelp = [](const std::string& arg) { return arg == "--help" || arg == "-h"; };
+  if (args.size() == 1 && isHelp(args[0])) return Help({});
+  if (args.size() == 1 && args[0] == "--version") {
+    std::cout << "pellodata " PELLODATA_VERSION "\n";
+    return kOk;
+  }
+  if (args.size() == 2 && isHelp(args[1]) && CommandHelp(args[0]) != nullptr) return Help(args[0]);
+  if (!args.empty() && args.size() <= 2 && args[0] == "help")
+    return Help(args.size() == 2 ? args[1] : "");
+  if (args.size() == 3 && args[0] == "convert") return Convert(args[1], args[2]);
+  if (args.size() == 2 && args[0] == "dump") return Dump(args[1]);
+  // "check --targets" without its file is a wrong command line, not a file's name.
+  if (args.size() == 2 && args[0] == "check" && args[1] != "--targets") return Check(args[1]);
+#ifdef PELLO_WITH_SHELL
+  if (args.size() == 3 && args[0] == "check" && args[1] == "--targets")
+    return CheckTargets(args[2]);
+  if (args.size() >= 2 && args[0] == "classify")
+    return ClassifyCommand({args.begin() + 1, args.end()}, std::cout);
+  if (args.size() == 2 && args[0] == "icons") return IconsCommand(args[1], std::cout, std::cerr);
+#endif
+  std::cerr << UsageText();
+  return kUsage;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  // check tells its findings by its status, so it cannot also use 1 for trouble.
+  const int failed = !args.empty() && args[0] == "check" ? kCheckTrouble : kFailed;
+  int status;
   try {
-    if (args.size() == 3 && args[0] == "convert") return Convert(args[1], args[2]);
-    if (args.size() == 2 && args[0] == "dump") return Dump(args[1]);
-    // "check --targets" without its file is a wrong command line, not a file's name.
-    if (args.size() == 2 && args[0] == "check" && args[1] != "--targets") return Check(args[1]);
-#ifdef PELLO_WITH_SHELL
-    if (args.size() == 3 && args[0] == "check" && args[1] == "--targets")
-      return CheckTargets(args[2]);
-    if (args.size() >= 2 && args[0] == "classify")
-      return ClassifyCommand({args.begin() + 1, args.end()}, std::cout);
-    if (args.size() == 2 && args[0] == "icons") return IconsCommand(args[1], std::cout, std::cerr);
-#endif
-  } catch (const TToolError& e) {
-    std::cerr << "pellodata: " << e.what() << '\n';
-    return kFailed;
+    status = Run(args);
   } catch (const std::exception& e) {
     std::cerr << "pellodata: " << e.what() << '\n';
-    return kFailed;
+    return failed;
   }
-  std::cerr << kUsageText;
-  return kUsage;
+  return StandardOutputWritten() ? status : std::max(status, failed);
 }

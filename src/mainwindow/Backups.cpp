@@ -15,6 +15,7 @@
 #include <string_view>
 #include <tuple>
 
+#include "DataFileRead.h"
 #include "FileIO.h"
 #include "LaunchErrors.h"
 
@@ -200,17 +201,7 @@ QString ReadDataFile(const std::string& path, TLaunchList& list) {
   if (::lstat(path.c_str(), &st) != 0) return Reason(errno);
   if (!S_ISREG(st.st_mode)) return Reason(S_ISDIR(st.st_mode) ? EISDIR : msg::kNotRegularFile);
   if (st.st_size > kMaxReadSize) return Reason(EFBIG);
-  list.SetFileName(path);
-  try {
-    list.LoadFromFile();
-  } catch (const EFileError& e) {
-    return QString::fromStdString(e.what());
-  } catch (const std::exception& e) {
-    return QStringLiteral("壊れているか、データーファイルではありません: ") +
-           QString::fromStdString(e.what());
-  }
-  if (!list.Loaded) return QStringLiteral("このアプリケーションのデーターファイルではありません。");
-  return {};
+  return LoadListProblem(path, list);
 }
 
 }  // namespace

@@ -133,8 +133,19 @@ QAction* TMainWindow::PopupCopy(QAction* command) const {
 
 void TMainWindow::BuildMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+  mnOpen = file->addAction(QStringLiteral("開く(&O)..."));
+  RecentMenu = file->addMenu(QStringLiteral("最近使ったファイル(&F)"));
+  RecentMenu->setObjectName(QStringLiteral("RecentMenu"));
+  connect(RecentMenu, &QMenu::aboutToShow, this, &TMainWindow::FillRecentMenu);
+  file->addSeparator();
   mnSave = file->addAction(QStringLiteral("上書き保存(&S)"));
-  file->addSeparator();  // hidden with the save item
+  mnSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  mnSaveAs = file->addAction(QStringLiteral("名前を付けて保存(&A)..."));
+  mnSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  file->addSeparator();
+  // With "/FAS" the window edits the launcher's file and saves it at the close: the
+  // items above, which save or open another file, are hidden.
+  FileSwitchItems_ = file->actions();
   mnInp = file->addAction(QStringLiteral("インポート(&I)..."));
   mnExp = file->addAction(QStringLiteral("エクスポート(&E)..."));
   mnRestore = file->addAction(QStringLiteral("バックアップから復元(&B)..."));
@@ -142,6 +153,7 @@ void TMainWindow::BuildMenus() {
   mnProp = file->addAction(QStringLiteral("プロパティ(&R)..."));
   file->addSeparator();
   mnExit = file->addAction(QStringLiteral("終了(&X)"));
+  mnExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
   QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
   mnUndo = edit->addAction(QStringLiteral("元に戻す(&U)"));
@@ -211,7 +223,9 @@ bool TMainWindow::FormCreate(const QStringList& arguments) {
   IconGrid_.Clear();
 
   // Taken before the file is read: a change made while it is read is found later.
-  const TFileStamp loadedStamp = StampOf(QFile::encodeName(arguments.value(2)).toStdString());
+  const std::optional<TStartRequest> request = ParseCommandLine(arguments);
+  const TFileStamp loadedStamp =
+      StampOf(QFile::encodeName(request ? request->dataFileName : QString()).toStdString());
   const TCommandLine commandLine = CheckCommandLine(arguments, *LaunchList, LoadedStatusText);
   SaveOnClose = commandLine.saveOnClose;
   DataFileName = commandLine.dataFileName;
@@ -219,23 +233,11 @@ bool TMainWindow::FormCreate(const QStringList& arguments) {
     LaunchList.reset();
     return false;
   }
-  if (SaveOnClose) {
-    // The save item and the line under it.
-    const QList<QAction*> items = qobject_cast<QMenu*>(mnSave->parent())->actions();
-    for (int i = 0; i < 2; ++i)
-      items[i]->setVisible(false);
-  }
-  // The fingerprint of what was loaded is taken on another core while this one fills
-  // the grid; both only read the list.
-  std::future<TDataFingerprint> loaded =
-      std::async(std::launch::async, [list = LaunchList.get()] { return FingerprintOf(*list); });
-  FillGrid(*LaunchList);
-  WarnOfHiddenButtons(*LaunchList);
-  Undo_.clear();
-  Undo_.setClean();
-  SetUpDataSafety({loadedStamp, loaded.get()});
-  LaunchList.reset();
-  UpdateWindowTitle();
+  if (SaveOnClose)
+    for (QAction* item : FileSwitchItems_)
+      item->setVisible(false);
+  SetUpDataSafety();
+  ShowDataFile(std::move(LaunchList), loadedStamp);
   PendingOuterSize_ = LoadWindowSize(IniFile());
   ApplyOuterSize();
   // A question asked before the window shows stands where the window is going to be.

@@ -94,6 +94,16 @@ class TMainWindow : public QMainWindow, public TGridUndoHost {
   // Edits the current page in the page edit dialog (the edit item, a double-click).
   void EditCurrentPage();
   void mnSaveClick();
+  // Another data file in place of this one: the file chooser, then OpenDataFile.
+  void mnOpenClick();
+  // Asks about unsaved edits, then loads path into the grid with a new undo history;
+  // the watch, the recovery copy, the backups and the window size follow the new file.
+  // false when the user cancelled or the file cannot be read (told, the grid kept).
+  bool OpenDataFile(const QString& path);
+  // Saves the grid under a name chosen in the file chooser, which becomes the data file.
+  void mnSaveAsClick();
+  // Writes the grid to path, which becomes the data file; true when written.
+  bool SaveDataFileAs(const QString& path);
   void mnExitClick();
   // At a close request: whether the window may close. Asks and saves with "/FAS",
   // and with "/F" when the grid holds edits not saved.
@@ -140,7 +150,10 @@ class TMainWindow : public QMainWindow, public TGridUndoHost {
   // The menus' items, named as the window's commands know them. The pop-up menu's
   // commands carry their shortcuts and are never hidden; the menu shows and hides
   // copies of them (PopupCopy), which follow their enabled state.
+  QAction* mnOpen = nullptr;
+  QMenu* RecentMenu = nullptr;
   QAction* mnSave = nullptr;
+  QAction* mnSaveAs = nullptr;
   QAction* mnInp = nullptr;
   QAction* mnExp = nullptr;
   QAction* mnProp = nullptr;
@@ -219,8 +232,16 @@ class TMainWindow : public QMainWindow, public TGridUndoHost {
   void ReloadFromDisk(const TLaunchList& list);
   // Replaces the grid's data by list as one step named text, keeping the file saved to.
   void ReplaceGridData(const QString& text, const TLaunchList& list);
-  // Keeps the baseline, watches the file and keeps the recovery copy.
-  void SetUpDataSafety(TFileBaseline loaded);
+  // Connects the watch of the data file and the recovery copy; once.
+  void SetUpDataSafety();
+  // Puts a loaded data file into the grid as its start (the undo history is empty): its
+  // baseline with stamp (taken before it was read), the watch, the title, the recent
+  // files.
+  void ShowDataFile(std::unique_ptr<TLaunchList> list, const TFileStamp& stamp);
+  // Ends the watch of the data file (another one takes its place).
+  void StopWatching();
+  // The recent files as items of the File menu's submenu.
+  void FillRecentMenu();
   void WatchDataFile();
   void DataFileTouched();
   void ShowOutsideChange(const TDiskCheck& check);
@@ -251,6 +272,7 @@ class TMainWindow : public QMainWindow, public TGridUndoHost {
   std::vector<QAction*> PageItems_;
   std::vector<QAction*> ButtonItems_;
   std::vector<QAction*>* PopupGroup_ = nullptr;
+  QList<QAction*> FileSwitchItems_;
   QIcon IconAt(int c, int r);
   int TextWidth(const std::string& cp932) const;
 

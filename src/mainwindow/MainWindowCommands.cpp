@@ -28,7 +28,9 @@ void TMainWindow::ConnectCommands() {
   const auto on = [this](QAction* action, void (TMainWindow::*handler)()) {
     connect(action, &QAction::triggered, this, handler);
   };
+  on(mnOpen, &TMainWindow::mnOpenClick);
   on(mnSave, &TMainWindow::mnSaveClick);
+  on(mnSaveAs, &TMainWindow::mnSaveAsClick);
   on(mnInp, &TMainWindow::mnInpClick);
   on(mnExp, &TMainWindow::mnExpClick);
   on(mnProp, &TMainWindow::mnPropClick);

@@ -58,8 +58,8 @@ void TMainWindow::ReloadFromDisk(const TLaunchList& list) {
   MarkSaved();  // the grid is the file again; undo brings the edits back
 }
 
-void TMainWindow::SetUpDataSafety(TFileBaseline loaded) {
-  Baseline_ = std::move(loaded);
+void TMainWindow::SetUpDataSafety() {
+  // Both follow SaveFileName, whichever file the window holds.
   Recovery_ = std::make_unique<TRecoveryGuard>(
       [this] { return WriteRecoveryCopy(store_, SaveFileName).isEmpty(); },
       [this] { RemoveRecoveryCopy(SaveFileName); });
@@ -84,7 +84,14 @@ void TMainWindow::SetUpDataSafety(TFileBaseline loaded) {
       CheckDataFileNow();
     }
   });
-  WatchDataFile();
+}
+
+void TMainWindow::StopWatching() {
+  DiskCheckTimer_->stop();
+  UnreadableChecks_ = 0;
+  const QStringList watched = Watcher_->files() + Watcher_->directories();
+  if (!watched.isEmpty()) Watcher_->removePaths(watched);
+  ChangedBar_->hide();
 }
 
 void TMainWindow::WatchDataFile() {

@@ -5,6 +5,7 @@
 #include <QSettings>
 #include <algorithm>
 
+#include "DataFileRead.h"
 #include "FixedTexts.h"
 #include "LaunchErrors.h"
 #include "RecordText.h"
@@ -47,15 +48,34 @@ bool LoadDataFile(const QString& path, TLaunchList& list, std::string& statusTex
   return list.Loaded;
 }
 
+std::optional<TStartRequest> ParseCommandLine(const QStringList& arguments) {
+  if (const auto saveOnClose = SaveOnCloseOfSwitch(arguments.value(1))) {
+    if (arguments.value(2).isEmpty()) return std::nullopt;
+    return TStartRequest{*saveOnClose, arguments.value(2)};
+  }
+  // A path on this system may begin with "/", so only a whole switch is one.
+  const QString path = arguments.value(1);
+  if (arguments.size() != 2 || path.isEmpty() || path.startsWith(QLatin1Char('-')))
+    return std::nullopt;
+  return TStartRequest{false, path};
+}
+
 TCommandLine CheckCommandLine(const QStringList& arguments, TLaunchList& list,
                               std::string& statusText) {
   TCommandLine result;
-  const auto saveOnClose = SaveOnCloseOfSwitch(arguments.value(1));
-  if (!saveOnClose) return result;
-  result.saveOnClose = *saveOnClose;
-  result.dataFileName = arguments.value(2);
+  const std::optional<TStartRequest> request = ParseCommandLine(arguments);
+  if (!request) return result;
+  result.saveOnClose = request->saveOnClose;
+  result.dataFileName = request->dataFileName;
   result.accepted = LoadDataFile(result.dataFileName, list, statusText);
   return result;
+}
+
+QString CannotOpenMessage(const QString& path) {
+  TLaunchList list;
+  const QString problem = OpenListProblem(path, list);
+  return QStringLiteral("\"") + path + QStringLiteral("\" を開けません。") +
+         (problem.isEmpty() ? QString() : QStringLiteral("\r\r") + problem);
 }
 
 int FillGrid(const TLaunchList& list, TGridStore& grid, const TFillSink& sink) {

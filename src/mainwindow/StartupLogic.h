@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "GridStore.h"
@@ -23,16 +24,31 @@ std::optional<bool> SaveOnCloseOfSwitch(const QString& argument);
 // the load raises. statusText receives the status text as loaded.
 bool LoadDataFile(const QString& path, TLaunchList& list, std::string& statusText);
 
+// What the command line asks for: the data file, and whether it is saved at the close.
+struct TStartRequest {
+  bool saveOnClose = false;
+  QString dataFileName;
+};
+// Arguments as the program received them (argument 0 is the program): a switch
+// (SaveOnCloseOfSwitch) and the file's path, any arguments after them ignored; or the
+// path alone, as a file manager passes it, which opens as "/F" does. nullopt for any
+// other command line: no path, a path followed by more, a switch alone, or a lone
+// argument starting with "-" (an option this program does not have).
+std::optional<TStartRequest> ParseCommandLine(const QStringList& arguments);
+
 // The result of the command-line check: whether it was accepted, and what it said.
 struct TCommandLine {
   bool accepted = false;
   bool saveOnClose = false;
   QString dataFileName;
 };
-// Arguments as the program received them (argument 0 is the program). Loads the
-// data file into list when the switch is right.
+// Loads the data file into list when ParseCommandLine takes arguments.
 TCommandLine CheckCommandLine(const QStringList& arguments, TLaunchList& list,
                               std::string& statusText);
+
+// The message for a data file named on the command line that cannot be opened: its
+// path, then why (read again to find out).
+QString CannotOpenMessage(const QString& path);
 
 // What FillGrid needs from the window: one icon per button, the progress box, and
 // the width of a page name in the grid's font.

@@ -1,12 +1,43 @@
-// The editor's program entry: pelledit /F|/FAS DATAFILE
+// The editor's program entry.
+//   pelledit FILE            open the data file FILE (as /F does)
+//   pelledit /F FILE         the launcher's start: save with the File menu
+//   pelledit /FAS FILE       the launcher's start: no save item; closing asks to save
+//   pelledit --help | -h | --version
+// Exit status: 0 closed normally (or help, version), 1 FILE cannot be opened, 2 a wrong
+// command line.
 #include <QApplication>
+#include <QIcon>
 #include <QProxyStyle>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
+#include "LaunchErrors.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
 #include "QtTranslations.h"
+#include "StartupLogic.h"
+#include "VersionInfo.h"
 
 namespace {
+
+constexpr int kCannotOpen = 1;
+constexpr int kUsage = 2;
+
+const char* const kUsageText =
+    "usage: pelledit FILE\n"
+    "       pelledit /F FILE\n"
+    "       pelledit /FAS FILE\n"
+    "       pelledit --help | --version\n";
+
+const char* const kHelpText =
+    "\n"
+    "Opens FILE, a data file of the launcher, in the editor.\n"
+    "  /F    save with the File menu (FILE alone opens the same way)\n"
+    "  /FAS  as the launcher starts it: no save item, closing asks whether to save\n"
+    "The switches are read in any letter case.\n"
+    "\n"
+    "Exit status: 0 closed; 1 FILE cannot be opened; 2 a wrong command line.\n";
 
 // Hints come quickly and go after two seconds, across the whole application.
 class THintTiming : public QProxyStyle {
@@ -19,19 +50,60 @@ class THintTiming : public QProxyStyle {
   }
 };
 
+// The version compiled into this program, as its about box shows it; needs the
+// application object, which finds the program's file.
+QString OwnVersion() {
+  TVersionInfo info;
+  GetVersionInfo(QCoreApplication::applicationFilePath(), info);
+  return info.ProductVersion;
+}
+
+// Prints text on standard output; 0, or 1 when it could not be written.
+int PrintAnswer(const QByteArray& text) {
+  errno = 0;
+  std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
+  std::fprintf(stderr, "pelledit: standard output: %s\n",
+               msg::SystemReason(errno != 0 ? errno : EIO).c_str());
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered before the application object, which wants a display.
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0))
+    return PrintAnswer(QByteArray(kUsageText) + kHelpText);
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    const QCoreApplication core(argc, argv);  // no display: only to find the program's file
+    return PrintAnswer("pelledit " + OwnVersion().toUtf8() + '\n');
+  }
+
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("pelledit"));
+  QApplication::setApplicationVersion(OwnVersion());
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/pelledit.svg")));
+  // Docks match the window to the installed desktop entry and its icon by this name.
+  QGuiApplication::setDesktopFileName(QStringLiteral("io.github.pello.dataeditor"));
   QApplication::setStyle(new THintTiming);
   InstallQtJapanese();
 
-  TMainWindow form;
-  if (!form.FormCreate(QApplication::arguments())) {
+  const QStringList arguments = QApplication::arguments();
+  const std::optional<TStartRequest> request = ParseCommandLine(arguments);
+  if (!request) {
+    std::fputs(kUsageText, stderr);
     ShowMessageAt(QStringLiteral("パラメーターが正しくない為終了します"), ApplicationTitle(), mbOK,
                   TMsgType::Plain, 0, 0);
-    return 1;
+    return kUsage;
+  }
+  TMainWindow form;
+  if (!form.FormCreate(arguments)) {
+    const QString message = CannotOpenMessage(request->dataFileName);
+    const QString line =
+        message.split(QLatin1Char('\r'), Qt::SkipEmptyParts).join(QLatin1Char(' '));
+    std::fprintf(stderr, "pelledit: %s\n", line.toUtf8().constData());
+    ShowMessageAt(message, ApplicationTitle(), mbOK, TMsgType::Error, 0, 0);
+    return kCannotOpen;
   }
   form.show();
   return QApplication::exec();

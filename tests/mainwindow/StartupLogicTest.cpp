@@ -76,6 +76,18 @@ TEST(CommandLine, RefusesEveryCauseAndLoadsAGoodFile) {
   EXPECT_FALSE(check({"pelledit", "/F", Q(dir.File("old.lst"))}).accepted);
   EXPECT_FALSE(check({"pelledit", "/F", Q(dir.Path().string())}).accepted);
 
+  // The path alone, as a file manager passes it, opens as "/F" does, also a path that
+  // looks like a switch; a second path, a switch alone or an option is refused.
+  const auto alone = check({"pelledit", ok});
+  EXPECT_TRUE(alone.accepted);
+  EXPECT_FALSE(alone.saveOnClose);
+  EXPECT_EQ(alone.dataFileName, ok);
+  EXPECT_EQ(ParseCommandLine({"pelledit", "/FA"}).value_or(TStartRequest{}).dataFileName, "/FA");
+  EXPECT_FALSE(check({"pelledit", ok, Q(dir.File("junk.lst"))}).accepted);
+  for (const char* refused : {"/fas", "--geometry", ""})
+    EXPECT_FALSE(ParseCommandLine({"pelledit", refused})) << refused;
+  EXPECT_NE(CannotOpenMessage(Q(dir.File("junk.lst"))).indexOf(Q(dir.File("junk.lst"))), -1);
+
   TLaunchList list;
   std::string status;
   auto result = CheckCommandLine({"pelledit", "/fas", ok, "extra"}, list, status);

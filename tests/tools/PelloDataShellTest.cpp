@@ -141,6 +141,6 @@ TEST(PelloDataShell, CheckTargetsListsOneLinePerFindingUnderItsGroup) {
             "# この環境では確認できません\na\t1\tu\tリンク先\thttp://example.org/\t"
             "この環境では確認できません（インターネット ショートカット）\n");
 
-  EXPECT_EQ(desktop.Run({"check", "--targets", dir.File("none.lst")}).status, 1);
+  EXPECT_EQ(desktop.Run({"check", "--targets", dir.File("none.lst")}).status, 2);
   EXPECT_EQ(desktop.Run({"check", "--targets"}).status, 2);
 }

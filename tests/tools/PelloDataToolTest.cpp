@@ -22,6 +22,14 @@ TRun RunTool(std::initializer_list<std::string> args) {
   return RunCommand(ShellQuoted(PELLODATA_PATH), args);
 }
 
+// The same with redirections of its own, made after the runner's "2>&1": "2>/dev/null"
+// keeps standard output alone, ">/dev/null" standard error alone.
+TRun RunToolWith(const std::string& redirections, std::initializer_list<std::string> args) {
+  return RunCommand(
+      "sh -c " + ShellQuoted("\"$@\" " + redirections) + " sh " + ShellQuoted(PELLODATA_PATH),
+      args);
+}
+
 }  // namespace
 
 TEST(PelloData, ConvertOfTheSampleWritesItsBytesUnchanged) {
@@ -78,6 +86,46 @@ TEST(PelloData, AWrongCommandLineExitsWithTwo) {
   EXPECT_EQ(RunTool({}).status, 2);
   EXPECT_EQ(RunTool({"convert", "a"}).status, 2);
   EXPECT_EQ(RunTool({"frobnicate", "a"}).status, 2);
+  EXPECT_EQ(RunToolWith(">/dev/null", {}).out.rfind("usage: pellodata convert IN OUT\n", 0), 0u)
+      << "the usage goes to standard error";
+}
+
+TEST(PelloData, HelpAndVersionGoToStandardOutput) {
+  const TRun help = RunToolWith("2>/dev/null", {"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("usage: pellodata convert IN OUT\n"), std::string::npos) << help.out;
+  EXPECT_EQ(RunToolWith("2>/dev/null", {"-h"}).out, help.out);
+  EXPECT_EQ(RunToolWith("2>/dev/null", {"help"}).out, help.out);
+
+  const TRun convert = RunToolWith("2>/dev/null", {"help", "convert"});
+  EXPECT_EQ(convert.status, 0);
+  EXPECT_EQ(convert.out.rfind("usage: pellodata convert IN OUT\n\n", 0), 0u) << convert.out;
+  EXPECT_NE(convert.out.find("Exit status"), std::string::npos);
+  EXPECT_EQ(RunToolWith("2>/dev/null", {"convert", "--help"}).out, convert.out);
+  const TRun unknown = RunToolWith(">/dev/null", {"help", "frobnicate"});
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_NE(unknown.out.find("\"frobnicate\""), std::string::npos) << unknown.out;
+
+  EXPECT_EQ(RunToolWith("2>/dev/null", {"--version"}).out, "pellodata " PROJECT_VERSION "\n");
+}
+
+TEST(PelloData, DashIsStandardInputAndConvertsOutputStandardOutput) {
+  TTempDir dir;
+  WriteFile(dir.File("old.lst"), binary_fixture::Example());
+  ASSERT_EQ(RunTool({"convert", dir.File("old.lst"), dir.File("new.lst")}).status, 0);
+  const std::string in = "<" + ShellQuoted(dir.File("old.lst"));
+  const TRun piped = RunToolWith(in + " 2>/dev/null", {"convert", "-", "-"});
+  EXPECT_EQ(piped.status, 0);
+  EXPECT_EQ(piped.out, ReadFile(dir.File("new.lst"))) << "the bytes a file would hold";
+  EXPECT_EQ(RunToolWith(in, {"dump", "-"}).out, RunTool({"dump", dir.File("old.lst")}).out);
+  EXPECT_EQ(RunToolWith(in, {"check", "-"}).status, 0);
+
+  // What cannot be written is a failure, with its reason, whether written at once or
+  // left in the buffer until the end.
+  const TRun full = RunToolWith("2>&1 >/dev/full", {"convert", dir.File("old.lst"), "-"});
+  EXPECT_EQ(full.status, 1);
+  EXPECT_NE(full.out.find("pellodata: standard output: "), std::string::npos) << full.out;
+  EXPECT_EQ(RunToolWith(">/dev/full", {"--version"}).status, 1);
 }
 
 TEST(PelloData, CheckPassesTheSampleAndListsFaults) {
@@ -135,7 +183,7 @@ TEST(PelloData, CheckSaysWhyEachFormRefusesAFile) {
   TTempDir dir;
   WriteFile(dir.File("junk"), CrLf("abc,def", std::string(100, '.')));
   auto junk = RunTool({"check", dir.File("junk")});
-  EXPECT_EQ(junk.status, 1);
+  EXPECT_EQ(junk.status, 2) << "check tells findings by 1, trouble by 2";
   EXPECT_NE(junk.out.find("\n  text form: line 1 has 2 fields; a status line needs 6\n"),
             std::string::npos)
       << junk.out;
@@ -149,13 +197,21 @@ TEST(PelloData, CheckSaysWhyEachFormRefusesAFile) {
       binary_fixture::BinaryFile(binary_fixture::StatusSection("Other", "3.00"),
                                  binary_fixture::PageSection(), binary_fixture::ButtonSection()));
   auto other = RunTool({"check", dir.File("other.lst")});
-  EXPECT_EQ(other.status, 1);
+  EXPECT_EQ(other.status, 2);
   EXPECT_NE(other.out.find("  binary form: the status names application \"Other\", version "
                            "\"3.00\"\n"),
             std::string::npos)
       << other.out;
 
   auto folder = RunTool({"check", dir.Path().string()});
+  EXPECT_EQ(folder.status, 2);
   EXPECT_NE(folder.out.find("指定されたパスは通常のファイルではありません。"), std::string::npos)
       << folder.out;
+
+  // Standard input is explained as a file is, and named as what it is.
+  auto piped = RunToolWith("<" + ShellQuoted(dir.File("junk")), {"check", "-"});
+  EXPECT_EQ(piped.status, 2);
+  EXPECT_NE(piped.out.find("\n  text form: line 1 has 2 fields"), std::string::npos) << piped.out;
+  EXPECT_EQ(RunToolWith("</", {"check", "-"}).out,
+            "pellodata: standard input: 指定されたパスはフォルダーです。\n");
 }

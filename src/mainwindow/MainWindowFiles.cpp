@@ -1,0 +1,142 @@
+// The File menu's files: opening another data file (the chooser or the recent files)
+// and saving under another name. Either way the window then works on that file.
+#include <QFileInfo>
+#include <QMenu>
+#include <future>
+
+#include "DataFileRead.h"
+#include "DataFileSave.h"
+#include "Dialogs.h"
+#include "FileChangedBar.h"
+#include "GridView.h"
+#include "MainWindow.h"
+#include "MessageBox.h"
+#include "RecentFiles.h"
+#include "RecoveryGuard.h"
+#include "StartupLogic.h"
+
+namespace {
+
+const QString kDataFileFilter =
+    QStringLiteral("データーファイル(*.lst)|*.lst|すべてのファイル(*.*)|*.*");
+
+bool SameFile(const QString& a, const QString& b) {
+  const QFileInfo first(a);
+  const QFileInfo second(b);
+  return first.exists() && second.exists() ? first == second
+                                           : first.absoluteFilePath() == second.absoluteFilePath();
+}
+
+}  // namespace
+
+void TMainWindow::ShowDataFile(std::unique_ptr<TLaunchList> list, const TFileStamp& stamp) {
+  // The fingerprint of what was loaded is taken on another core while this one fills
+  // the grid; both only read the list.
+  std::future<TDataFingerprint> loaded =
+      std::async(std::launch::async, [l = list.get()] { return FingerprintOf(*l); });
+  FillGrid(*list);
+  WarnOfHiddenButtons(*list);
+  Baseline_ = {stamp, loaded.get()};
+  list.reset();
+  WatchDataFile();
+  UpdateWindowTitle();
+  RememberRecentFile(SaveFileName);
+}
+
+void TMainWindow::mnOpenClick() {
+  const QString chosen = Dialogs().OpenFileName(this, QStringLiteral("データーファイルを開く"),
+                                                DataFolder(), kDataFileFilter);
+  if (!chosen.isEmpty()) OpenDataFile(chosen);
+}
+
+bool TMainWindow::OpenDataFile(const QString& path) {
+  if (!Undo_.isClean()) {
+    TSaveSession session = SaveSession();
+    const TCloseAnswer answer = CloseQuery(session, {});
+    if (answer == TCloseAnswer::Stay) return false;
+    if (answer == TCloseAnswer::Close) MarkSaved();
+  }
+  // Taken before the file is read: a change made while it is read is found later.
+  const TFileStamp stamp = StampOf(QFile::encodeName(path).toStdString());
+  auto list = std::make_unique<TLaunchList>();
+  const QString problem = OpenListProblem(path, *list);
+  if (!problem.isEmpty()) {
+    // The grid stays as it was, edits and recovery copy included.
+    if (!QFileInfo::exists(path)) ForgetRecentFile(QFileInfo(path).absoluteFilePath());
+    ShowMessageAt(QStringLiteral("\"") + path + QStringLiteral("\" を開けません。\r\r") + problem,
+                  QStringLiteral("データーファイルを開く"), mbOK, TMsgType::Error, DialogAt().x(),
+                  DialogAt().y());
+    return false;
+  }
+  // What a close does for the file left: its window size is kept, its recovery copy
+  // goes (its edits were saved or given up just now).
+  SaveWindowSize(IniFile(), frameGeometry().size());
+  Undo_.clear();
+  Recovery_->Settle();
+  StopWatching();
+  DataFileName = path;
+  ShowDataFile(std::move(list), stamp);
+  Finder_.Invalidate();
+  Grid_->PlaceCurrent(1, 1);
+  Grid_->viewport()->update();
+  UpdateTitle();
+  OfferRecoveryCopy();
+  return true;
+}
+
+void TMainWindow::mnSaveAsClick() {
+  const QString chosen = Dialogs().SaveFileName(this, QStringLiteral("名前を付けて保存"),
+                                                DataFolder(), kDataFileFilter);
+  if (chosen.isEmpty()) return;
+  // A new name typed without an extension gets the data file's, as the filter shows.
+  const QFileInfo info(chosen);
+  const bool bare = info.suffix().isEmpty() && !info.exists();
+  SaveDataFileAs(bare ? chosen + QStringLiteral(".lst") : chosen);
+}
+
+bool TMainWindow::SaveDataFileAs(const QString& path) {
+  const QPoint at = DialogAt();
+  if (SameFile(path, SaveFileName)) {
+    // The data file itself: a save, which looks at what the launcher wrote first.
+    TSaveSession session = SaveSession();
+    const bool saved = SaveDataFile(session) == TSaveResult::Saved;
+    if (saved) MarkSaved();
+    return saved;
+  }
+  // The chooser asks nothing.
+  if (QFileInfo::exists(path) &&
+      ShowMessageAt(
+          QStringLiteral("\"") + path + QStringLiteral("\" は既にあります。\r\r上書きしますか？"),
+          QStringLiteral("名前を付けて保存"), mbYes | mbNo, TMsgType::Confirmation, at.x(),
+          at.y()) != mrYes)
+    return false;
+  TFileBaseline written;
+  TSaveSession session(store_, path, written);
+  session.DialogAt = at;
+  if (!WriteDataFile(session)) return false;
+  // The old file's copy goes with the old name; the new file holds every edit.
+  Recovery_->Settle();
+  StopWatching();
+  SaveFileName = DataFileName = path;
+  Baseline_ = std::move(written);
+  MarkSaved();
+  UpdateWindowTitle();
+  RememberRecentFile(path);
+  return true;
+}
+
+void TMainWindow::FillRecentMenu() {
+  RecentMenu->clear();
+  const QStringList files = RecentFiles();
+  for (int i = 0; i < files.size(); ++i) {
+    QString shown = files[i];
+    shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    QAction* item = RecentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+    connect(item, &QAction::triggered, this, [this, path = files[i]] { OpenDataFile(path); });
+  }
+  if (files.isEmpty()) RecentMenu->addAction(QStringLiteral("(なし)"))->setEnabled(false);
+  RecentMenu->addSeparator();
+  QAction* clear = RecentMenu->addAction(QStringLiteral("一覧を消去(&C)"));
+  clear->setEnabled(!files.isEmpty());
+  connect(clear, &QAction::triggered, this, [] { ClearRecentFiles(); });
+}

@@ -1,0 +1,120 @@
+// Opening another data file and saving under another name from the File menu.
+#include <QFileInfo>
+#include <QTest>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "MainWindowFixture.h"
+#include "RecentFiles.h"
+#include "RecoveryCopy.h"
+
+using namespace main_window_test;
+
+namespace {
+
+// A recent-files list of the test's own: tests run side by side.
+struct TConfigHome {
+  TTempDir dir;
+  QByteArray kept = qgetenv("XDG_CONFIG_HOME");
+  TConfigHome() { qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir.Path().string())); }
+  ~TConfigHome() { qputenv("XDG_CONFIG_HOME", kept); }
+};
+
+std::vector<std::string> PageNames(TMainWindow& form) {
+  std::vector<std::string> names;
+  for (int r = 1; r < form.Store().RowCount(); ++r)
+    names.push_back(form.Store().Cell(0, r));
+  return names;
+}
+
+}  // namespace
+
+TEST(MainWindowFiles, OpeningAnotherFileAsksFirstAndLeavesNothingOfTheOld) {
+  TConfigHome home;
+  TTempDir first, second;
+  const std::string a = DataFile(first, {{"a", 2}});
+  const std::string b = DataFile(second, {{"b", 1}, {"c", 1}});
+  TStarted s({"pelledit", Q(a)});
+  ASSERT_TRUE(s.accepted);
+  s.dialogs.PushText(QStringLiteral("new"));
+  s.form.mnPageNewClick();
+  ASSERT_TRUE(s.form.UndoStack().canUndo());
+
+  // Cancel keeps the edits; a file that cannot be read is told and keeps them too.
+  s.dialogs.PushFileName(Q(b));
+  s.dialogs.PushMessageAnswer(mrCancel);
+  s.form.mnOpenClick();
+  testing_support::WriteFile(second.File("junk.lst"), "junk");
+  s.dialogs.PushMessageAnswer(mrNo);
+  s.dialogs.PushMessageAnswer(mrOk);
+  EXPECT_FALSE(s.form.OpenDataFile(Q(second.File("junk.lst"))));
+  EXPECT_TRUE(s.dialogs.Questions().back().Text.contains(Q(second.File("junk.lst"))));
+  EXPECT_EQ(PageNames(s.form).size(), 2u);
+  EXPECT_TRUE(s.form.UndoStack().canUndo());
+
+  // No: the edits are given up, the new file's grid has a history of its own.
+  s.dialogs.PushMessageAnswer(mrNo);
+  ASSERT_TRUE(s.form.OpenDataFile(Q(b)));
+  EXPECT_EQ(PageNames(s.form), (std::vector<std::string>{"\"b\",1,0", "\"c\",1,0"}));
+  EXPECT_EQ(s.form.SaveFileName, Q(b));
+  EXPECT_FALSE(s.form.UndoStack().canUndo());
+  EXPECT_TRUE(s.form.windowTitle().startsWith(QStringLiteral("data.lst - ")));
+  EXPECT_FALSE(FindRecoveryCopy(Q(a)).has_value());
+  EXPECT_TRUE(std::filesystem::exists(first.File(IniName()))) << "the old file's size kept";
+  EXPECT_EQ(RecentFiles(), (QStringList{Q(b), Q(a)}));
+
+  // A save now backs up and writes the new file only.
+  const std::string aBytes = testing_support::ReadFile(a);
+  s.dialogs.PushText(QStringLiteral("d"));
+  s.form.mnPageNewClick();
+  s.dialogs.PushMessageAnswer(mrYes);
+  s.form.mnSave->trigger();
+  EXPECT_EQ(testing_support::ReadFile(a), aBytes);
+  EXPECT_TRUE(std::filesystem::exists(second.File("pelledit-backup")));
+  EXPECT_FALSE(std::filesystem::exists(first.File("pelledit-backup")));
+}
+
+TEST(MainWindowFiles, SaveAsMakesTheNewFileTheDataFile) {
+  TTempDir dir;
+  const std::string a = DataFile(dir, {{"a", 2}});
+  const std::string aBytes = testing_support::ReadFile(a);
+  const QString copy = Q(dir.File("copy.lst"));
+  TStarted s({"pelledit", "/F", Q(a)});
+  ASSERT_TRUE(s.accepted);
+  s.dialogs.PushText(QStringLiteral("new"));
+  s.form.mnPageNewClick();
+
+  s.dialogs.PushFileName(copy);
+  s.form.mnSaveAsClick();
+  EXPECT_EQ(testing_support::ReadFile(a), aBytes);
+  EXPECT_EQ(s.form.SaveFileName, copy);
+  EXPECT_TRUE(s.form.UndoStack().isClean());
+  EXPECT_EQ(s.form.windowTitle().left(9), QStringLiteral("copy.lst "));
+  {
+    TStarted again({"pelledit", copy});
+    ASSERT_TRUE(again.accepted);
+    EXPECT_EQ(PageNames(again.form), PageNames(s.form));
+  }
+
+  // Over a file that exists only when the user says so.
+  s.dialogs.PushFileName(Q(a));
+  s.dialogs.PushMessageAnswer(mrNo);
+  s.form.mnSaveAsClick();
+  EXPECT_EQ(testing_support::ReadFile(a), aBytes);
+  EXPECT_EQ(s.form.SaveFileName, copy);
+}
+
+TEST(RecentFiles, KeepsTheNewestEightOnceEach) {
+  TConfigHome home;
+  for (int i = 0; i < 10; ++i)
+    RememberRecentFile(QStringLiteral("/data/%1.lst").arg(i));
+  RememberRecentFile(QStringLiteral("/data/5.lst"));
+  RememberRecentFile(QStringLiteral("/data/bad\nname.lst"));
+  EXPECT_EQ(RecentFiles(),
+            (QStringList{"/data/5.lst", "/data/9.lst", "/data/8.lst", "/data/7.lst", "/data/6.lst",
+                         "/data/4.lst", "/data/3.lst", "/data/2.lst"}));
+  ForgetRecentFile(QStringLiteral("/data/9.lst"));
+  EXPECT_EQ(RecentFiles().size(), 7);
+  EXPECT_EQ(RecentFiles().first(), QStringLiteral("/data/5.lst"));
+}

@@ -1,0 +1,21 @@
+// Runs the editor for what it answers without a window, its help and its version,
+// where there is no display to show a window on.
+#include <gtest/gtest.h>
+
+#include "ToolRunner.h"
+
+using testing_support::RunCommand;
+using testing_support::ShellQuoted;
+using testing_support::TRun;
+
+TEST(PelleditCommandLine, HelpAndVersionNeedNoDisplay) {
+  const std::string noDisplay =
+      "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= " + ShellQuoted(PELLEDIT_PATH);
+  const TRun help = RunCommand(noDisplay, {"--help"});
+  EXPECT_EQ(help.status, 0) << help.out;
+  EXPECT_EQ(help.out.rfind("usage: pelledit FILE\n", 0), 0u) << help.out;
+  EXPECT_EQ(RunCommand(noDisplay, {"-h"}).out, help.out);
+  const TRun version = RunCommand(noDisplay, {"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "pelledit " PROJECT_VERSION "\n");
+}
