@@ -18,6 +18,15 @@
 
 namespace {
 
+// The button an entry holds; an unregistered one when its text cannot be read.
+std::unique_ptr<TLaunchDataItem> ItemOfEntry(const std::string& entry) {
+  try {
+    return TextToItem(entry);
+  } catch (const ELaunchError&) {
+    return NewLaunchItem();
+  }
+}
+
 // One row: icon at 16 x 16, the title, a column line, the use count at the right.
 class TButtonRowDelegate : public QStyledItemDelegate {
  public:
@@ -37,12 +46,7 @@ class TButtonRowDelegate : public QStyledItemDelegate {
     painter->fillRect(r, pal.color(selected ? QPalette::Highlight : QPalette::Base));
     painter->setPen(pal.color(QPalette::Dark));
     painter->drawLine(r.left(), r.bottom(), r.right(), r.bottom());
-    std::unique_ptr<TLaunchDataItem> item;
-    try {
-      item = TextToItem(model->Entry(index.row()));
-    } catch (const ELaunchError&) {
-      item = NewLaunchItem();
-    }
+    const std::unique_ptr<TLaunchDataItem> item = ItemOfEntry(model->Entry(index.row()));
     GetItemIcon(*item).paint(painter, QRect(r.left() + 2, r.top() + 2, 16, 16));
     const QFontMetrics metrics(option.font);
     const int w = metrics.horizontalAdvance(QStringLiteral("WWWWW"));
@@ -87,6 +91,10 @@ QVariant TButtonListModel::data(const QModelIndex& index, int role) const {
     } catch (const ELaunchError&) {
       return QString();
     }
+  }
+  if (role == Qt::AccessibleTextRole) {  // both columns of the row, as they are drawn
+    const std::unique_ptr<TLaunchDataItem> item = ItemOfEntry(Entry(index.row()));
+    return SpokenButtonText(item->Title, item->UseCount);
   }
   return {};
 }

@@ -1,9 +1,11 @@
 // The page edit dialog's controls: where each sits, its caption, hint and shortcut,
 // and which handler each event runs.
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QIconEngine>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +13,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyledItemDelegate>
@@ -49,6 +52,51 @@ QToolButton* ToolButton(QWidget* parent, const QString& caption, const QString& 
   button->setGeometry(x, y, width, 26);
   return button;
 }
+
+// A symbolic theme icon's shape filled, when drawn, with the text colour of the button
+// that shows it: the icon theme draws its symbols dark, which vanish on a dark palette.
+// A disabled glyph takes the disabled text colour, or half the contrast where the
+// palette has none of its own.
+class TGlyphIconEngine : public QIconEngine {
+ public:
+  TGlyphIconEngine(QIcon shape, QWidget* owner) : shape_(std::move(shape)), owner_(owner) {}
+
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    QPixmap glyph = shape_.pixmap(size, 1.0, QIcon::Normal, state);
+    if (glyph.isNull()) return glyph;
+    QPainter painter(&glyph);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    painter.fillRect(glyph.rect(), Color(mode));
+    return glyph;
+  }
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+    const qreal ratio = painter->device()->devicePixelRatio();
+    QPixmap glyph = pixmap(rect.size() * ratio, mode, state);
+    glyph.setDevicePixelRatio(ratio);
+    const QSize shown = glyph.deviceIndependentSize().toSize();
+    painter->drawPixmap(rect.x() + (rect.width() - shown.width()) / 2,
+                        rect.y() + (rect.height() - shown.height()) / 2, glyph);
+  }
+  QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    return shape_.actualSize(size, mode, state);
+  }
+  QIconEngine* clone() const override { return new TGlyphIconEngine(*this); }
+
+ private:
+  QColor Color(QIcon::Mode mode) const {
+    const QPalette pal = owner_ ? owner_->palette() : QApplication::palette();
+    const QColor text = pal.color(QPalette::Active, QPalette::ButtonText);
+    if (mode != QIcon::Disabled) return text;
+    const QColor dim = pal.color(QPalette::Disabled, QPalette::ButtonText);
+    if (dim != text) return dim;
+    const QColor back = pal.color(QPalette::Active, QPalette::Button);
+    return QColor((text.red() + back.red()) / 2, (text.green() + back.green()) / 2,
+                  (text.blue() + back.blue()) / 2);
+  }
+
+  QIcon shape_;
+  QPointer<QWidget> owner_;
+};
 
 // Paints an icon at 32 x 32 from the top-left corner over the box's background.
 class TIconBox : public QWidget {
@@ -108,12 +156,14 @@ void TPageEditDialog::BuildLayout() {
   PlacedLabel(this, QStringLiteral("ページ名 : "), 8, 74, EdPage);
   EdPage->setGeometry(70, 70, kListWidth - 62, 22);
   WatchEdit(EdPage);
-  PlacedLabel(this, QStringLiteral("タイトル / 使用回数"), 8, 94);
   LbCount = new QLabel(QStringLiteral("登録数： 00000"), this);
   LbCount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   LbCount->setGeometry(120, 92, kListWidth - 112, 16);
   BtnListBox = new TButtonListBox(this);
   BtnListBox->setObjectName(QStringLiteral("BtnListBox"));
+  const QString listCaption = QStringLiteral("タイトル / 使用回数");
+  PlacedLabel(this, listCaption, 8, 94, BtnListBox);
+  BtnListBox->setAccessibleName(listCaption);  // a view takes no name from its label
   BtnListBox->setGeometry(8, kListTop, kListWidth, kListHeight);
 
   LbUnregistered = new QLabel(QStringLiteral("未　登　録"), this);
@@ -167,12 +217,14 @@ void TPageEditDialog::BuildToolbar(QWidget* panel) {
   line->setFrameShape(QFrame::VLine);
   line->setFrameShadow(QFrame::Sunken);
   line->setGeometry(233, 4, 4, 56);
-  // The small buttons show a glyph only: the icon theme's, else a character.
+  // The small buttons show a glyph only: the icon theme's in the palette's colour, else a
+  // character. Their hint is what a screen reader says for them.
   const auto glyph = [panel](const char* themeIcon, const QString& text, const QString& hint, int x,
                              int y) {
     QToolButton* button = ToolButton(panel, text, hint, x, y, 28);
-    const QIcon icon = QIcon::fromTheme(QLatin1String(themeIcon));
-    if (!icon.isNull()) button->setIcon(icon);
+    button->setAccessibleName(hint);
+    const QIcon shape = QIcon::fromTheme(QLatin1String(themeIcon));
+    if (!shape.isNull()) button->setIcon(QIcon(new TGlyphIconEngine(shape, button)));
     return button;
   };
   BtnBAdd =
@@ -215,12 +267,11 @@ void TPageEditDialog::BuildDetailTab() {
   EdLink->setFocusPolicy(Qt::ClickFocus);
   EdParam = new QLineEdit(TabEdit);
   EdWork = new TEllipsisEdit(TabEdit);
-  LinkWidgets = {PlacedLabel(TabEdit, QStringLiteral("リンク先:"), 8, 52),
-                 EdLink,
-                 PlacedLabel(TabEdit, QStringLiteral("パラメータ(&P):"), 8, 96, EdParam),
-                 EdParam,
-                 PlacedLabel(TabEdit, QStringLiteral("作業フォルダ(&S):"), 8, 140, EdWork),
-                 EdWork};
+  LinkWidgets = {
+      PlacedLabel(TabEdit, QStringLiteral("リンク先:"), 8, 52, EdLink),          EdLink,
+      PlacedLabel(TabEdit, QStringLiteral("パラメータ(&P):"), 8, 96, EdParam),   EdParam,
+      PlacedLabel(TabEdit, QStringLiteral("作業フォルダ(&S):"), 8, 140, EdWork), EdWork,
+  };
   EdLink->setGeometry(8, 68, w + 40 - 16, 22);
   EdParam->setGeometry(8, 112, w + 40 - 16, 22);
   EdWork->setGeometry(8, 156, w + 40 - 16, 22);
@@ -230,6 +281,7 @@ void TPageEditDialog::BuildDetailTab() {
   LBoxSpfol = new QListWidget(TabEdit);
   LBoxSpfol->setGeometry(8, 52, w + 40 - 16, 126);
   LBoxSpfol->setIconSize(QSize(32, 32));
+  LBoxSpfol->setAccessibleName(QStringLiteral("特殊フォルダ"));
   for (int k = 0; k < kRootFolderCount; ++k) {
     auto* item = new QListWidgetItem(PidlIcon(RootFolderPidl(k)), SpecialFolderRowText(k));
     item->setSizeHint(QSize(0, 40));
@@ -269,6 +321,7 @@ void TPageEditDialog::BuildIconTab() {
   IconListBox = new QListWidget(TabIcon);
   IconListBox->setObjectName(QStringLiteral("IconListBox"));
   IconListBox->setToolTip(QStringLiteral("選択可能なアイコン一覧"));
+  IconListBox->setAccessibleName(IconListBox->toolTip());
   IconListBox->setViewMode(QListView::IconMode);
   IconListBox->setMovement(QListView::Static);
   IconListBox->setResizeMode(QListView::Adjust);
@@ -285,6 +338,7 @@ void TPageEditDialog::BuildCommentTab() {
   TabCmt = new QWidget;
   PCtrl->addTab(TabCmt, QStringLiteral("コメント"));
   Memo = new TCommentEdit(TabCmt);
+  Memo->setAccessibleName(QStringLiteral("コメント"));
   QFont fixed(QStringLiteral("ＭＳ ゴシック"));
   fixed.setStyleHint(QFont::Monospace);
   fixed.setPixelSize(12);

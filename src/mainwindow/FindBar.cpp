@@ -10,8 +10,10 @@ TFindBar::TFindBar(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("FindBar"));
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(8, 2, 8, 2);
-  layout->addWidget(new QLabel(QStringLiteral("検索:"), this));
+  auto* caption = new QLabel(QStringLiteral("検索:"), this);
+  layout->addWidget(caption);
   EdFind = new QLineEdit(this);
+  caption->setBuddy(EdFind);
   EdFind->setObjectName(QStringLiteral("EdFind"));
   EdFind->setToolTip(
       QStringLiteral("タイトル・リンク先・パラメータ・作業フォルダ・コメントを検索します"));
@@ -29,6 +31,7 @@ TFindBar::TFindBar(QWidget* parent) : QWidget(parent) {
   BtnClose = new QToolButton(this);
   BtnClose->setText(QStringLiteral("×"));
   BtnClose->setToolTip(QStringLiteral("検索を閉じる"));
+  BtnClose->setAccessibleName(BtnClose->toolTip());  // "×" says nothing read aloud
   BtnClose->setAutoRaise(true);
   layout->addWidget(BtnClose);
   connect(EdFind, &QLineEdit::textChanged, this, &TFindBar::TextChanged);

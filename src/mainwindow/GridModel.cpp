@@ -2,6 +2,7 @@
 
 #include "GridRules.h"
 #include "ShiftJis.h"
+#include "TextFormat.h"
 
 TGridModel::TGridModel(TGridStore& store, QObject* parent)
     : QAbstractTableModel(parent), store_(store) {
@@ -30,8 +31,20 @@ int TGridModel::columnCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : store_.ColCount() - 1;
 }
 
-QVariant TGridModel::data(const QModelIndex&, int) const {
-  return {};  // cells are drawn by the view from the store and the icon grid
+QVariant TGridModel::data(const QModelIndex& index, int role) const {
+  // Cells are drawn by the view from the store and the icon grid; the texts are for
+  // screen readers and are made when asked, so nothing is kept per button.
+  const bool hint = role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole;
+  if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole && !hint))
+    return {};
+  const int c = index.column() + 1, r = index.row() + 1;
+  if (c > CountOfGridRow(r)) return hint ? QVariant() : QVariant(QStringLiteral("(空き)"));
+  if (hint) {
+    TCellTitle title;
+    return CellTitle(store_, c, r, title) ? ShownText(title.hint) : QString();
+  }
+  const std::unique_ptr<TLaunchDataItem> item = ButtonOfCell(store_, c, r);
+  return SpokenButtonText(item->Title, item->UseCount);
 }
 
 QVariant TGridModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -130,6 +130,7 @@ TGridView::TGridView(TGridModel& model, TMainWindow& form, QWidget* parent)
   setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
   setMouseTracking(true);
   viewport()->setMouseTracking(true);
+  setAccessibleName(QStringLiteral("ページとボタン"));
   for (QHeaderView* header : {horizontalHeader(), verticalHeader()}) {
     header->setSectionResizeMode(QHeaderView::Fixed);
     header->setMinimumSectionSize(1);
@@ -389,6 +390,10 @@ void TGridView::wheelEvent(QWheelEvent* event) {
   horizontalScrollBar()->setValue(horizontalScrollBar()->value() - cols);
   SelectCell(col_, TopRow());
   SelectCell(LeftCol(), row_);
+}
+
+void TGridView::keyboardSearch(const QString&) {
+  // Typing never moves the current cell: the cells' texts are there for screen readers.
 }
 
 void TGridView::keyReleaseEvent(QKeyEvent* event) {

@@ -57,6 +57,9 @@ class TGridView : public QTableView {
   // fixed column: accepted or refused as the window decides, and a drop carried out.
   void HandleDragEvent(QDropEvent* event, int c, int r);
 
+  // Does nothing: a typed letter is no jump to a button in this grid.
+  void keyboardSearch(const QString& search) override;
+
  protected:
   QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;

@@ -47,6 +47,7 @@ TReplaceDialog::TReplaceDialog(const TGridStore& grid, int currentRow, QWidget* 
       this));
   Preview = new QTreeWidget(this);
   Preview->setRootIsDecorated(false);
+  Preview->setAccessibleName(QStringLiteral("置換のプレビュー"));
   Preview->setHeaderLabels({QStringLiteral("ページ"), QStringLiteral("ボタン"),
                             QStringLiteral("項目"), QStringLiteral("変更前"),
                             QStringLiteral("変更後")});

@@ -19,6 +19,7 @@ TRestoreDialog::TRestoreDialog(const QString& dataFile, QWidget* parent) : QDial
   List = new QTreeWidget(this);
   List->setObjectName(QStringLiteral("BackupList"));
   List->setRootIsDecorated(false);
+  List->setAccessibleName(QStringLiteral("バックアップ一覧"));
   List->setHeaderLabels({QStringLiteral("日時"), QStringLiteral("ページ数"),
                          QStringLiteral("ボタン数"), QStringLiteral("ファイル")});
   layout->addWidget(List, 1);

@@ -29,6 +29,7 @@ TTargetCheckDialog::TTargetCheckDialog(QWidget* parent) : QDialog(parent) {
   List = new QTreeWidget(this);
   List->setObjectName(QStringLiteral("TargetList"));
   List->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  List->setAccessibleName(QStringLiteral("確認結果"));
   List->setHeaderLabels({QStringLiteral("ページ"), QStringLiteral("ボタン"),
                          QStringLiteral("タイトル"), QStringLiteral("項目"), QStringLiteral("パス"),
                          QStringLiteral("理由")});

@@ -12,6 +12,9 @@ namespace {
 // The space the line edit itself keeps between its text and the text rectangle.
 constexpr int kTextGap = 2;
 
+// The button's name for screen readers while it has no hint: three dots say nothing.
+const QString kBrowseName = QStringLiteral("参照");
+
 int ButtonWidth(const QWidget* widget) {
   return widget->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, widget);
 }
@@ -38,7 +41,8 @@ void Dot(QPainter& painter, const QPalette& palette, bool enabled, int x, int y)
   painter.fillRect(QRect(x - 1, y - 1, 3, 3),
                    NinthTowards(palette.color(QPalette::Button), shadow));
   Plus(painter, x, y, shadow);
-  painter.fillRect(QRect(x, y, 1, 1), palette.color(QPalette::Shadow));
+  // The heart in the text colour: black on a light face as ever, light on a dark one.
+  painter.fillRect(QRect(x, y, 1, 1), palette.color(QPalette::ButtonText));
 }
 
 }  // namespace
@@ -48,6 +52,7 @@ TEllipsisButton::TEllipsisButton(QWidget* parent) : QAbstractButton(parent) {
   // The box keeps the keyboard; the button is for the mouse only.
   setFocusPolicy(Qt::NoFocus);
   setCursor(Qt::ArrowCursor);
+  setAccessibleName(kBrowseName);
 }
 
 QSize TEllipsisButton::sizeHint() const {
@@ -100,6 +105,7 @@ QString TEllipsisEdit::EllipsisHint() const {
 
 void TEllipsisEdit::SetEllipsisHint(const QString& hint) {
   button_->setToolTip(hint);
+  button_->setAccessibleName(hint.isEmpty() ? kBrowseName : hint);
 }
 
 void TEllipsisEdit::changeEvent(QEvent* event) {

@@ -25,7 +25,7 @@ class TEllipsisEdit : public QLineEdit {
  public:
   explicit TEllipsisEdit(QWidget* parent = nullptr);
 
-  // The button's tooltip.
+  // The button's tooltip, which is also its name for screen readers.
   QString EllipsisHint() const;
   void SetEllipsisHint(const QString& hint);
 

@@ -183,6 +183,7 @@ TFolderBrowseDialog::TFolderBrowseDialog(const TFolderBrowser& browser, QWidget*
   Tree = new QTreeWidget(this);
   Tree->setObjectName(QStringLiteral("Tree"));
   Tree->setHeaderHidden(true);
+  Tree->setAccessibleName(browser.Caption.isEmpty() ? QStringLiteral("フォルダ") : browser.Caption);
   Tree->setColumnCount(1);
   Tree->setSelectionMode(QAbstractItemView::SingleSelection);
   Tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);

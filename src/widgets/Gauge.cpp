@@ -2,9 +2,51 @@
 
 #include <algorithm>
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QPainter>
 
-TGauge::TGauge(QWidget* parent) : QWidget(parent) {}
+namespace {
+
+// The bar as screen readers see it: a progress bar whose value is the progress.
+class TGaugeAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+ public:
+  explicit TGaugeAccessible(TGauge* gauge) : QAccessibleWidget(gauge, QAccessible::ProgressBar) {}
+
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+    return QAccessibleWidget::interface_cast(type);
+  }
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Value) return QString::number(Gauge()->PercentDone()) + QLatin1Char('%');
+    return QAccessibleWidget::text(t);
+  }
+  QVariant currentValue() const override { return Gauge()->Progress(); }
+  void setCurrentValue(const QVariant&) override {}  // only the work moves the bar
+  QVariant maximumValue() const override { return Gauge()->MaxValue(); }
+  QVariant minimumValue() const override { return 0; }
+  QVariant minimumStepSize() const override { return 1; }
+
+ private:
+  TGauge* Gauge() const { return static_cast<TGauge*>(widget()); }
+};
+
+QAccessibleInterface* GaugeAccessible(const QString& className, QObject* object) {
+  if (className == QLatin1String("TGauge") && object != nullptr && object->isWidgetType())
+    return new TGaugeAccessible(static_cast<TGauge*>(object));
+  return nullptr;
+}
+
+}  // namespace
+
+TGauge::TGauge(QWidget* parent) : QWidget(parent) {
+  static const bool factory = [] {
+    QAccessible::installFactory(GaugeAccessible);
+    return true;
+  }();
+  (void)factory;
+  setAccessibleName(QStringLiteral("進行状況"));
+}
 
 void TGauge::SetMaxValue(int maxValue) {
   maxValue_ = std::max(1, maxValue);
@@ -17,6 +59,10 @@ void TGauge::SetProgress(int progress) {
   if (clamped == progress_) return;
   progress_ = clamped;
   update();
+  if (QAccessible::isActive()) {
+    QAccessibleValueChangeEvent event(this, progress_);
+    QAccessible::updateAccessibility(&event);
+  }
 }
 
 int TGauge::PercentDone() const {
@@ -25,23 +71,25 @@ int TGauge::PercentDone() const {
 
 void TGauge::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
+  const QPalette& pal = palette();
   const QRect frame = rect();
-  painter.setPen(palette().color(QPalette::Dark));
-  painter.setBrush(Qt::white);
+  painter.setPen(pal.color(QPalette::Dark));
+  painter.setBrush(pal.color(QPalette::Base));
   painter.drawRect(frame.adjusted(0, 0, -1, -1));
 
   const QRect inside = frame.adjusted(1, 1, -1, -1);
   const int filled =
       static_cast<int>(static_cast<long long>(inside.width()) * progress_ / maxValue_);
   const QRect bar(inside.topLeft(), QSize(filled, inside.height()));
-  painter.fillRect(bar, Qt::blue);
+  painter.fillRect(bar, pal.color(QPalette::Highlight));
 
-  // The percentage reads black on the empty part and white on the blue part.
+  // The percentage reads in the text colour on the empty part and in the highlighted
+  // text colour on the filled part, in light and dark palettes alike.
   const QString text = QString::number(PercentDone()) + QLatin1Char('%');
-  painter.setPen(Qt::black);
+  painter.setPen(pal.color(QPalette::Text));
   painter.setClipRect(inside.adjusted(filled, 0, 0, 0));
   painter.drawText(inside, Qt::AlignCenter, text);
-  painter.setPen(Qt::white);
+  painter.setPen(pal.color(QPalette::HighlightedText));
   painter.setClipRect(bar);
   painter.drawText(inside, Qt::AlignCenter, text);
 }

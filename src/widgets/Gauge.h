@@ -1,4 +1,5 @@
-// A horizontal bar filled in blue from 0 to its maximum, with the percentage in it.
+// A horizontal bar filled in the palette's highlight colour from 0 to its maximum, with the
+// percentage in it; screen readers see a progress bar.
 #pragma once
 
 #include <QWidget>

@@ -57,7 +57,14 @@ TResIconBox::TResIconBox(QWidget* parent) : QDialog(parent) {
 }
 
 void TResIconBox::SetPrompt(const QString& prompt) {
-  LbMes->setText(prompt);
+  // The prompt is the field's label (its buddy), which reads '&' as a mnemonic mark:
+  // doubled, a '&' of the prompt shows as it is.
+  LbMes->setText(QString(prompt).replace(QLatin1Char('&'), QLatin1String("&&")));
+}
+
+void TResIconBox::UseField(QWidget* field) {
+  field_ = field;
+  LbMes->setBuddy(field);  // so that screen readers name the field by the prompt
 }
 
 void TResIconBox::SetRequestedPos(int x, int y) {
@@ -72,7 +79,7 @@ void TResIconBox::SetupNumber(int min, int max, int value, int defaultValue) {
   defaultValue_ = defaultValue;
   SpinIconSize->show();
   DefButton->setVisible(defaultValue != -1);
-  field_ = SpinIconSize;
+  UseField(SpinIconSize);
 }
 
 void TResIconBox::SetupText(const QString& text) {
@@ -80,7 +87,7 @@ void TResIconBox::SetupText(const QString& text) {
   // Connected only now: OK stays enabled until the user first changes the text.
   connect(EdMes, &QLineEdit::textChanged, this, &TResIconBox::EdMesChange);
   EdMes->show();
-  field_ = EdMes;
+  UseField(EdMes);
 }
 
 void TResIconBox::SetupChoice(const QStringList& items, int index) {
@@ -89,7 +96,7 @@ void TResIconBox::SetupChoice(const QStringList& items, int index) {
   SComboBoxChange(SComboBox->currentIndex());
   connect(SComboBox, &QComboBox::currentIndexChanged, this, &TResIconBox::SComboBoxChange);
   SComboBox->show();
-  field_ = SComboBox;
+  UseField(SComboBox);
 }
 
 int TResIconBox::NumberAnswer() const {

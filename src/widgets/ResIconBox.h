@@ -42,6 +42,8 @@ class TResIconBox : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  // Makes field the control of the mode just set up.
+  void UseField(QWidget* field);
   void FormShow();
   void DefButtonClick();
   void EdMesChange(const QString& text);

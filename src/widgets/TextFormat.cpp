@@ -12,3 +12,8 @@ std::string PadNumber(std::int32_t number, int width, bool zeros) {
 QString ShownText(const std::string& cp932) {
   return QString::fromStdString(sjis::ToUtf8ForDisplay(cp932));
 }
+
+QString SpokenButtonText(const std::string& cp932Title, std::int32_t useCount) {
+  // One pass: a title holding "%2" stays as it is.
+  return QStringLiteral("%1 (使用回数 %2)").arg(ShownText(cp932Title), QString::number(useCount));
+}

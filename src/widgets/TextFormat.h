@@ -14,3 +14,7 @@ std::string PadNumber(std::int32_t number, int width, bool zeros);
 // A CP932 record text as it is shown on screen (bytes that are not CP932 shown as
 // replacement characters, never dropped from what is stored).
 QString ShownText(const std::string& cp932);
+
+// What a screen reader says for a button: its CP932 title and its use count, as
+// "title (使用回数 n)", the same in the grid and in the page edit dialog's list.
+QString SpokenButtonText(const std::string& cp932Title, std::int32_t useCount);

@@ -109,6 +109,8 @@ void TRegistrationWizard::BuildFilesPage() {
   Banner(FilesPage, QStringLiteral("追加登録するファイルを指定します。"));
   FileListBox = new TWizardFileList(FilesPage);
   FileListBox->setObjectName(QStringLiteral("FileListBox"));
+  // A view takes no name from its label.
+  FileListBox->setAccessibleName(QStringLiteral("追加登録するファイル一覧"));
   FileListBox->setFont(FixedGothic(12, false));
   FileListBox->setGeometry(8, 66, 432, 172);
   FileListBox->GrowExtent(FileListBox->width() + FileListBox->width() / 2);
@@ -155,6 +157,7 @@ void TRegistrationWizard::BuildFinishPage() {
       PlacedLabel(FinishPage, QStringLiteral("新規に追加するページの名前:(&P)"), 8, 54, CboxPage);
   PageBox = new QListWidget(FinishPage);
   PageBox->setGeometry(8, 126, 300, 146);
+  PageBox->setAccessibleName(QStringLiteral("新規作成したページの追加位置"));
   LBPage =
       PlacedLabel(FinishPage, QStringLiteral("新規作成したページの追加位置:(&L)"), 8, 108, PageBox);
 }

@@ -15,3 +15,7 @@ TEST(PadNumber, FillsToWidthAndNeverCuts) {
   EXPECT_EQ(PadNumber(3, -4, true), "3");
   EXPECT_EQ(PadNumber(std::numeric_limits<std::int32_t>::min(), 12, true), "0-2147483648");
 }
+
+TEST(SpokenButtonText, SaysTheTitleAsItIsThenTheUseCount) {
+  EXPECT_EQ(SpokenButtonText("50%2 %1", 7).toStdString(), "50%2 %1 (使用回数 7)");
+}
