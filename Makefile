@@ -2,13 +2,14 @@
 
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
+PREFIX ?= /usr/local
 WERROR ?= OFF
 JOBS ?= $(shell nproc)
 CMAKE_ARGS ?=
 
 SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.h' 2>/dev/null)
 
-.PHONY: all setup configure build test sanitize run bench fuzz format format-check clean
+.PHONY: all setup configure build test sanitize run bench fuzz package install format format-check clean
 
 all: build
 
@@ -48,6 +49,17 @@ bench: setup build
 fuzz:
 	@./scripts/setup fuzz
 	@./scripts/fuzz
+
+# The Debian package of the two programs and their desktop files, in $(BUILD_DIR).
+package:
+	@./scripts/setup package
+	@$(MAKE) --no-print-directory configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target pelledit pellodata
+	@cd $(BUILD_DIR) && cpack -G DEB
+
+# Both programs and their desktop files under $(PREFIX) (DESTDIR is honoured).
+install: setup build
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 format:
 	@clang-format -i $(SOURCES)

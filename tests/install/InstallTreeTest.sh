@@ -1,0 +1,94 @@
+#!/bin/bash
+# InstallTreeTest.sh CMAKE BUILD_DIR STAGE EDITOR SOURCE_DIR
+# Installs BUILD_DIR under STAGE and checks the installed files: that each is there,
+# that the desktop tools take the desktop entry, metainfo and MIME type (where they
+# are installed), that the MIME type knows both forms of the data file, and that the
+# completion offers every command pellodata has.
+set -u
+cmake=$1 build=$2 stage=$3 editor=$4 source=$5
+id=io.github.pello.dataeditor
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+have() { command -v "$1" >/dev/null 2>&1; }
+
+rm -rf "$stage"
+"$cmake" --install "$build" --prefix "$stage" >"$stage.log" 2>&1 || {
+  cat "$stage.log" >&2
+  echo "FAIL: cmake --install" >&2
+  exit 1
+}
+
+expected="bin/pellodata share/man/man1/pellodata.1 share/bash-completion/completions/pellodata
+  share/doc/pello-data-editor/copyright"
+if [ "$editor" = 1 ]; then
+  expected="$expected bin/pelledit share/man/man1/pelledit.1
+    share/applications/$id.desktop share/metainfo/$id.metainfo.xml
+    share/mime/packages/$id.xml share/icons/hicolor/scalable/apps/$id.svg"
+fi
+for file in $expected; do
+  [ -s "$stage/$file" ] || fail "$file was not installed"
+done
+for program in "$stage"/bin/*; do
+  [ -x "$program" ] || fail "$program is not executable"
+done
+
+if have groff; then
+  for page in "$stage"/share/man/man1/*.1; do
+    warnings=$(groff -man -Tutf8 -ww -z "$page" 2>&1)
+    [ -z "$warnings" ] || fail "groff on $page: $warnings"
+  done
+fi
+
+# The completion offers each command that pellodata's usage text names.
+completion=$stage/share/bash-completion/completions/pellodata
+offered=$(
+  # shellcheck disable=SC1090
+  source "$completion" || exit 1
+  COMP_WORDS=(pellodata "") COMP_CWORD=1
+  _pellodata
+  echo "${COMPREPLY[*]}"
+  COMP_WORDS=(pellodata check "") COMP_CWORD=2
+  _pellodata
+  echo "${COMPREPLY[*]}"
+) || fail "the completion does not load"
+for command in $("$stage/bin/pellodata" 2>&1 | sed -n 's/^[a-z: ]*pellodata \([a-z][a-z]*\).*/\1/p'); do
+  grep -qw -- "$command" <<<"$offered" || fail "the completion does not offer '$command'"
+done
+grep -q -- "--targets" <<<"$offered" || fail "the completion does not offer --targets after check"
+
+if [ "$editor" = 1 ]; then
+  share=$stage/share
+  if have desktop-file-validate; then
+    desktop-file-validate "$share/applications/$id.desktop" || fail "desktop-file-validate"
+  fi
+  if have appstreamcli; then
+    appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml" >"$stage/appstream.log" 2>&1 ||
+      { cat "$stage/appstream.log" >&2; fail "appstreamcli validate"; }
+  fi
+  if have xmllint; then
+    xmllint --noout "$share/mime/packages/$id.xml" "$share/icons/hicolor/scalable/apps/$id.svg" ||
+      fail "xmllint"
+  fi
+  # Files of either form, named without the .lst the glob knows, are recognised by
+  # their first bytes alone.
+  if have update-mime-database && have gio; then
+    update-mime-database "$share/mime" 2>"$stage/mime.log" ||
+      { cat "$stage/mime.log" >&2; fail "update-mime-database"; }
+    cp "$source/examples/sample.lst" "$stage/text-form"
+    cp "$source/fuzz/corpus/data_file/example176.bin" "$stage/binary-form"
+    for file in "$stage/text-form" "$stage/binary-form"; do
+      type=$(XDG_DATA_HOME="$share" XDG_DATA_DIRS="$share:/usr/share" GIO_USE_VFS=local \
+        gio info -a standard::content-type "$file" 2>/dev/null | sed -n 's/.*content-type: //p')
+      [ "$type" = application/x-pello-launch-list ] || fail "$file is taken for '$type'"
+    done
+  fi
+fi
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures checks failed" >&2
+  exit 1
+fi
+rm -rf "$stage" "$stage.log"
