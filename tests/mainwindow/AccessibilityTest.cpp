@@ -243,8 +243,13 @@ TEST(Accessibility, GridCellsAndListRowsSayTheirButtonsWithTheirUseCounts) {
   EXPECT_EQ(Name(table->cellAt(1, 2)), "(空き)");
   QAccessibleTableCellInterface* cell = table->cellAt(1, 0)->tableCellInterface();
   ASSERT_NE(cell, nullptr);
-  ASSERT_EQ(cell->rowHeaderCells().size(), 1);
-  EXPECT_EQ(Name(cell->rowHeaderCells().front()), "二番目");
+  // Qt makes the header cells for the caller and keeps none of them: handed to its cache,
+  // they are deleted there.
+  const QList<QAccessibleInterface*> headers = cell->rowHeaderCells();
+  EXPECT_EQ(headers.size(), 1);
+  EXPECT_EQ(Name(headers.value(0)), "二番目");
+  for (QAccessibleInterface* header : headers)
+    QAccessible::deleteAccessibleInterface(QAccessible::registerAccessibleInterface(header));
   const QAbstractItemModel& model = *s.form.Grid().model();
   EXPECT_EQ(model.index(0, 0).data(Qt::AccessibleTextRole).toString().toStdString(),
             "one-0 (使用回数 0)");
