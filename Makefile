@@ -45,6 +45,7 @@ bench: setup build
 	@$(BUILD_DIR)/bin/pello_command_bench
 	@$(BUILD_DIR)/bin/pello_dialog_bench
 	@$(BUILD_DIR)/bin/pello_wizard_bench
+	@$(BUILD_DIR)/bin/pello_find_bench
 
 fuzz:
 	@./scripts/setup fuzz

@@ -1,5 +1,4 @@
 #include "FindReplace.h"
-#include "TextFormat.h"
 
 #include <algorithm>
 #include <set>
@@ -32,6 +31,14 @@ constexpr TPathField kPathFields[] = {
     {&TLaunchDataItem::IconFile, u"アイコン"},
 };
 
+// The field's name, made once: every entry of a plan shares it.
+const QString& FieldName(const TPathField& field) {
+  static const QString names[] = {
+      QString::fromUtf16(kPathFields[0].Name), QString::fromUtf16(kPathFields[1].Name),
+      QString::fromUtf16(kPathFields[2].Name), QString::fromUtf16(kPathFields[3].Name)};
+  return names[&field - kPathFields];
+}
+
 bool PageOrder(const QPoint& a, const QPoint& b) {
   return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x();
 }
@@ -42,41 +49,38 @@ QString FoldForFind(const QString& text) {
   return text.normalized(QString::NormalizationForm_KC).toCaseFolded();
 }
 
-void TGridFinder::Build(const TGridStore& grid) {
-  rows_.assign(static_cast<std::size_t>(grid.RowCount()), {});
-  for (int r = 1; r < grid.RowCount(); ++r) {
-    auto& row = rows_[static_cast<std::size_t>(r)];
-    const int count = std::min(CountOfRow(grid, r), grid.ColCount() - 1);
-    row.reserve(static_cast<std::size_t>(std::max(count, 0)));
-    for (int c = 1; c <= count; ++c) {
-      const auto item = ItemOf(grid.Cell(c, r));
-      if (!item) {
-        row.emplace_back();
-        continue;
-      }
-      // One text per button; the line breaks keep a match from spanning two fields.
-      const QString joined = ShownText(item->Title) + QLatin1Char('\n') + ShownText(item->Link) +
-                             QLatin1Char('\n') + ShownText(item->AltLink) + QLatin1Char('\n') +
-                             ShownText(item->Params) + QLatin1Char('\n') +
-                             ShownText(item->WorkDir) + QLatin1Char('\n') +
-                             ShownText(item->Comment);
-      row.push_back(FoldForFind(joined));
-    }
+const std::vector<QPoint>& TGridFinder::FindAll(const TGridStore& grid, const QString& text) {
+  if (!folded_.Built() || folded_.RowCount() != grid.RowCount()) {
+    folded_.Build(grid);
+    levels_.clear();
+    current_ = nullptr;
   }
+  if (current_ && text == text_) return *current_;
+  text_ = text;
+  current_ = &none_;
+  const QString needle = FoldForFind(text);
+  // A line break would span two fields; and folded CP932 holds no surrogate (nothing
+  // of it lies beyond the basic plane), so a needle with one finds nothing.
+  if (needle.isEmpty() || needle.contains(QLatin1Char('\n')) ||
+      std::any_of(needle.begin(), needle.end(), [](QChar c) { return c.isSurrogate(); }))
+    return none_;
+  const std::string bytes = needle.toStdString();
+  while (!levels_.empty() && bytes.find(levels_.back().Needle) == std::string::npos)
+    levels_.pop_back();
+  if (levels_.empty() || levels_.back().Needle != bytes) {
+    std::vector<QPoint> hits =
+        levels_.empty() ? folded_.FindAll(bytes) : folded_.FindAmong(bytes, levels_.back().Hits);
+    levels_.push_back({bytes, std::move(hits)});
+  }
+  current_ = &levels_.back().Hits;
+  return *current_;
 }
 
-const std::vector<QPoint>& TGridFinder::FindAll(const TGridStore& grid, const QString& text) {
-  if (rows_.size() == static_cast<std::size_t>(grid.RowCount()) && text == text_) return hits_;
-  if (rows_.size() != static_cast<std::size_t>(grid.RowCount())) Build(grid);
-  text_ = text;
-  hits_.clear();
-  const QString needle = FoldForFind(text);
-  if (needle.isEmpty() || needle.contains(QLatin1Char('\n'))) return hits_;
-  for (std::size_t r = 1; r < rows_.size(); ++r)
-    for (std::size_t c = 0; c < rows_[r].size(); ++c)
-      if (rows_[r][c].contains(needle))
-        hits_.emplace_back(static_cast<int>(c) + 1, static_cast<int>(r));
-  return hits_;
+std::size_t TGridFinder::MemoryBytes() const {
+  std::size_t bytes = folded_.MemoryBytes();
+  for (const TLevel& level : levels_)
+    bytes += level.Needle.capacity() + level.Hits.capacity() * sizeof(QPoint);
+  return bytes;
 }
 
 bool TGridFinder::IsHit(const TGridStore& grid, const QString& text, int col, int row) {
@@ -127,8 +131,8 @@ std::vector<TReplacement> PlanReplacements(const TGridStore& grid, const std::st
       for (const TPathField& field : kPathFields) {
         const std::string_view before = (*item).*field.Member;
         if (sjis::FindText(before, from) == std::string::npos) continue;
-        plan.push_back({r, c, QString::fromUtf16(field.Name), std::string(before),
-                        sjis::ReplaceText(before, from, to)});
+        plan.push_back(
+            {r, c, FieldName(field), std::string(before), sjis::ReplaceText(before, from, to)});
       }
     }
   }
@@ -142,7 +146,7 @@ int ApplyReplacements(TGridEdit& edit, const std::vector<TReplacement>& plan) {
     auto item = ItemOf(edit.Grid.Cell(change.Col, change.Row));
     if (!item) continue;
     for (const TPathField& field : kPathFields)
-      if (QString::fromUtf16(field.Name) == change.Field && (*item).*field.Member == change.Before)
+      if (FieldName(field) == change.Field && (*item).*field.Member == change.Before)
         (*item).*field.Member = change.After;
     edit.Grid.SetCell(change.Col, change.Row, ItemToText(*item));
     buttons.insert({change.Row, change.Col});

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "FoldedGrid.h"
 #include "GridEdit.h"
 
 // A text as finding compares it: compatibility forms folded (full-width letters and
@@ -18,23 +19,33 @@ QString FoldForFind(const QString& text);
 // The buttons whose title, targets, parameters, working folder or comment hold the
 // text, in page order. The folded texts of the grid are kept between searches, so
 // that a search while typing does not decode the whole grid again: Invalidate after
-// the grid changed.
+// the grid changed. The hits of each text typed are kept while the next one holds
+// it, so that a longer text is looked for among them and a shorter one is at hand.
 class TGridFinder {
  public:
   void Invalidate() {
-    rows_.clear();
-    hits_.clear();
+    folded_.Clear();
+    levels_.clear();
+    text_.clear();
+    current_ = nullptr;
   }
   // Cells (x = column, y = row) of the buttons that hold text; none for empty text.
   const std::vector<QPoint>& FindAll(const TGridStore& grid, const QString& text);
   // Whether the button at (col, row) holds text; cheap enough for every cell drawn.
   bool IsHit(const TGridStore& grid, const QString& text, int col, int row);
+  // Bytes the finder keeps.
+  std::size_t MemoryBytes() const;
 
  private:
-  void Build(const TGridStore& grid);
-  std::vector<std::vector<QString>> rows_;  // per page row: per button, its fields folded
-  QString text_;                            // the text hits_ were found for
-  std::vector<QPoint> hits_;
+  struct TLevel {
+    std::string Needle;  // folded, UTF-8
+    std::vector<QPoint> Hits;
+  };
+  TFoldedGrid folded_;
+  std::vector<TLevel> levels_;  // each needle holds the one before it
+  QString text_;                // the text current_ was found for
+  const std::vector<QPoint>* current_ = nullptr;
+  std::vector<QPoint> none_;
 };
 
 // The hit to go to from the current cell (col, row): the first after it in page order,
