@@ -46,6 +46,7 @@ bench: setup build
 	@$(BUILD_DIR)/bin/pello_dialog_bench
 	@$(BUILD_DIR)/bin/pello_wizard_bench
 	@$(BUILD_DIR)/bin/pello_find_bench
+	@$(BUILD_DIR)/bin/pello_lists_bench
 
 fuzz:
 	@./scripts/setup fuzz

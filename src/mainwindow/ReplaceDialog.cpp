@@ -1,21 +1,18 @@
 #include "ReplaceDialog.h"
-#include "TextFormat.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
-#include "GridRules.h"
-#include "LaunchErrors.h"
+#include "ListColumns.h"
 #include "MessageBox.h"
-#include "RecordText.h"
+#include "ReplacementModel.h"
 #include "ShiftJis.h"
 #include "SystemFont.h"
 
@@ -45,12 +42,12 @@ TReplaceDialog::TReplaceDialog(const TGridStore& grid, int currentRow, QWidget* 
       QStringLiteral(
           "リンク先・ショートカットのリンク先・作業フォルダ・アイコンのファイル名が対象です。"),
       this));
-  Preview = new QTreeWidget(this);
+  Preview = new QTreeView(this);
   Preview->setRootIsDecorated(false);
+  Preview->setUniformRowHeights(true);
   Preview->setAccessibleName(QStringLiteral("置換のプレビュー"));
-  Preview->setHeaderLabels({QStringLiteral("ページ"), QStringLiteral("ボタン"),
-                            QStringLiteral("項目"), QStringLiteral("変更前"),
-                            QStringLiteral("変更後")});
+  Changes = new TReplacementModel(this);
+  Preview->setModel(Changes);
   layout->addWidget(Preview, 1);
   LbSummary = new QLabel(this);
   LbSummary->setObjectName(QStringLiteral("LbSummary"));
@@ -80,9 +77,12 @@ void TReplaceDialog::SetPlanReady(bool ready) {
   (ready ? BtnReplace : BtnPreview)->setDefault(true);
 }
 
+const std::vector<TReplacement>& TReplaceDialog::Plan() const {
+  return Changes->Plan();
+}
+
 bool TReplaceDialog::UpdatePreview() {
-  Preview->clear();
-  plan_.clear();
+  Changes->Reset(grid_, {});
   LbSummary->clear();
   SetPlanReady(false);
   const QString refusal = ReplacementRefusal(EdFrom->text(), EdTo->text());
@@ -90,29 +90,17 @@ bool TReplaceDialog::UpdatePreview() {
     ShowMessageAt(refusal, QStringLiteral("置換"), mbOK, TMsgType::Warning, x() + 16, y());
     return false;
   }
-  plan_ = PlanReplacements(grid_, *sjis::FromUtf8(EdFrom->text().toStdString()),
-                           *sjis::FromUtf8(EdTo->text().toStdString()),
-                           RbThisPage->isChecked() ? currentRow_ : 0);
-  for (const TReplacement& change : plan_) {
-    QString title;
-    try {
-      title = ShownText(TitleOfText(grid_.Cell(change.Col, change.Row)));
-    } catch (const ELaunchError&) {
-    }
-    auto* item = new QTreeWidgetItem(
-        Preview, {ShownText(PageNameOfRow(grid_, change.Row)),
-                  QString::number(change.Col) + QStringLiteral(": ") + title, change.Field,
-                  ShownText(change.Before), ShownText(change.After)});
-    item->setToolTip(3, ShownText(change.Before));
-    item->setToolTip(4, ShownText(change.After));
-  }
-  Preview->header()->resizeSections(QHeaderView::ResizeToContents);
-  LbSummary->setText(plan_.empty() ? QStringLiteral("変更する項目はありません。")
-                                   : QStringLiteral("%1 項目を変更します。").arg(plan_.size()));
-  SetPlanReady(!plan_.empty());
-  return !plan_.empty();
+  Changes->Reset(grid_, PlanReplacements(grid_, *sjis::FromUtf8(EdFrom->text().toStdString()),
+                                         *sjis::FromUtf8(EdTo->text().toStdString()),
+                                         RbThisPage->isChecked() ? currentRow_ : 0));
+  SizeColumnsToFirstRows(*Preview);
+  const std::size_t changes = Plan().size();
+  LbSummary->setText(changes == 0 ? QStringLiteral("変更する項目はありません。")
+                                  : QStringLiteral("%1 項目を変更します。").arg(changes));
+  SetPlanReady(changes != 0);
+  return changes != 0;
 }
 
 void TReplaceDialog::BtnReplaceClick() {
-  if (!plan_.empty()) accept();
+  if (!Plan().empty()) accept();
 }

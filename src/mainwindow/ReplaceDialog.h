@@ -12,7 +12,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QTreeWidget;
+class QTreeView;
+class TReplacementModel;
 
 class TReplaceDialog : public QDialog {
   Q_OBJECT
@@ -22,14 +23,15 @@ class TReplaceDialog : public QDialog {
   TReplaceDialog(const TGridStore& grid, int currentRow, QWidget* parent = nullptr);
 
   // The changes the preview shows (and OK applies).
-  const std::vector<TReplacement>& Plan() const { return plan_; }
+  const std::vector<TReplacement>& Plan() const;
 
   QLineEdit* EdFrom = nullptr;
   QLineEdit* EdTo = nullptr;
   QRadioButton* RbAllPages = nullptr;
   QRadioButton* RbThisPage = nullptr;
-  QTreeWidget* Preview = nullptr;
-  QLabel* LbSummary = nullptr;  // how many fields the preview changes
+  QTreeView* Preview = nullptr;
+  TReplacementModel* Changes = nullptr;  // what Preview shows: the plan
+  QLabel* LbSummary = nullptr;           // how many fields the preview changes
   QPushButton* BtnPreview = nullptr;
   QPushButton* BtnReplace = nullptr;
 
@@ -42,5 +44,4 @@ class TReplaceDialog : public QDialog {
   void SetPlanReady(bool ready);
   const TGridStore& grid_;
   int currentRow_;
-  std::vector<TReplacement> plan_;
 };

@@ -8,8 +8,8 @@
 #include "GridTargets.h"
 
 class QPushButton;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
+class TTargetFindingsModel;
 
 class TTargetCheckDialog : public QDialog {
   Q_OBJECT
@@ -24,11 +24,10 @@ class TTargetCheckDialog : public QDialog {
   // Clears the buttons at the cells (one undo step) and returns how many.
   std::function<int(const std::vector<QPoint>& cells)> Clear;
 
-  QTreeWidget* List = nullptr;
+  QTreeView* List = nullptr;
+  // What List shows; its group rows are "リンク切れ" and "この環境では確認できません".
+  TTargetFindingsModel* Findings = nullptr;
   QPushButton* BtnClear = nullptr;
-  // The top-level items: "リンク切れ" and "この環境では確認できません".
-  QTreeWidgetItem* MissingGroup = nullptr;
-  QTreeWidgetItem* UncheckableGroup = nullptr;
 
  private:
   void BtnClearClick();

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <QUrl>
 #include <filesystem>
@@ -29,6 +30,7 @@
 #include "RestoreDialog.h"
 #include "ScriptedDialogs.h"
 #include "TargetCheckDialog.h"
+#include "TargetFindingsModel.h"
 #include "TestSupport.h"
 #include "WizardFileList.h"
 
@@ -339,7 +341,7 @@ TEST(FindAndReplace, TheBarFindsAsTypedAndTheReplacementIsOneStep) {
     d->EdFrom->setText(QStringLiteral("/usr/bin/"));
     d->EdTo->setText(QStringLiteral("/opt/新/"));
     QTest::keyClick(d->EdTo, Qt::Key_Return);
-    EXPECT_EQ(d->Preview->topLevelItemCount(), static_cast<int>(d->Plan().size()));
+    EXPECT_EQ(d->Preview->model()->rowCount(), static_cast<int>(d->Plan().size()));
     const auto* summary = d->findChild<QLabel*>(QStringLiteral("LbSummary"));
     EXPECT_EQ(summary ? summary->text() : QString(),
               QStringLiteral("%1 項目を変更します。").arg(d->Plan().size()));
@@ -395,11 +397,16 @@ TEST(TargetCheck, TheListGroupsFindingsAndClearsTheChosenButtons) {
   QTimer::singleShot(0, [] {
     auto* d = qobject_cast<TTargetCheckDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(d, nullptr);
-    ASSERT_EQ(d->MissingGroup->childCount(), 1);
-    ASSERT_EQ(d->UncheckableGroup->childCount(), 1);
-    d->MissingGroup->child(0)->setSelected(true);
+    const QAbstractItemModel* list = d->List->model();
+    ASSERT_EQ(list->rowCount(d->Findings->MissingGroup()), 1);
+    ASSERT_EQ(list->rowCount(d->Findings->UncheckableGroup()), 1);
+    EXPECT_EQ(d->Findings->MissingGroup().data().toString(), QStringLiteral("リンク切れ (1)"));
+    d->List->selectAll();  // then every finding but the one that cannot be checked
+    d->List->selectionModel()->select(list->index(0, 0, d->Findings->UncheckableGroup()),
+                                      QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
     d->BtnClear->click();
-    EXPECT_EQ(d->MissingGroup->childCount(), 0) << "listed anew";
+    EXPECT_EQ(list->rowCount(d->Findings->MissingGroup()), 0) << "listed anew";
+    EXPECT_EQ(list->rowCount(d->Findings->UncheckableGroup()), 1);
     d->reject();
   });
   f.mnCheckTargets->trigger();
