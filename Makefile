@@ -45,8 +45,10 @@ bench: setup build
 	@$(BUILD_DIR)/bin/pello_command_bench
 	@$(BUILD_DIR)/bin/pello_dialog_bench
 	@$(BUILD_DIR)/bin/pello_wizard_bench
+	@$(BUILD_DIR)/bin/pello_undo_bench
 	@$(BUILD_DIR)/bin/pello_find_bench
 	@$(BUILD_DIR)/bin/pello_lists_bench
+	@$(BUILD_DIR)/bin/pello_session_bench
 
 fuzz:
 	@./scripts/setup fuzz

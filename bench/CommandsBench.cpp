@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "BenchData.h"
+#include "BenchGrid.h"
 #include "ButtonCommands.h"
 #include "DataFileCommands.h"
 #include "GridRows.h"
@@ -25,45 +26,11 @@ namespace {
 
 constexpr int kButtonsPerPage = 33;
 
-// A grid of n buttons with their icons, the current cell in the middle page.
-struct TBenchGrid {
-  TGridStore grid;
-  TIconGridList icons;
-  std::string copy;
-  TGridEdit edit{grid, icons, copy};
-
-  explicit TBenchGrid(int n) {
-    TDataStatus status;
-    status.MinButtons = 1;
-    grid.SetRowCount(1);
-    grid.SetCell(0, 0, StatusToText(status));
-    const std::string title = *sjis::FromUtf8("表計算ソフト");
-    const int pages = (n + kButtonsPerPage - 1) / kButtonsPerPage;
-    grid.SetRowCount(pages + 1);
-    for (int p = 0; p < pages; ++p) {
-      TPageRow row;
-      TPageItem page;
-      page.Caption = *sjis::FromUtf8("ページ") + std::to_string(p);
-      row.PageText = PageToText(page);
-      for (int b = 0; b < std::min(kButtonsPerPage, n - p * kButtonsPerPage); ++b) {
-        TLaunchDataItem item;
-        item.Kind = lkProgram;
-        item.Title = title + std::to_string(b);
-        item.Link = "/usr/bin/app" + std::to_string(b % 20);
-        row.Buttons.push_back(ItemToText(item));
-      }
-      WritePageRow(grid, p + 1, std::move(row));
-      AddIconRow(icons, 0);
-      RebuildPageIcons(edit, p + 1, static_cast<int>(grid.Row(p + 1).size()) - 1);
-    }
-    edit.Row = pages / 2;
-    edit.Col = 2;
-  }
-};
+using bench::TBenchGrid;
 
 TBenchGrid& Grid(int n) {
-  static TBenchGrid small(1000);
-  static TBenchGrid large(100000);
+  static TBenchGrid small(1000, kButtonsPerPage);
+  static TBenchGrid large(100000, kButtonsPerPage);
   return n == 1000 ? small : large;
 }
 

@@ -29,6 +29,9 @@ struct TGridEdit {
   std::function<int(const std::string&)> TextWidth;
   // The icon of a button: GetItemIcon, unless a test or a benchmark says otherwise.
   std::function<QIcon(const TLaunchDataItem&)> MakeIcon;
+  // The window reads a button's icon when its cell is first drawn, as after a load: a
+  // rebuilt page then gets empty icons, and no button of it is read for them.
+  bool IconsWhenDrawn = false;
 
   int TextWidthOf(const std::string& cp932) const { return TextWidth ? TextWidth(cp932) : 0; }
   QIcon IconOf(const TLaunchDataItem& item) const;

@@ -49,9 +49,8 @@ void RebuildPageIcons(TGridEdit& edit, int r, int n) {
     AddIconRow(edit.Icons, 0);
   auto icons = std::make_unique<TIconList>();
   icons->Reserve(n);
-  for (int c = 1; c <= n; ++c) {
-    icons->Add(TIcon(edit.IconOf(*ButtonOfCell(edit.Grid, c, r))));
-  }
+  for (int c = 1; c <= n; ++c)
+    icons->Add(edit.IconsWhenDrawn ? TIcon() : TIcon(edit.IconOf(*ButtonOfCell(edit.Grid, c, r))));
   edit.Icons.Replace(r - 1, std::move(icons));
 }
 

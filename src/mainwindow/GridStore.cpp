@@ -191,30 +191,46 @@ void TGridStore::Clear() {
 
 namespace {
 
-// Row cells with the span [first, first + out.size()) replaced by in. The cells kept
-// are moved, so that those borrowing stay in the store.
-std::vector<TFieldText> Spliced(std::vector<TFieldText>& row, int first,
-                                const std::vector<std::string>& out,
-                                const std::vector<std::string>& in) {
-  std::vector<TFieldText> cells;
-  cells.reserve(row.size() - out.size() + in.size());
+// Replaces the span [first, first + out.size()) of row by in, in place: a step that
+// changed thousands of cells of one row is taken back cell by cell, and copying the row
+// for each would cost the row's length every time. The cells around it stay as they are,
+// so that those borrowing stay in the store.
+void Splice(std::vector<TFieldText>& row, int first, const std::vector<std::string>& out,
+            const std::vector<std::string>& in) {
   const auto at = row.begin() + first;
-  cells.insert(cells.end(), std::make_move_iterator(row.begin()), std::make_move_iterator(at));
-  for (const std::string& s : in)
-    cells.emplace_back(s);
-  cells.insert(cells.end(), std::make_move_iterator(at + static_cast<std::ptrdiff_t>(out.size())),
-               std::make_move_iterator(row.end()));
-  return cells;
+  const std::size_t common = std::min(out.size(), in.size());
+  for (std::size_t i = 0; i < common; ++i)
+    at[static_cast<std::ptrdiff_t>(i)] = TFieldText(in[i]);
+  if (out.size() > common) {
+    row.erase(at + static_cast<std::ptrdiff_t>(common),
+              at + static_cast<std::ptrdiff_t>(out.size()));
+  } else if (in.size() > common) {
+    std::vector<TFieldText> added(in.begin() + static_cast<std::ptrdiff_t>(common), in.end());
+    row.insert(at + static_cast<std::ptrdiff_t>(common), std::make_move_iterator(added.begin()),
+               std::make_move_iterator(added.end()));
+  }
 }
 
 }  // namespace
+
+void TGridStore::SpliceCells(const TGridChange& change, const std::vector<std::string>& out,
+                             const std::vector<std::string>& in) {
+  Splice(rows_[static_cast<std::size_t>(change.Row)], change.FirstCol, out, in);
+  TObserver* told = Told();
+  if (told == nullptr) return;
+  if (out.size() != in.size()) {
+    told->RowChanged(change.Row);
+    return;
+  }
+  for (std::size_t i = 0; i < in.size(); ++i)
+    told->CellChanged(change.FirstCol + static_cast<int>(i), change.Row);
+}
 
 void TGridStore::Undo(const TGridChange& change) {
   std::vector<TGridChange>* journal = std::exchange(journal_, nullptr);
   switch (change.Kind) {
     case TGridChange::TKind::Cells:
-      PutRow(change.Row, Spliced(rows_[static_cast<std::size_t>(change.Row)], change.FirstCol,
-                                 change.After, change.Before));
+      SpliceCells(change, change.After, change.Before);
       break;
     case TGridChange::TKind::InsertRows:
       rows_.erase(rows_.begin() + change.Row, rows_.begin() + change.Row + change.Count);
@@ -247,8 +263,7 @@ void TGridStore::Redo(const TGridChange& change) {
   std::vector<TGridChange>* journal = std::exchange(journal_, nullptr);
   switch (change.Kind) {
     case TGridChange::TKind::Cells:
-      PutRow(change.Row, Spliced(rows_[static_cast<std::size_t>(change.Row)], change.FirstCol,
-                                 change.Before, change.After));
+      SpliceCells(change, change.Before, change.After);
       break;
     case TGridChange::TKind::InsertRows:
       rows_.insert(rows_.begin() + change.Row, static_cast<std::size_t>(change.Count), {});

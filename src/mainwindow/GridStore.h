@@ -104,6 +104,9 @@ class TGridStore {
   void JournalCells(int r, const TRow& before);
   // Row r's cells replaced by cells (no journal).
   void PutRow(int r, TRow cells);
+  // Takes a Cells change back or makes it again: its span out becomes in.
+  void SpliceCells(const TGridChange& change, const std::vector<std::string>& out,
+                   const std::vector<std::string>& in);
   // No cell borrows any longer: the bytes kept for them may go.
   void Emptied() { held_.clear(); }
   std::vector<TRow> rows_;

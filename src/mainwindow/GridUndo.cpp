@@ -1,5 +1,7 @@
 #include "GridUndo.h"
 
+#include <set>
+
 #include "GridRows.h"
 #include "GridRules.h"
 
@@ -70,10 +72,7 @@ TGridStep::TGridStep(TGridUndoHost& host, const QString& text, std::vector<TGrid
 
 void TGridStep::undo() {
   TGridEdit edit = host_.UndoEdit();
-  for (auto change = changes_.rbegin(); change != changes_.rend(); ++change) {
-    edit.Grid.Undo(*change);
-    FollowWithIcons(edit, *change, true);
-  }
+  TakeChanges(edit, changes_.rbegin(), changes_.rend(), true);
   host_.ShowViewState(before_);
   done_ = false;
 }
@@ -81,12 +80,33 @@ void TGridStep::undo() {
 void TGridStep::redo() {
   if (done_) return;  // pushed after the change was made
   TGridEdit edit = host_.UndoEdit();
-  for (const TGridChange& change : changes_) {
-    edit.Grid.Redo(change);
-    FollowWithIcons(edit, change, false);
-  }
+  TakeChanges(edit, changes_.begin(), changes_.end(), false);
   host_.ShowViewState(after_);
   done_ = true;
+}
+
+template <typename Iterator>
+void TGridStep::TakeChanges(TGridEdit& edit, Iterator first, Iterator last, bool undone) {
+  // A replace changes thousands of cells of one page: the page's icons are rebuilt once,
+  // before a change that moves rows and at the end, not once per cell.
+  std::set<int> changedRows;
+  const auto rebuild = [&] {
+    for (int r : changedRows)
+      RebuildRows(edit, r, 1);
+    changedRows.clear();
+  };
+  for (; first != last; ++first) {
+    const TGridChange& change = *first;
+    if (change.Kind == TGridChange::TKind::Cells) {
+      undone ? edit.Grid.Undo(change) : edit.Grid.Redo(change);
+      changedRows.insert(change.Row);
+      continue;
+    }
+    rebuild();
+    undone ? edit.Grid.Undo(change) : edit.Grid.Redo(change);
+    FollowWithIcons(edit, change, undone);
+  }
+  rebuild();
 }
 
 void TGridStep::RewriteTexts(const std::unordered_map<std::string, std::string>& rewrites) {

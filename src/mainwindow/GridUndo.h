@@ -40,6 +40,10 @@ class TGridStep : public QUndoCommand {
   void RewriteTexts(const std::unordered_map<std::string, std::string>& rewrites);
 
  private:
+  // Takes back (undone) or makes again the changes first ... last, with the icons.
+  template <typename Iterator>
+  void TakeChanges(TGridEdit& edit, Iterator first, Iterator last, bool undone);
+
   TGridUndoHost& host_;
   std::vector<TGridChange> changes_;
   TViewState before_;

@@ -226,10 +226,12 @@ bool TMainWindow::FormCreate(const QStringList& arguments) {
   const std::optional<TStartRequest> request = ParseCommandLine(arguments);
   const TFileStamp loadedStamp =
       StampOf(QFile::encodeName(request ? request->dataFileName : QString()).toStdString());
+  if (request) ShowLoadingBox();
   const TCommandLine commandLine = CheckCommandLine(arguments, *LaunchList, LoadedStatusText);
   SaveOnClose = commandLine.saveOnClose;
   DataFileName = commandLine.dataFileName;
   if (!commandLine.accepted) {
+    CloseProgress();
     LaunchList.reset();
     return false;
   }
@@ -289,7 +291,12 @@ void TMainWindow::FillGrid(const TLaunchList& list) {
   // file's buttons are never on screen, and each icon costs a look at its target.
   sink.addIcon = [this](int page, const TLaunchDataItem&) { IconGrid_.Get(page).Add(TIcon()); };
   sink.showProgress = [](int max, const std::string& text) {
-    ShowProgress(max, ShownText(text), false);
+    // The box that showed while the file was read goes on with the fill.
+    if (ProgressBox != nullptr) {
+      SetProgressRange(max, ShownText(text));
+    } else {
+      ShowProgress(max, ShownText(text), false);
+    }
   };
   sink.stepProgress = [](int position, std::string_view text) {
     StepProgress(position,

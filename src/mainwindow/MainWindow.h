@@ -238,6 +238,8 @@ class TMainWindow : public QMainWindow, public TGridUndoHost {
   // baseline with stamp (taken before it was read), the watch, the title, the recent
   // files.
   void ShowDataFile(std::unique_ptr<TLaunchList> list, const TFileStamp& stamp);
+  // The progress box, shown while a data file is read, before the fill goes on in it.
+  void ShowLoadingBox();
   // Ends the watch of the data file (another one takes its place).
   void StopWatching();
   // The recent files as items of the File menu's submenu.

@@ -10,6 +10,7 @@
 #include "DataFileSave.h"
 #include "ExchangeCommands.h"
 #include "FindBar.h"
+#include "FreedMemory.h"
 #include "GridRows.h"
 #include "GridRules.h"
 #include "GridView.h"
@@ -60,6 +61,9 @@ void TMainWindow::ConnectCommands() {
   connect(FindBar_, &TFindBar::NextRequested, this, &TMainWindow::mnFindNextClick);
   connect(FindBar_, &TFindBar::PrevRequested, this, &TMainWindow::mnFindPrevClick);
   connect(FindBar_, &TFindBar::Closed, this, [this] {
+    // What the finder keeps for typing is not kept with the bar closed.
+    Finder_.Invalidate();
+    ReturnFreedMemory();
     Grid_->setFocus();
     Grid_->viewport()->update();
   });
@@ -76,6 +80,7 @@ TGridEdit TMainWindow::Edit() {
   edit.NameColWidth = NameColWidth;
   edit.DialogAt = DialogAt();
   edit.TextWidth = [this](const std::string& text) { return TextWidth(text); };
+  edit.IconsWhenDrawn = true;  // IconAt reads them
   return edit;
 }
 
@@ -194,6 +199,7 @@ void TMainWindow::mnBtnLinkOpenClick() {
 }
 
 void TMainWindow::EditCurrentPage() {
+  const TReturnFreedMemory freed;  // what the work below frees goes back
   const int r = Grid_->Row();
   if (r < 1 || r > PageCount(store_)) return;
   const auto status = StatusOfGrid(store_);
@@ -213,6 +219,7 @@ void TMainWindow::EditCurrentPage() {
 }
 
 void TMainWindow::mnSaveClick() {
+  const TReturnFreedMemory freed;  // what the work below frees goes back
   TSaveSession session = SaveSession();
   if (SaveWithQuestion(session) == TSaveResult::Saved) MarkSaved();
 }
@@ -239,10 +246,12 @@ QString TMainWindow::DataFolder() const {
 }
 
 void TMainWindow::mnExpClick() {
+  const TReturnFreedMemory freed;  // what the work below frees goes back
   ExportGrid(store_, DataFolder(), DialogAt());
 }
 
 void TMainWindow::mnInpClick() {
+  const TReturnFreedMemory freed;  // what the work below frees goes back
   TImportWindow window;
   window.hide = [this] { hide(); };
   window.fill = [this](const TLaunchList& list, const QString& path) {
@@ -257,6 +266,7 @@ void TMainWindow::mnInpClick() {
 }
 
 void TMainWindow::mnWizClick() {
+  const TReturnFreedMemory freed;  // what the work below frees goes back
   const QPoint at = DialogAt();
   hide();
   std::vector<std::string> names;

@@ -9,6 +9,7 @@
 
 #include "DataFileSave.h"
 #include "FileChangedBar.h"
+#include "FreedMemory.h"
 #include "GridView.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
@@ -54,6 +55,7 @@ void TMainWindow::MarkSaved() {
 }
 
 void TMainWindow::ReloadFromDisk(const TLaunchList& list) {
+  const TReturnFreedMemory freed;  // what the work below frees goes back
   ReplaceGridData(QStringLiteral("データーファイルの読み込み直し"), list);
   MarkSaved();  // the grid is the file again; undo brings the edits back
 }
@@ -140,6 +142,7 @@ void TMainWindow::ShowOutsideChange(const TDiskCheck& check) {
 }
 
 void TMainWindow::OverwriteChangedFile() {
+  const TReturnFreedMemory freed;  // what the work below frees goes back
   ChangedBar_->hide();
   // The answer to the question a save would ask: the file is written as the grid is.
   TSaveSession session = SaveSession();

@@ -8,12 +8,15 @@
 #include "DataFileSave.h"
 #include "Dialogs.h"
 #include "FileChangedBar.h"
+#include "FreedMemory.h"
 #include "GridView.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
+#include "Progress.h"
 #include "RecentFiles.h"
 #include "RecoveryGuard.h"
 #include "StartupLogic.h"
+#include "TextFormat.h"
 
 namespace {
 
@@ -41,6 +44,13 @@ void TMainWindow::ShowDataFile(std::unique_ptr<TLaunchList> list, const TFileSta
   WatchDataFile();
   UpdateWindowTitle();
   RememberRecentFile(SaveFileName);
+  ReturnFreedMemory();  // what reading the file took beside the grid
+}
+
+void TMainWindow::ShowLoadingBox() {
+  // A large file takes a while to read: the box shows before, not after.
+  ShowProgress(0, ShownText(LoadingMessage()), false);
+  StepProgress(0, ShownText(LoadingMessage()));
 }
 
 void TMainWindow::mnOpenClick() {
@@ -50,6 +60,7 @@ void TMainWindow::mnOpenClick() {
 }
 
 bool TMainWindow::OpenDataFile(const QString& path) {
+  const TReturnFreedMemory freed;  // what the work below frees goes back
   if (!Undo_.isClean()) {
     TSaveSession session = SaveSession();
     const TCloseAnswer answer = CloseQuery(session, {});
@@ -59,8 +70,10 @@ bool TMainWindow::OpenDataFile(const QString& path) {
   // Taken before the file is read: a change made while it is read is found later.
   const TFileStamp stamp = StampOf(QFile::encodeName(path).toStdString());
   auto list = std::make_unique<TLaunchList>();
+  ShowLoadingBox();
   const QString problem = OpenListProblem(path, *list);
   if (!problem.isEmpty()) {
+    CloseProgress();
     // The grid stays as it was, edits and recovery copy included.
     if (!QFileInfo::exists(path)) ForgetRecentFile(QFileInfo(path).absoluteFilePath());
     ShowMessageAt(QStringLiteral("\"") + path + QStringLiteral("\" を開けません。\r\r") + problem,
@@ -95,6 +108,7 @@ void TMainWindow::mnSaveAsClick() {
 }
 
 bool TMainWindow::SaveDataFileAs(const QString& path) {
+  const TReturnFreedMemory freed;  // what the work below frees goes back
   const QPoint at = DialogAt();
   if (SameFile(path, SaveFileName)) {
     // The data file itself: a save, which looks at what the launcher wrote first.

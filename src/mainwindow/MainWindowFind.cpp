@@ -3,6 +3,7 @@
 #include <QLineEdit>
 
 #include "FindBar.h"
+#include "FreedMemory.h"
 #include "GridView.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
@@ -69,6 +70,7 @@ void TMainWindow::mnFindPrevClick() {
 }
 
 void TMainWindow::mnReplaceClick() {
+  const TReturnFreedMemory freed;  // what the work below frees goes back
   TReplaceDialog dialog(store_, Grid_->Row(), this);
   dialog.move(DialogAt());
   if (ExecModal(dialog) != QDialog::Accepted || dialog.Plan().empty()) return;
@@ -85,6 +87,7 @@ void TMainWindow::mnReplaceClick() {
 }
 
 void TMainWindow::mnCheckTargetsClick() {
+  const TReturnFreedMemory freed;  // what the work below frees goes back
   TTargetCheckDialog dialog(this);
   dialog.move(DialogAt());
   dialog.GoTo = [this](int c, int r) {
@@ -107,6 +110,7 @@ void TMainWindow::mnCheckTargetsClick() {
 }
 
 void TMainWindow::mnRestoreClick() {
+  const TReturnFreedMemory freed;  // what the work below frees goes back
   TRestoreDialog dialog(SaveFileName, this);
   dialog.move(DialogAt());
   if (ExecModal(dialog) != QDialog::Accepted || dialog.Chosen().isEmpty()) return;

@@ -25,6 +25,10 @@ const std::string kLoadedText = "\x93\xc7\x82\xdd\x8d\x9e\x82\xdd\x8a\xae\x97\xb
 
 }  // namespace
 
+const std::string& LoadingMessage() {
+  return kLoadingText;
+}
+
 std::optional<bool> SaveOnCloseOfSwitch(const QString& argument) {
   const QString upper = argument.toUpper();
   if (upper == QLatin1String("/F")) return false;

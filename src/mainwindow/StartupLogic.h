@@ -50,6 +50,9 @@ TCommandLine CheckCommandLine(const QStringList& arguments, TLaunchList& list,
 // path, then why (read again to find out).
 QString CannotOpenMessage(const QString& path);
 
+// The progress box's message while a data file is read and its grid filled (CP932).
+const std::string& LoadingMessage();
+
 // What FillGrid needs from the window: one icon per button, the progress box, and
 // the width of a page name in the grid's font.
 struct TFillSink {

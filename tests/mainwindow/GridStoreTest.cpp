@@ -82,3 +82,42 @@ TEST(GridStore, RowOperationsMoveWholeRowsAndReportThem) {
   EXPECT_EQ(g.RowCount(), 1) << "a grid keeps one row";
   EXPECT_EQ(log.events.back(), "reset");
 }
+
+// A step of many cell changes, some of them growing a row, taken back change by change
+// and made again gives every row as it was, byte for byte, and tells the observer of
+// every cell it puts back.
+TEST(GridStore, UndoAndRedoOfManyCellChangesRestoreEveryRow) {
+  TGridStore g;
+  g.SetRowCount(4);
+  for (int r = 1; r < 4; ++r)
+    for (int c = 0; c < 6; ++c)
+      g.SetCell(c, r, "r" + std::to_string(r) + "c" + std::to_string(c));
+  const auto rows = [&g] {
+    std::vector<Strings> all;
+    for (int r = 0; r < g.RowCount(); ++r)
+      all.push_back(g.Row(r));
+    return all;
+  };
+  const std::vector<Strings> before = rows();
+  std::vector<TGridChange> changes;
+  g.SetJournal(&changes);
+  unsigned seed = 7;
+  for (int i = 0; i < 300; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    const int r = 1 + static_cast<int>(seed >> 8) % 3;
+    const int c = static_cast<int>(seed >> 16) % 9;  // beyond column 5 the row grows
+    g.SetCell(c, r, "v" + std::to_string(i));
+  }
+  g.SetJournal(nullptr);
+  const std::vector<Strings> after = rows();
+  TLog log;
+  g.SetObserver(&log);
+  for (auto change = changes.rbegin(); change != changes.rend(); ++change)
+    g.Undo(*change);
+  EXPECT_EQ(rows(), before);
+  EXPECT_FALSE(log.events.empty());
+  for (const TGridChange& change : changes)
+    g.Redo(change);
+  EXPECT_EQ(rows(), after);
+  g.SetObserver(nullptr);
+}

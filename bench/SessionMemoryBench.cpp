@@ -1,0 +1,136 @@
+// The memory of an editing session on a realistic file of 100,000 buttons, in a process of
+// its own: the window opened, then find as the user types, the replace preview and the
+// replace, undo, redo, a save and the target check. Its peak during the session and what it
+// holds once the dialogs are closed, against its memory just after the file was opened.
+#include <malloc.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "BenchData.h"
+#include "FindBar.h"
+#include "MainWindow.h"
+#include "ReplaceDialog.h"
+#include "ScriptedDialogs.h"
+#include "TargetCheckDialog.h"
+
+namespace {
+
+// A field of /proc/self/status in kB ("VmRSS", "VmHWM").
+long StatusKb(const std::string& key) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind(key + ":", 0) == 0) return std::stol(line.substr(key.size() + 1));
+  return -1;
+}
+
+// The peak so far starts again from what is held now.
+void ResetPeak() {
+  std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+// Runs work once the modal dialog it waits for is open.
+void WithDialog(const std::function<void(QWidget*)>& work) {
+  QTimer::singleShot(0, [work] { work(QApplication::activeModalWidget()); });
+}
+
+// With PELLO_PROBE set, what each part of the session added to the peak and to what is held.
+void Probe(const char* what) {
+  if (!qEnvironmentVariableIsSet("PELLO_PROBE")) return;
+  const long held = StatusKb("VmRSS");
+  malloc_trim(0);
+  std::printf("  probe %-14s peak %6.1f MB, held %6.1f MB (trimmed %6.1f MB)\n", what,
+              static_cast<double>(StatusKb("VmHWM")) / 1024, static_cast<double>(held) / 1024,
+              static_cast<double>(StatusKb("VmRSS")) / 1024);
+}
+
+void Session(const std::string& file) {
+  TScriptedDialogs dialogs;
+  TDialogsScope scope(dialogs);
+  TMainWindow form;
+  if (!form.FormCreate({"pelledit", "/F", QString::fromStdString(file)})) std::abort();
+  form.show();
+  form.grab();
+  QCoreApplication::processEvents();
+  const long opened = StatusKb("VmRSS");
+  ResetPeak();
+
+  form.mnFindClick();
+  for (const char* typed : {"a", "ap", "app", "ap"})
+    form.FindTextChanged(QString::fromLatin1(typed));
+  form.FindBar().hide();
+  Probe("find");
+  WithDialog([](QWidget* w) {
+    auto* d = static_cast<TReplaceDialog*>(w);
+    d->EdFrom->setText(QStringLiteral("/usr/"));
+    d->EdTo->setText(QStringLiteral("/opt/"));
+    d->UpdatePreview();
+    d->BtnReplace->click();
+  });
+  dialogs.PushMessageAnswer(mrOk);  // how many buttons were replaced
+  form.mnReplace->trigger();
+  Probe("replace");
+  form.UndoStack().undo();
+  form.UndoStack().redo();
+  Probe("undo, redo");
+  dialogs.PushMessageAnswer(mrYes);
+  form.mnSave->trigger();
+  Probe("save");
+  WithDialog([](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+  form.mnCheckTargets->trigger();
+  QCoreApplication::processEvents();
+  Probe("target check");
+  const long peak = StatusKb("VmHWM");
+  const long after = StatusKb("VmRSS");
+  if (qEnvironmentVariableIsSet("PELLO_PROBE")) {
+    malloc_trim(0);
+    std::printf("  probe: after trim %.1f MB; undo steps %d\n",
+                static_cast<double>(StatusKb("VmRSS")) / 1024, form.UndoStack().count());
+    form.UndoStack().clear();
+    malloc_trim(0);
+    std::printf("  probe: undo cleared %.1f MB\n", static_cast<double>(StatusKb("VmRSS")) / 1024);
+  }
+  std::printf(
+      "  opened %.1f MB; session peak %.1f MB = %.2fx (goal ≤ 1.5x); "
+      "dialogs closed %.1f MB = %+.0f%% (goal within 10%%)\n",
+      static_cast<double>(opened) / 1024, static_cast<double>(peak) / 1024,
+      static_cast<double>(peak) / static_cast<double>(opened), static_cast<double>(after) / 1024,
+      100.0 * (static_cast<double>(after) / static_cast<double>(opened) - 1));
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  std::string pattern = (std::filesystem::temp_directory_path() / "pello-bench-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) return 1;
+  const std::filesystem::path dir(pattern);
+  qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((dir / "config").string()));
+  qputenv("XDG_STATE_HOME", QByteArray::fromStdString((dir / "state").string()));
+  const std::string file = (dir / "data.lst").string();
+  bench::WriteRealisticFile(file, 100000);
+  std::printf("An editing session on 100,000 buttons, against the memory after opening:\n");
+  std::fflush(stdout);
+  // A process of its own, so that nothing before the session counts.
+  const pid_t child = ::fork();
+  if (child == 0) {
+    QApplication app(argc, argv);
+    Session(file);
+    ::_exit(0);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  std::error_code ec;
+  std::filesystem::remove_all(dir, ec);
+  return 0;
+}

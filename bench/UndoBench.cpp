@@ -1,0 +1,93 @@
+// Undo and redo of a step against doing the step, on 20,000 buttons in pages of 30, 1,000
+// and 10,000: a replace that changes every button's target (every page touched, every
+// cell changed), a button pasted over its neighbour, and a page deleted. Each page a step
+// touches should have its icons rebuilt once, however many of its cells changed.
+#include <QApplication>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+
+#include "BenchGrid.h"
+#include "ButtonCommands.h"
+#include "FindReplace.h"
+#include "GridUndo.h"
+#include "PageCommands.h"
+#include "ScriptedDialogs.h"
+
+namespace {
+
+constexpr int kButtons = 20000;
+
+double Seconds(const std::function<void()>& work) {
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+class TBenchHost : public TGridUndoHost {
+ public:
+  explicit TBenchHost(bench::TBenchGrid& g) : g_(g) {}
+  TGridEdit UndoEdit() override { return g_.edit; }
+  void ShowViewState(const TViewState&) override {}
+
+ private:
+  bench::TBenchGrid& g_;
+};
+
+// What a step does, made ready by what comes before it (a replace's plan, shown first).
+using TStep = std::function<void()>;
+
+// Does the step (journalled, as the window records it), then takes it back and makes it
+// again, each the best of three; prints undo and redo as ratios to doing it.
+void Measure(const char* name, int perPage, const std::function<TStep(TGridEdit&)>& prepare) {
+  bench::TBenchGrid g(kButtons, perPage);
+  g.edit.IconsWhenDrawn = true;  // as the window has it
+  TBenchHost host(g);
+  double doing = 1e9;
+  double undoing = 1e9;
+  double redoing = 1e9;
+  for (int run = 0; run < 3; ++run) {
+    const TStep step = prepare(g.edit);
+    std::vector<TGridChange> changes;
+    g.grid.SetJournal(&changes);
+    doing = std::min(doing, Seconds(step));
+    g.grid.SetJournal(nullptr);
+    TGridStep recorded(host, QString::fromUtf8(name), std::move(changes), {}, {});
+    undoing = std::min(undoing, Seconds([&] { recorded.undo(); }));
+    redoing = std::min(redoing, Seconds([&] { recorded.redo(); }));
+    recorded.undo();  // the next run starts from the same grid
+  }
+  std::printf("  %-28s pages of %5d: do %8.2f ms, undo %5.2f×, redo %5.2f× (goal ≤ 2×)\n", name,
+              perPage, doing * 1e3, undoing / doing, redoing / doing);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);  // icons need one
+  TScriptedDialogs dialogs;
+  TDialogsScope scope(dialogs);
+  std::printf("Undo and redo of a step against doing it, %d buttons:\n", kButtons);
+  for (int perPage : {30, 1000, 10000}) {
+    Measure("replace in every target", perPage, [](TGridEdit& edit) -> TStep {
+      return [&edit, plan = PlanReplacements(edit.Grid, "/usr/bin/", "/opt/bin/", 0)] {
+        ApplyReplacements(edit, plan);
+      };
+    });
+    Measure("paste over a button", perPage, [](TGridEdit& edit) -> TStep {
+      edit.Col = 1;
+      CopyCurrentButton(edit);
+      return [&edit] {
+        edit.Col = 2;
+        PasteCopiedButton(edit);
+      };
+    });
+    Measure("delete a page", perPage, [&dialogs](TGridEdit& edit) -> TStep {
+      dialogs.Clear();
+      dialogs.PushMessageAnswer(mrYes);
+      return [&edit] { DeletePage(edit); };
+    });
+  }
+  return 0;
+}
