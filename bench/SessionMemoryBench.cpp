@@ -48,9 +48,11 @@ void Probe(const char* what) {
   if (!qEnvironmentVariableIsSet("PELLO_PROBE")) return;
   const long held = StatusKb("VmRSS");
   malloc_trim(0);
-  std::printf("  probe %-14s peak %6.1f MB, held %6.1f MB (trimmed %6.1f MB)\n", what,
-              static_cast<double>(StatusKb("VmHWM")) / 1024, static_cast<double>(held) / 1024,
-              static_cast<double>(StatusKb("VmRSS")) / 1024);
+  const struct mallinfo2 heap = mallinfo2();
+  std::printf("  probe %-14s peak %6.1f MB, held %6.1f MB (trimmed %6.1f MB, in use %6.1f MB)\n",
+              what, static_cast<double>(StatusKb("VmHWM")) / 1024, static_cast<double>(held) / 1024,
+              static_cast<double>(StatusKb("VmRSS")) / 1024,
+              static_cast<double>(heap.uordblks + heap.hblkhd) / (1 << 20));
 }
 
 void Session(const std::string& file) {
