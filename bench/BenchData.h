@@ -4,7 +4,12 @@
 // the same bytes on every run.
 #pragma once
 
+#include <stdlib.h>
+
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -12,6 +17,40 @@
 #include "ShiftJis.h"
 
 namespace bench {
+
+// The shortest of runs runs of work, in seconds.
+template <typename Work>
+double BestSeconds(int runs, Work work) {
+  double best = 1e9;
+  for (int i = 0; i < runs; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    best = std::min(best, took.count());
+  }
+  return best;
+}
+
+// A folder of its own under the temporary folder for a benchmark's files, removed with
+// everything in it when it goes.
+class TScratchFolder {
+ public:
+  TScratchFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "pello-bench-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+    path_ = pattern;
+  }
+  TScratchFolder(const TScratchFolder&) = delete;
+  TScratchFolder& operator=(const TScratchFolder&) = delete;
+  ~TScratchFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
 
 // A small fixed generator, so that the files do not depend on the library's.
 class TRandom {

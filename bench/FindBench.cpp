@@ -20,6 +20,7 @@
 #include "FindFold.h"
 #include "FindReplace.h"
 #include "LaunchList.h"
+#include "LoadedGrid.h"
 #include "OldGridFinder.h"
 #include "QuietFill.h"
 
@@ -99,9 +100,8 @@ std::vector<double> TypingSeconds(Finder& finder, const TGridStore& grid, int ru
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  std::string pattern = (std::filesystem::temp_directory_path() / "pello-bench-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) return 1;
-  const std::filesystem::path dir(pattern);
+  const bench::TScratchFolder scratch;
+  const std::filesystem::path& dir = scratch.Path();
 
   auto start = TClock::now();
   {
@@ -113,13 +113,9 @@ int main(int argc, char** argv) {
   std::printf("  the fold table of every CP932 character, once a process: %.1f ms\n", table * 1e3);
 
   for (int n : {100000, 1000000}) {
-    const std::string file = (dir / ("data" + std::to_string(n) + ".lst")).string();
-    bench::WriteRealisticFile(file, n);
-    TLaunchList list;
-    list.SetFileName(file);
-    list.LoadFromFile();
-    TGridStore grid;
-    FillQuietly(list, grid);
+    const bench::TLoadedGrid loaded(dir, n);
+    const std::string& file = loaded.file;
+    const TGridStore& grid = loaded.grid;
 
     std::vector<double> grep;
     for (const QString& key : Keys())
@@ -169,7 +165,5 @@ int main(int argc, char** argv) {
         static_cast<double>(folded) / n, static_cast<double>(typed) / n,
         static_cast<double>(std::filesystem::file_size(file)) / n);
   }
-  std::error_code ec;
-  std::filesystem::remove_all(dir, ec);
   return 0;
 }

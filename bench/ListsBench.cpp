@@ -28,6 +28,7 @@
 #include "GridTargets.h"
 #include "LaunchErrors.h"
 #include "LaunchList.h"
+#include "LoadedGrid.h"
 #include "QuietFill.h"
 #include "RecordText.h"
 #include "ReplaceDialog.h"
@@ -36,18 +37,6 @@
 #include "TargetCheckDialog.h"
 
 namespace {
-
-template <typename Work>
-double BestSeconds(int runs, Work work) {
-  double best = 1e9;
-  for (int i = 0; i < runs; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    best = std::min(best, took.count());
-  }
-  return best;
-}
 
 // pellodata beside this program.
 std::string PellodataPath() {
@@ -96,9 +85,8 @@ TTimes CheckTargetsDialog(const TGridStore& grid) {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  std::string pattern = (std::filesystem::temp_directory_path() / "pello-bench-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) return 1;
-  const std::filesystem::path dir(pattern);
+  const bench::TScratchFolder scratch;
+  const std::filesystem::path& dir = scratch.Path();
   const std::string tool = PellodataPath();
   // A text found in most buttons' paths (working folders, documents, folders).
   const QString from = QStringLiteral("/home/taro");
@@ -108,23 +96,20 @@ int main(int argc, char** argv) {
   if (argc > 1) sizes = {std::atoi(argv[1])};  // one size alone
   for (int n : sizes) {
     const int runs = n > 100000 ? 1 : 5;
-    const std::string file = (dir / ("data" + std::to_string(n) + ".lst")).string();
-    bench::WriteRealisticFile(file, n);
-    TLaunchList list;
-    list.SetFileName(file);
-    list.LoadFromFile();
-    TGridStore grid;
-    FillQuietly(list, grid);
+    const bench::TLoadedGrid loaded(dir, n);
+    const std::string& file = loaded.file;
+    const TLaunchList& list = loaded.list;
+    const TGridStore& grid = loaded.grid;
     std::printf("%d buttons (best of %d):\n", n, runs);
 
-    const double child = BestSeconds(runs, [&] { RunPellodata(tool, file); });
+    const double child = bench::BestSeconds(runs, [&] { RunPellodata(tool, file); });
     std::size_t lines = 0;
-    const double inProcess = BestSeconds(runs, [&] {
+    const double inProcess = bench::BestSeconds(runs, [&] {
       std::ostringstream out;
       TargetsCommand(list, out);
       lines = static_cast<std::size_t>(std::count(out.view().begin(), out.view().end(), '\n'));
     });
-    const double gridCheck = BestSeconds(runs, [&] {
+    const double gridCheck = bench::BestSeconds(runs, [&] {
       if (CheckGridTargets(grid).size() != lines - 2) std::abort();  // less the two headings
     });
     TTimes dialog{1e9, 1e9};
@@ -146,14 +131,14 @@ int main(int argc, char** argv) {
     std::size_t planned = 0;
     const std::string fromBytes = *sjis::FromUtf8(from.toStdString());
     const std::string toBytes = *sjis::FromUtf8(to.toStdString());
-    const double plan = BestSeconds(
+    const double plan = bench::BestSeconds(
         runs + 2, [&] { planned = PlanReplacements(grid, fromBytes, toBytes, 0).size(); });
     TReplaceDialog replace(grid, 1);
     replace.show();
     if (replace.grab().isNull()) std::abort();
     replace.EdFrom->setText(from);
     replace.EdTo->setText(to);
-    const double preview = BestSeconds(runs, [&] {
+    const double preview = bench::BestSeconds(runs, [&] {
       if (!replace.UpdatePreview() || replace.grab().isNull()) std::abort();
     });
     replace.reject();
@@ -163,7 +148,5 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     std::filesystem::remove(file);
   }
-  std::error_code ec;
-  std::filesystem::remove_all(dir, ec);
   return 0;
 }

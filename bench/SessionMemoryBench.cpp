@@ -114,9 +114,8 @@ void Session(const std::string& file) {
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  std::string pattern = (std::filesystem::temp_directory_path() / "pello-bench-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) return 1;
-  const std::filesystem::path dir(pattern);
+  const bench::TScratchFolder scratch;
+  const std::filesystem::path& dir = scratch.Path();
   qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((dir / "config").string()));
   qputenv("XDG_STATE_HOME", QByteArray::fromStdString((dir / "state").string()));
   const std::string file = (dir / "data.lst").string();
@@ -132,7 +131,5 @@ int main(int argc, char** argv) {
   }
   int status = 0;
   ::waitpid(child, &status, 0);
-  std::error_code ec;
-  std::filesystem::remove_all(dir, ec);
   return 0;
 }

@@ -27,18 +27,6 @@ std::string MakeDataFile(const std::filesystem::path& dir, int n) {
   return file;
 }
 
-template <typename Work>
-double BestSeconds(int runs, Work work) {
-  double best = 1e9;
-  for (int i = 0; i < runs; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    best = std::min(best, took.count());
-  }
-  return best;
-}
-
 void OpenWindow(const std::string& file, bool draw) {
   TScriptedDialogs dialogs;
   TDialogsScope scope(dialogs);
@@ -88,9 +76,8 @@ double PeakMegabytesOfOpening(const std::string& file) {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  std::string pattern = (std::filesystem::temp_directory_path() / "pello-bench-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) return 1;
-  const std::filesystem::path dir(pattern);
+  const bench::TScratchFolder scratch;
+  const std::filesystem::path& dir = scratch.Path();
   // The window remembers every file it opens: the benchmark's files stay out of the user's list.
   qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((dir / "config").string()));
 
@@ -99,12 +86,12 @@ int main(int argc, char** argv) {
   for (int n : {100000, 1000000}) {
     const int runs = n > 100000 ? 1 : 3;
     const std::string file = MakeDataFile(dir, n);
-    const double load = BestSeconds(runs + 2, [&] {
+    const double load = bench::BestSeconds(runs + 2, [&] {
       TLaunchList list;
       list.SetFileName(file);
       list.LoadFromFile();
     });
-    const double open = BestSeconds(runs, [&] { OpenWindow(file, true); });
+    const double open = bench::BestSeconds(runs, [&] { OpenWindow(file, true); });
     const double peak = PeakMegabytesOfOpening(file);
     std::printf("  %7d buttons: load %7.1f ms, open %7.1f ms = %5.2fx the load, peak %6.1f MB\n", n,
                 load * 1e3, open * 1e3, open / load, peak);
@@ -114,7 +101,5 @@ int main(int argc, char** argv) {
       std::printf("  growth from 100,000 to 1,000,000 buttons: %.2fx the time\n", open / previous);
     previous = open;
   }
-  std::error_code ec;
-  std::filesystem::remove_all(dir, ec);
   return 0;
 }

@@ -31,3 +31,8 @@ QString OpenListProblem(const QString& path, TLaunchList& list) {
         msg::SystemReason(S_ISDIR(st.st_mode) ? EISDIR : msg::kNotRegularFile));
   return LoadListProblem(native, list);
 }
+
+QString CannotOpenText(const QString& path, const QString& problem) {
+  return QStringLiteral("\"") + path + QStringLiteral("\" を開けません。") +
+         (problem.isEmpty() ? QString() : QStringLiteral("\r\r") + problem);
+}

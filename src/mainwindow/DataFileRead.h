@@ -14,3 +14,7 @@ QString LoadListProblem(const std::string& path, TLaunchList& list);
 // The same for a file chosen to be opened as the data file: a symbolic link is
 // followed, a folder or a device is refused before it is read.
 QString OpenListProblem(const QString& path, TLaunchList& list);
+
+// What the user is told of a data file that cannot be opened: its path, then why
+// (problem, when known).
+QString CannotOpenText(const QString& path, const QString& problem);

@@ -76,9 +76,8 @@ bool TMainWindow::OpenDataFile(const QString& path) {
     CloseProgress();
     // The grid stays as it was, edits and recovery copy included.
     if (!QFileInfo::exists(path)) ForgetRecentFile(QFileInfo(path).absoluteFilePath());
-    ShowMessageAt(QStringLiteral("\"") + path + QStringLiteral("\" を開けません。\r\r") + problem,
-                  QStringLiteral("データーファイルを開く"), mbOK, TMsgType::Error, DialogAt().x(),
-                  DialogAt().y());
+    ShowMessageAt(CannotOpenText(path, problem), QStringLiteral("データーファイルを開く"), mbOK,
+                  TMsgType::Error, DialogAt().x(), DialogAt().y());
     return false;
   }
   // What a close does for the file left: its window size is kept, its recovery copy

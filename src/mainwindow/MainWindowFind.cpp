@@ -27,15 +27,18 @@ bool TMainWindow::IsFindHit(int c, int r) {
 }
 
 void TMainWindow::GoToHit(bool fromCurrent, bool backward) {
-  const std::vector<QPoint> hits = Finder_.FindAll(store_, FindBar_->Edit().text());
+  const std::vector<QPoint>& hits = Finder_.FindAll(store_, FindBar_->Edit().text());
   bool wrapped = false;
   // While typing the current button itself may be the first hit; F3 goes past it.
   const int index =
       NextHit(hits, Grid_->Col() - (fromCurrent ? 1 : 0), Grid_->Row(), wrapped, backward);
+  // Taken before the grid is drawn again, which asks the finder anew: the hits are not
+  // copied, and not used after that.
+  const int count = static_cast<int>(hits.size());
+  const QPoint target = index >= 0 ? hits[static_cast<std::size_t>(index)] : QPoint();
   QString note;
   if (index >= 0) {
-    Grid_->PlaceCurrent(hits[static_cast<std::size_t>(index)].x(),
-                        hits[static_cast<std::size_t>(index)].y());
+    Grid_->PlaceCurrent(target.x(), target.y());
     Grid_->scrollTo(Grid_->model()->index(Grid_->Row() - 1, Grid_->Col() - 1));
     UpdateTitle();
     if (wrapped && !fromCurrent)
@@ -43,7 +46,7 @@ void TMainWindow::GoToHit(bool fromCurrent, bool backward) {
   } else if (!FindBar_->Edit().text().isEmpty()) {
     note = QStringLiteral("見つかりません");
   }
-  FindBar_->ShowCount(index + 1, static_cast<int>(hits.size()), note);
+  FindBar_->ShowCount(index + 1, count, note);
   Grid_->viewport()->update();  // the marks of the hits follow the text
 }
 

@@ -77,9 +77,7 @@ TCommandLine CheckCommandLine(const QStringList& arguments, TLaunchList& list,
 
 QString CannotOpenMessage(const QString& path) {
   TLaunchList list;
-  const QString problem = OpenListProblem(path, list);
-  return QStringLiteral("\"") + path + QStringLiteral("\" を開けません。") +
-         (problem.isEmpty() ? QString() : QStringLiteral("\r\r") + problem);
+  return CannotOpenText(path, OpenListProblem(path, list));
 }
 
 int FillGrid(const TLaunchList& list, TGridStore& grid, const TFillSink& sink) {

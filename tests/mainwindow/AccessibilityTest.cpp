@@ -159,16 +159,24 @@ void Shot(QWidget& window, const char* name) {
   window.grab().save(folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
 }
 
+// The main window on a file of two pages, with its find bar and its notice bar shown.
+struct TShownWindow {
+  TTempDir dir;
+  std::string file = DataFile(dir, {{"one", 3}, {Sjis("二番目"), 2}});
+  TStarted s{{"pelledit", "/F", Q(file)}};
+  TShownWindow() {
+    s.form.show();
+    s.form.FindBar().show();
+    s.form.ChangedBar().ShowNotice(QStringLiteral("changed"), true);
+  }
+};
+
 }  // namespace
 
 TEST(Accessibility, EveryControlOfEveryWindowHasAName) {
-  TTempDir dir;
-  const std::string file = DataFile(dir, {{"one", 3}, {Sjis("二番目"), 2}});
-  TStarted s({"pelledit", "/F", Q(file)});
+  TShownWindow shown;
+  TStarted& s = shown.s;
   ASSERT_TRUE(s.accepted);
-  s.form.show();
-  s.form.FindBar().show();
-  s.form.ChangedBar().ShowNotice(QStringLiteral("changed"), true);
   Shot(s.form, "light-main");
   EXPECT_EQ(Unnamed(&s.form), "") << "main window";
 
@@ -192,7 +200,7 @@ TEST(Accessibility, EveryControlOfEveryWindowHasAName) {
   }
 
   TReplaceDialog replace(s.form.Store(), 1);
-  TRestoreDialog restore(Q(file));
+  TRestoreDialog restore(Q(shown.file));
   TTargetCheckDialog targets;
   targets.Fill(s.form.Store());
   TProgressBox progress;
@@ -296,14 +304,9 @@ TEST(Accessibility, GlyphsAndTheBarStayVisibleOnADarkPalette) {
   EXPECT_EQ(image.pixelColor(image.width() * 7 / 8, image.height() / 2), pal.color(QPalette::Base));
   Shot(progress, "dark-progress");
 
-  TTempDir dir;
-  const std::string file = DataFile(dir, {{"one", 3}, {Sjis("二番目"), 2}});
-  TStarted s({"pelledit", "/F", Q(file)});
-  ASSERT_TRUE(s.accepted);
-  s.form.show();
-  s.form.FindBar().show();
-  s.form.ChangedBar().ShowNotice(QStringLiteral("changed"), true);
-  Shot(s.form, "dark-main");
+  TShownWindow shown;
+  ASSERT_TRUE(shown.s.accepted);
+  Shot(shown.s.form, "dark-main");
   TRegistrationWizard wizard;
   wizard.Setup(40, 30, 1, 0, 0, {"p0", "p1"}, {1, 1});
   wizard.show();
