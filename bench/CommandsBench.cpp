@@ -107,12 +107,12 @@ void BM_UndoRedoAddButton(benchmark::State& state) {
   TScriptedDialogs dialogs;
   TDialogsScope scope(dialogs);
   TBenchHost host(g);
-  std::vector<TGridChange> changes;
-  g.grid.SetJournal(&changes);
+  TGridJournal journal;
+  g.grid.SetJournal(&journal);
   dialogs.PushNumber(1);
   AddButtons(g.edit);
   g.grid.SetJournal(nullptr);
-  TGridStep step(host, QStringLiteral("add"), std::move(changes), {}, {});
+  TGridStep step(host, QStringLiteral("add"), std::move(journal), {}, {});
   for (auto _ : state) {
     step.undo();
     step.redo();
@@ -126,8 +126,8 @@ void BM_UndoMemoryOf200Pastes(benchmark::State& state) {
   TBenchGrid& g = Grid(100000);
   std::size_t bytes = 0;
   for (auto _ : state) {
-    std::vector<TGridChange> changes;
-    g.grid.SetJournal(&changes);
+    TGridJournal journal;
+    g.grid.SetJournal(&journal);
     for (int i = 0; i < 200; ++i) {
       g.edit.Row = 1 + i;
       g.edit.Col = 1;
@@ -136,14 +136,10 @@ void BM_UndoMemoryOf200Pastes(benchmark::State& state) {
       PasteCopiedButton(g.edit);
     }
     g.grid.SetJournal(nullptr);
-    bytes = 0;
-    for (const TGridChange& c : changes) {
-      bytes += sizeof(TGridChange);
-      for (const std::string& t : c.Before)
-        bytes += sizeof(std::string) + t.capacity();
-      for (const std::string& t : c.After)
-        bytes += sizeof(std::string) + t.capacity();
-    }
+    bytes = journal.Changes.capacity() * sizeof(TGridChange) +
+            journal.Texts.capacity() * sizeof(TFieldText);
+    for (const TFieldText& t : journal.Texts)
+      bytes += t.Borrowed() ? 0 : t.size();
   }
   state.counters["bytes"] = static_cast<double>(bytes);
 }

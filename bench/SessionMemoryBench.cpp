@@ -98,8 +98,7 @@ void Session(const std::string& file) {
     std::printf("  probe: after trim %.1f MB; undo steps %d\n",
                 static_cast<double>(StatusKb("VmRSS")) / 1024, form.UndoStack().count());
     form.UndoStack().clear();
-    malloc_trim(0);
-    std::printf("  probe: undo cleared %.1f MB\n", static_cast<double>(StatusKb("VmRSS")) / 1024);
+    Probe("undo cleared");
   }
   std::printf(
       "  opened %.1f MB; session peak %.1f MB = %.2fx (goal ≤ 1.5x); "

@@ -48,11 +48,11 @@ void Measure(const char* name, int perPage, const std::function<TStep(TGridEdit&
   double redoing = 1e9;
   for (int run = 0; run < 3; ++run) {
     const TStep step = prepare(g.edit);
-    std::vector<TGridChange> changes;
-    g.grid.SetJournal(&changes);
+    TGridJournal journal;
+    g.grid.SetJournal(&journal);
     doing = std::min(doing, Seconds(step));
     g.grid.SetJournal(nullptr);
-    TGridStep recorded(host, QString::fromUtf8(name), std::move(changes), {}, {});
+    TGridStep recorded(host, QString::fromUtf8(name), std::move(journal), {}, {});
     undoing = std::min(undoing, Seconds([&] { recorded.undo(); }));
     redoing = std::min(redoing, Seconds([&] { recorded.redo(); }));
     recorded.undo();  // the next run starts from the same grid

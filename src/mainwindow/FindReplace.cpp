@@ -140,7 +140,10 @@ std::vector<TReplacement> PlanReplacements(const TGridStore& grid, const std::st
 }
 
 int ApplyReplacements(TGridEdit& edit, const std::vector<TReplacement>& plan) {
-  std::set<std::pair<int, int>> buttons;
+  // Flat lists, made once: tree nodes allocated among the new cell texts would leave
+  // holes that the step's memory could not give back.
+  std::vector<std::pair<int, int>> buttons;
+  buttons.reserve(plan.size());
   std::set<int> pages;
   for (const TReplacement& change : plan) {
     auto item = ItemOf(edit.Grid.Cell(change.Col, change.Row));
@@ -149,10 +152,11 @@ int ApplyReplacements(TGridEdit& edit, const std::vector<TReplacement>& plan) {
       if (FieldName(field) == change.Field && (*item).*field.Member == change.Before)
         (*item).*field.Member = change.After;
     edit.Grid.SetCell(change.Col, change.Row, ItemToText(*item));
-    buttons.insert({change.Row, change.Col});
+    buttons.emplace_back(change.Row, change.Col);
     pages.insert(change.Row);
   }
   for (int r : pages)
     RebuildPageIcons(edit, r, CountOfRow(edit.Grid, r));
-  return static_cast<int>(buttons.size());
+  std::sort(buttons.begin(), buttons.end());
+  return static_cast<int>(std::unique(buttons.begin(), buttons.end()) - buttons.begin());
 }

@@ -33,23 +33,53 @@ void TGridStore::SetCell(int c, int r, std::string text) {
   const std::size_t col = static_cast<std::size_t>(c);
   if (col >= row.size() && text.empty()) return;  // an unwritten cell is already empty
   if (journal_ && !(col < row.size() && row[col] == text)) {
-    // Only the cell, or the columns it adds to the row.
-    TGridChange change;
-    change.Row = r;
-    if (col < row.size()) {
-      change.FirstCol = c;
-      change.Before = {row[col].str()};
-      change.After = {text};
+    TGridChange* last = journal_->Changes.empty() ? nullptr : &journal_->Changes.back();
+    const bool lastInRow = last && last->Kind == TGridChange::TKind::Cells && last->Row == r;
+    if (lastInRow && c >= last->FirstCol && c < last->FirstCol + last->Count) {
+      // The journal already keeps what the cell held before: a replace of two fields of
+      // one button keeps no text in between.
+    } else if (lastInRow && c == last->FirstCol + last->Count && last->CountWas == last->Count &&
+               col < row.size()) {
+      // The cell next to the last change's span: the span takes it in (its slots are the
+      // journal's last ones).
+      ++last->Count;
+      ++last->CountWas;
+      journal_->Texts.push_back(std::move(row[col]));
+      ShareHeld(*journal_);
+    } else if (col < row.size()) {
+      JournalSpan(r, c, 1, 1);
+      journal_->Texts.back() = std::move(row[col]);
+      ShareHeld(*journal_);
     } else {
-      change.FirstCol = static_cast<int>(row.size());
-      change.After.resize(col - row.size() + 1);
-      change.After.back() = text;
+      // The columns the cell adds to the row.
+      const int first = static_cast<int>(row.size());
+      JournalSpan(r, first, 0, c - first + 1);
     }
-    journal_->push_back(std::move(change));
   }
   if (col >= row.size()) row.resize(col + 1);
   row[col] = text;
   if (TObserver* told = Told()) told->CellChanged(c, r);
+}
+
+TGridChange& TGridStore::JournalSpan(int r, int first, int countWas, int count) {
+  TGridChange& change = journal_->Changes.emplace_back();
+  change.Row = r;
+  change.FirstCol = first;
+  change.CountWas = countWas;
+  change.Count = count;
+  change.At = static_cast<std::uint32_t>(journal_->Texts.size());
+  journal_->Texts.resize(journal_->Texts.size() +
+                         static_cast<std::size_t>(std::max(countWas, count)));
+  return change;
+}
+
+void TGridStore::ShareHeld(TGridJournal& journal) {
+  const auto add = [](auto& to, const auto& from) {
+    for (const auto& bytes : from)
+      if (std::find(to.begin(), to.end(), bytes) == to.end()) to.push_back(bytes);
+  };
+  add(journal.Held, held_);
+  add(held_, journal.Held);
 }
 
 std::vector<std::string> TGridStore::Row(int r) const {
@@ -75,7 +105,7 @@ void TGridStore::HoldBytes(std::shared_ptr<const char[]> bytes) {
   if (bytes) held_.push_back(std::move(bytes));
 }
 
-void TGridStore::JournalCells(int r, const TRow& before) {
+void TGridStore::JournalCells(int r, TRow& before) {
   const TRow& after = rows_[static_cast<std::size_t>(r)];
   // Only the span between what the two rows share at their start and at their end.
   std::size_t prefix = 0;
@@ -87,19 +117,13 @@ void TGridStore::JournalCells(int r, const TRow& before) {
          before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
     ++suffix;
   if (prefix == before.size() && prefix == after.size()) return;  // no change
-  TGridChange change;
-  change.Row = r;
-  change.FirstCol = static_cast<int>(prefix);
-  change.Before.assign(before.begin() + static_cast<std::ptrdiff_t>(prefix),
-                       before.end() - static_cast<std::ptrdiff_t>(suffix));
-  change.After.assign(after.begin() + static_cast<std::ptrdiff_t>(prefix),
-                      after.end() - static_cast<std::ptrdiff_t>(suffix));
-  journal_->push_back(std::move(change));
-}
-
-void TGridStore::PutRow(int r, TRow cells) {
-  rows_[static_cast<std::size_t>(r)] = std::move(cells);
-  if (TObserver* told = Told()) told->RowChanged(r);
+  const std::size_t countWas = before.size() - prefix - suffix;
+  const TGridChange& change = JournalSpan(r, static_cast<int>(prefix), static_cast<int>(countWas),
+                                          static_cast<int>(after.size() - prefix - suffix));
+  std::move(before.begin() + static_cast<std::ptrdiff_t>(prefix),
+            before.begin() + static_cast<std::ptrdiff_t>(prefix + countWas),
+            journal_->Texts.begin() + static_cast<std::ptrdiff_t>(change.At));
+  ShareHeld(*journal_);
 }
 
 int TGridStore::UsedColumns(int r) const {
@@ -121,11 +145,10 @@ void TGridStore::InsertRows(int first, int count) {
   if (count < 1 || first < 0 || first > RowCount()) return;
   rows_.insert(rows_.begin() + first, static_cast<std::size_t>(count), {});
   if (journal_) {
-    TGridChange change;
+    TGridChange& change = journal_->Changes.emplace_back();
     change.Kind = TGridChange::TKind::InsertRows;
     change.Row = first;
     change.Count = count;
-    journal_->push_back(std::move(change));
   }
   if (TObserver* told = Told()) told->RowsInserted(first, count);
 }
@@ -135,22 +158,22 @@ void TGridStore::DeleteRows(int first, int count) {
   count = std::min(count, RowCount() - first);
   if (count < 1) return;
   if (journal_) {
-    TGridChange change;
+    TGridChange& change = journal_->Changes.emplace_back();
     change.Kind = TGridChange::TKind::DeleteRows;
     change.Row = first;
     change.Count = count;
-    for (int i = first; i < first + count; ++i)
-      change.Rows.push_back(Strings(rows_[static_cast<std::size_t>(i)]));
-    journal_->push_back(std::move(change));
+    change.At = static_cast<std::uint32_t>(journal_->Rows.size());
+    journal_->Rows.insert(journal_->Rows.end(), std::make_move_iterator(rows_.begin() + first),
+                          std::make_move_iterator(rows_.begin() + first + count));
+    ShareHeld(*journal_);
   }
   rows_.erase(rows_.begin() + first, rows_.begin() + first + count);
   if (rows_.empty()) {  // a grid keeps at least one row
     rows_.emplace_back();
     if (journal_) {
-      TGridChange change;
+      TGridChange& change = journal_->Changes.emplace_back();
       change.Kind = TGridChange::TKind::InsertRows;
       change.Count = 1;
-      journal_->push_back(std::move(change));
     }
     if (TObserver* told = Told()) told->Reset();
     return;
@@ -167,120 +190,127 @@ void TGridStore::MoveRow(int from, int to) {
     std::rotate(rows_.begin() + to, rows_.begin() + from, rows_.begin() + from + 1);
   }
   if (journal_) {
-    TGridChange change;
+    TGridChange& change = journal_->Changes.emplace_back();
     change.Kind = TGridChange::TKind::MoveRow;
     change.Row = from;
     change.Count = to;
-    journal_->push_back(std::move(change));
   }
   if (TObserver* told = Told()) told->RowMoved(from, to);
 }
 
 void TGridStore::Clear() {
   if (journal_) {
-    TGridChange change;
+    // Copies, which own their bytes: the file the grid was filled from may go.
+    TGridChange& change = journal_->Changes.emplace_back();
     change.Kind = TGridChange::TKind::Clear;
-    for (const TRow& row : rows_)
-      change.Rows.push_back(Strings(row));
-    journal_->push_back(std::move(change));
+    change.Count = RowCount();
+    change.At = static_cast<std::uint32_t>(journal_->Rows.size());
+    journal_->Rows.insert(journal_->Rows.end(), rows_.begin(), rows_.end());
   }
   rows_.assign(1, {});
-  Emptied();
+  held_.clear();
   if (TObserver* told = Told()) told->Reset();
 }
 
 namespace {
 
-// Replaces the span [first, first + out.size()) of row by in, in place: a step that
-// changed thousands of cells of one row is taken back cell by cell, and copying the row
-// for each would cost the row's length every time. The cells around it stay as they are,
-// so that those borrowing stay in the store.
-void Splice(std::vector<TFieldText>& row, int first, const std::vector<std::string>& out,
-            const std::vector<std::string>& in) {
+// Exchanges the span [first, first + inRow) of row with the slots' first inSlots texts, in
+// place: a step that changed thousands of cells of one row is taken back cell by cell, and
+// copying the row for each would cost the row's length every time. The cells around it stay
+// as they are, so that those borrowing stay in the store.
+void SwapSpan(std::vector<TFieldText>& row, int first, int inRow, TFieldText* slots, int inSlots) {
   const auto at = row.begin() + first;
-  const std::size_t common = std::min(out.size(), in.size());
-  for (std::size_t i = 0; i < common; ++i)
-    at[static_cast<std::ptrdiff_t>(i)] = TFieldText(in[i]);
-  if (out.size() > common) {
-    row.erase(at + static_cast<std::ptrdiff_t>(common),
-              at + static_cast<std::ptrdiff_t>(out.size()));
-  } else if (in.size() > common) {
-    std::vector<TFieldText> added(in.begin() + static_cast<std::ptrdiff_t>(common), in.end());
-    row.insert(at + static_cast<std::ptrdiff_t>(common), std::make_move_iterator(added.begin()),
-               std::make_move_iterator(added.end()));
+  const int common = std::min(inRow, inSlots);
+  for (int i = 0; i < common; ++i)
+    std::swap(at[i], slots[i]);
+  if (inRow > common) {
+    std::move(at + common, at + inRow, slots + common);
+    row.erase(at + common, at + inRow);
+  } else if (inSlots > common) {
+    row.insert(at + common, std::make_move_iterator(slots + common),
+               std::make_move_iterator(slots + inSlots));
   }
 }
 
 }  // namespace
 
-void TGridStore::SpliceCells(const TGridChange& change, const std::vector<std::string>& out,
-                             const std::vector<std::string>& in) {
-  Splice(rows_[static_cast<std::size_t>(change.Row)], change.FirstCol, out, in);
+void TGridStore::SwapWith(TGridJournal& journal, const TGridChange& change, bool undone) {
+  ShareHeld(journal);
   TObserver* told = Told();
+  if (change.Kind == TGridChange::TKind::DeleteRows) {
+    const auto slots = journal.Rows.begin() + static_cast<std::ptrdiff_t>(change.At);
+    const auto at = rows_.begin() + change.Row;
+    if (undone) {
+      rows_.insert(at, std::make_move_iterator(slots),
+                   std::make_move_iterator(slots + change.Count));
+      if (told) told->RowsInserted(change.Row, change.Count);
+    } else {
+      std::move(at, at + change.Count, slots);
+      rows_.erase(at, at + change.Count);
+      if (told) told->RowsDeleted(change.Row, change.Count);
+    }
+    return;
+  }
+  const int inRow = undone ? change.Count : change.CountWas;
+  const int inSlots = undone ? change.CountWas : change.Count;
+  SwapSpan(rows_[static_cast<std::size_t>(change.Row)], change.FirstCol, inRow,
+           journal.Texts.data() + change.At, inSlots);
   if (told == nullptr) return;
-  if (out.size() != in.size()) {
+  if (inRow != inSlots) {
     told->RowChanged(change.Row);
     return;
   }
-  for (std::size_t i = 0; i < in.size(); ++i)
-    told->CellChanged(change.FirstCol + static_cast<int>(i), change.Row);
+  for (int i = 0; i < inRow; ++i)
+    told->CellChanged(change.FirstCol + i, change.Row);
 }
 
-void TGridStore::Undo(const TGridChange& change) {
-  std::vector<TGridChange>* journal = std::exchange(journal_, nullptr);
+void TGridStore::Undo(TGridJournal& journal, const TGridChange& change) {
+  TGridJournal* journalled = std::exchange(journal_, nullptr);
   switch (change.Kind) {
     case TGridChange::TKind::Cells:
-      SpliceCells(change, change.After, change.Before);
+    case TGridChange::TKind::DeleteRows:
+      SwapWith(journal, change, true);
       break;
     case TGridChange::TKind::InsertRows:
       rows_.erase(rows_.begin() + change.Row, rows_.begin() + change.Row + change.Count);
       if (TObserver* told = Told()) told->RowsDeleted(change.Row, change.Count);
       break;
-    case TGridChange::TKind::DeleteRows: {
-      std::vector<TRow> rows;
-      for (const auto& row : change.Rows)
-        rows.push_back(Texts(row));
-      rows_.insert(rows_.begin() + change.Row, std::make_move_iterator(rows.begin()),
-                   std::make_move_iterator(rows.end()));
-      if (TObserver* told = Told()) told->RowsInserted(change.Row, change.Count);
-      break;
-    }
     case TGridChange::TKind::MoveRow:
       MoveRow(change.Count, change.Row);
       break;
-    case TGridChange::TKind::Clear:
-      rows_.clear();
-      for (const auto& row : change.Rows)
-        rows_.push_back(Texts(row));
-      Emptied();
+    case TGridChange::TKind::Clear: {
+      // The copies own their bytes, and nothing else is left in the grid.
+      const auto slots = journal.Rows.begin() + static_cast<std::ptrdiff_t>(change.At);
+      rows_.assign(std::make_move_iterator(slots), std::make_move_iterator(slots + change.Count));
+      held_.clear();
       if (TObserver* told = Told()) told->Reset();
       break;
+    }
   }
-  journal_ = journal;
+  journal_ = journalled;
 }
 
-void TGridStore::Redo(const TGridChange& change) {
-  std::vector<TGridChange>* journal = std::exchange(journal_, nullptr);
+void TGridStore::Redo(TGridJournal& journal, const TGridChange& change) {
+  TGridJournal* journalled = std::exchange(journal_, nullptr);
   switch (change.Kind) {
     case TGridChange::TKind::Cells:
-      SpliceCells(change, change.Before, change.After);
+    case TGridChange::TKind::DeleteRows:
+      SwapWith(journal, change, false);
       break;
     case TGridChange::TKind::InsertRows:
       rows_.insert(rows_.begin() + change.Row, static_cast<std::size_t>(change.Count), {});
       if (TObserver* told = Told()) told->RowsInserted(change.Row, change.Count);
       break;
-    case TGridChange::TKind::DeleteRows:
-      rows_.erase(rows_.begin() + change.Row, rows_.begin() + change.Row + change.Count);
-      if (TObserver* told = Told()) told->RowsDeleted(change.Row, change.Count);
-      break;
     case TGridChange::TKind::MoveRow:
       MoveRow(change.Row, change.Count);
       break;
     case TGridChange::TKind::Clear:
+      std::move(rows_.begin(), rows_.end(),
+                journal.Rows.begin() + static_cast<std::ptrdiff_t>(change.At));
       rows_.assign(1, {});
-      Emptied();
+      held_.clear();
       if (TObserver* told = Told()) told->Reset();
       break;
   }
-  journal_ = journal;
+  journal_ = journalled;
 }

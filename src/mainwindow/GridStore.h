@@ -1,29 +1,45 @@
 // The main window's working copy of the data: a grid of cell texts (CP932 record
 // texts) addressed by column and row. A cell may borrow its text from the bytes of
-// the file the grid was filled from, which the store then keeps; whatever leaves the
-// store (a row, a journalled change) is a copy of its own. Row 0 holds the status text in column 0;
-// row r >= 1 holds page r-1: its page text in column 0 and its button texts from
-// column 1. Every change goes through the handful of operations below, and each
-// one is reported to the observer, so that a view (and later undo) sees them all.
+// the file the grid was filled from, which the store then keeps; a row read out is a
+// copy of its own, and a journal that takes texts keeps the bytes they borrow. Row 0
+// holds the status text in column 0; row r >= 1 holds page r-1: its page text in
+// column 0 and its button texts from column 1. Every change goes through the handful
+// of operations below, and each one is reported to the observer, so that a view (and
+// later undo) sees them all.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "FieldText.h"
 
-// One change of the grid as the store made it, with what it replaced: enough to take
-// it back and to make it again. Rows keep only their changed span of columns.
+// One change of the grid as the store made it. What it replaced, or what replaced it
+// once it is taken back, is kept in its journal; taking it back or making it again
+// swaps the two, so that a text is never held twice. Rows keep only their changed span
+// of columns.
 struct TGridChange {
-  enum class TKind { Cells, InsertRows, DeleteRows, MoveRow, Clear };
+  enum class TKind : std::uint8_t { Cells, InsertRows, DeleteRows, MoveRow, Clear };
   TKind Kind = TKind::Cells;
-  int Row = 0;       // Cells: the row; InsertRows, DeleteRows: the first row; MoveRow: from
-  int Count = 0;     // InsertRows, DeleteRows: how many rows; MoveRow: to
-  int FirstCol = 0;  // Cells: the first column of the span
-  std::vector<std::string> Before;             // Cells: the span as it was
-  std::vector<std::string> After;              // Cells: the span as it became
-  std::vector<std::vector<std::string>> Rows;  // DeleteRows, Clear: the rows removed
+  int Row = 0;           // Cells: the row; InsertRows, DeleteRows: the first row; MoveRow: from
+  int Count = 0;         // Cells: the span's cells as it became; InsertRows, DeleteRows: how many
+                         // rows; MoveRow: to
+  int FirstCol = 0;      // Cells: the first column of the span
+  int CountWas = 0;      // Cells: the span's cells as it was
+  std::uint32_t At = 0;  // Cells: its first slot in the journal's Texts (as many as the longer
+                         // span); DeleteRows, Clear: its first row in the journal's Rows
+};
+static_assert(sizeof(TGridChange) == 24, "a replace journals one per changed cell");
+
+// The changes of one step, with the texts that are not in the grid.
+struct TGridJournal {
+  std::vector<TGridChange> Changes;
+  std::vector<TFieldText> Texts;
+  std::vector<std::vector<TFieldText>> Rows;
+  // The bytes that texts moved out of the grid may borrow.
+  std::vector<std::shared_ptr<const char[]>> Held;
+  bool empty() const { return Changes.empty(); }
 };
 
 class TGridStore {
@@ -90,28 +106,30 @@ class TGridStore {
   // Empties every cell and leaves one row.
   void Clear();
 
-  // While a journal is set, every change is also appended to it.
-  void SetJournal(std::vector<TGridChange>* journal) { journal_ = journal; }
-  // Takes a change back, or makes it again; neither is journalled.
-  void Undo(const TGridChange& change);
-  void Redo(const TGridChange& change);
+  // While a journal is set, every change is also appended to it. Changes of one cell,
+  // and of neighbouring cells of a row, that follow each other are one change.
+  void SetJournal(TGridJournal* journal) { journal_ = journal; }
+  // Takes a change of journal back, or makes it again; neither is journalled.
+  void Undo(TGridJournal& journal, const TGridChange& change);
+  void Redo(TGridJournal& journal, const TGridChange& change);
 
  private:
   TObserver* Told() const { return batches_ == 0 ? observer_ : nullptr; }
   bool Valid(int c, int r) const { return r >= 0 && r < RowCount() && c >= 0 && c < kColCount; }
   using TRow = std::vector<TFieldText>;
-  // Journals a change of row r's cells from before to what the row holds now.
-  void JournalCells(int r, const TRow& before);
-  // Row r's cells replaced by cells (no journal).
-  void PutRow(int r, TRow cells);
-  // Takes a Cells change back or makes it again: its span out becomes in.
-  void SpliceCells(const TGridChange& change, const std::vector<std::string>& out,
-                   const std::vector<std::string>& in);
-  // No cell borrows any longer: the bytes kept for them may go.
-  void Emptied() { held_.clear(); }
+  // Journals a change of row r's cells from before (which it takes texts from) to what
+  // the row holds now.
+  void JournalCells(int r, TRow& before);
+  // Appends a Cells change of row r whose span starts at first, with its slots.
+  TGridChange& JournalSpan(int r, int first, int countWas, int count);
+  // Takes a Cells or DeleteRows change back (undone) or makes it again: what the grid
+  // holds and what the journal holds change places.
+  void SwapWith(TGridJournal& journal, const TGridChange& change, bool undone);
+  // Both the journal and the store keep the bytes either's texts may borrow.
+  void ShareHeld(TGridJournal& journal);
   std::vector<TRow> rows_;
   std::vector<std::shared_ptr<const char[]>> held_;
   TObserver* observer_ = nullptr;
   int batches_ = 0;
-  std::vector<TGridChange>* journal_ = nullptr;
+  TGridJournal* journal_ = nullptr;
 };

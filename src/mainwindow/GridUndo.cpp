@@ -62,17 +62,21 @@ void FollowWithIcons(TGridEdit& edit, const TGridChange& change, bool undone) {
   }
 }
 
-TGridStep::TGridStep(TGridUndoHost& host, const QString& text, std::vector<TGridChange> changes,
+TGridStep::TGridStep(TGridUndoHost& host, const QString& text, TGridJournal journal,
                      const TViewState& before, const TViewState& after)
     : QUndoCommand(text),
       host_(host),
-      changes_(std::move(changes)),
+      journal_(std::move(journal)),
       before_(before),
-      after_(after) {}
+      after_(after) {
+  // Kept for as long as the step: no spare room.
+  journal_.Changes.shrink_to_fit();
+  journal_.Texts.shrink_to_fit();
+}
 
 void TGridStep::undo() {
   TGridEdit edit = host_.UndoEdit();
-  TakeChanges(edit, changes_.rbegin(), changes_.rend(), true);
+  TakeChanges(edit, journal_.Changes.rbegin(), journal_.Changes.rend(), true);
   host_.ShowViewState(before_);
   done_ = false;
 }
@@ -80,7 +84,7 @@ void TGridStep::undo() {
 void TGridStep::redo() {
   if (done_) return;  // pushed after the change was made
   TGridEdit edit = host_.UndoEdit();
-  TakeChanges(edit, changes_.begin(), changes_.end(), false);
+  TakeChanges(edit, journal_.Changes.begin(), journal_.Changes.end(), false);
   host_.ShowViewState(after_);
   done_ = true;
 }
@@ -98,26 +102,24 @@ void TGridStep::TakeChanges(TGridEdit& edit, Iterator first, Iterator last, bool
   for (; first != last; ++first) {
     const TGridChange& change = *first;
     if (change.Kind == TGridChange::TKind::Cells) {
-      undone ? edit.Grid.Undo(change) : edit.Grid.Redo(change);
+      undone ? edit.Grid.Undo(journal_, change) : edit.Grid.Redo(journal_, change);
       changedRows.insert(change.Row);
       continue;
     }
     rebuild();
-    undone ? edit.Grid.Undo(change) : edit.Grid.Redo(change);
+    undone ? edit.Grid.Undo(journal_, change) : edit.Grid.Redo(journal_, change);
     FollowWithIcons(edit, change, undone);
   }
   rebuild();
 }
 
 void TGridStep::RewriteTexts(const std::unordered_map<std::string, std::string>& rewrites) {
-  const auto rewrite = [&rewrites](std::vector<std::string>& texts) {
-    for (std::string& text : texts)
-      if (const auto found = rewrites.find(text); found != rewrites.end()) text = found->second;
+  const auto rewrite = [&rewrites](std::vector<TFieldText>& texts) {
+    for (TFieldText& text : texts)
+      if (const auto found = rewrites.find(text.str()); found != rewrites.end())
+        text = found->second;
   };
-  for (TGridChange& change : changes_) {
-    rewrite(change.Before);
-    rewrite(change.After);
-    for (std::vector<std::string>& row : change.Rows)
-      rewrite(row);
-  }
+  rewrite(journal_.Texts);
+  for (std::vector<TFieldText>& row : journal_.Rows)
+    rewrite(row);
 }

@@ -30,12 +30,11 @@ class TGridUndoHost {
 class TGridStep : public QUndoCommand {
  public:
   // A step of changes already made (the first redo, on push, does nothing).
-  TGridStep(TGridUndoHost& host, const QString& text, std::vector<TGridChange> changes,
+  TGridStep(TGridUndoHost& host, const QString& text, TGridJournal journal,
             const TViewState& before, const TViewState& after);
 
   void undo() override;
   void redo() override;
-  const std::vector<TGridChange>& Changes() const { return changes_; }
   // Replaces every kept cell text that is a key of rewrites by its value.
   void RewriteTexts(const std::unordered_map<std::string, std::string>& rewrites);
 
@@ -45,7 +44,7 @@ class TGridStep : public QUndoCommand {
   void TakeChanges(TGridEdit& edit, Iterator first, Iterator last, bool undone);
 
   TGridUndoHost& host_;
-  std::vector<TGridChange> changes_;
+  TGridJournal journal_;
   TViewState before_;
   TViewState after_;
   bool done_ = true;

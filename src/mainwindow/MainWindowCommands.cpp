@@ -101,13 +101,13 @@ void TMainWindow::ShowViewState(const TViewState& state) {
 
 void TMainWindow::RecordStep(const QString& text, const std::function<void()>& work) {
   const TViewState before = ViewState();
-  std::vector<TGridChange> changes;
+  TGridJournal journal;
   const auto record = [&] {
     store_.SetJournal(nullptr);
-    if (changes.empty()) return;  // a refused or cancelled command is no step
-    Undo_.push(new TGridStep(*this, text, std::move(changes), before, ViewState()));
+    if (journal.empty()) return;  // a refused or cancelled command is no step
+    Undo_.push(new TGridStep(*this, text, std::move(journal), before, ViewState()));
   };
-  store_.SetJournal(&changes);
+  store_.SetJournal(&journal);
   // While the grid is half changed, neither the recovery copy nor a look at the file
   // may read it.
   InStep_ = true;

@@ -1,6 +1,7 @@
 #include "TargetFindingsModel.h"
 
 #include "GridRules.h"
+#include "RecordText.h"
 #include "TextFormat.h"
 
 namespace {
@@ -20,18 +21,30 @@ void TTargetFindingsModel::Reset(const TGridStore& grid) {
   bytes_ = {};
   texts_.clear();
   // Each finding goes straight into the blocks: a list of them all is never made.
-  VisitGridTargets(grid, [this](int r, int c, std::string_view title, TTargetFinding& f) {
+  VisitGridTargets(grid, [this](int r, int c, std::string_view, TTargetFinding& f) {
     const bool missing = f.Group == TTargetFinding::TGroup::Missing;
-    groups_[missing ? 0 : 1].push_back(
-        {r, c, bytes_.size(), static_cast<std::uint32_t>(title.size()),
-         static_cast<std::uint32_t>(f.Path.size()), TextIndex(f.Field), TextIndex(f.Why)});
-    bytes_ += title;
-    bytes_ += f.Path;
+    TRow& row = groups_[missing ? 0 : 1].emplace_back();
+    row.Row = r;
+    row.Col = static_cast<std::uint32_t>(c);
+    row.Field = TextIndex(f.Field);
+    row.Why = TextIndex(f.Why);
+    row.PathSize = static_cast<std::uint32_t>(f.Path.size());
+    const std::size_t inCell = grid_->Cell(c, r).view().find(f.Path);
+    row.PathInCell = inCell != std::string_view::npos;
+    row.PathAt = static_cast<std::uint32_t>(row.PathInCell ? inCell : bytes_.size());
+    if (!row.PathInCell) bytes_ += f.Path;
   });
   endResetModel();
 }
 
+std::string_view TTargetFindingsModel::PathOf(const TRow& row) const {
+  if (row.PathInCell) return grid_->Cell(row.Col, row.Row).view().substr(row.PathAt, row.PathSize);
+  return std::string_view(bytes_).substr(row.PathAt, row.PathSize);
+}
+
 std::uint32_t TTargetFindingsModel::TextIndex(const QString& text) {
+  // A few fields and reasons, and the system's error texts: never near the 512 a row's
+  // index can tell apart.
   // A dozen texts at most, and most findings share the very string of one of them.
   for (std::size_t i = 0; i < texts_.size(); ++i)
     if (texts_[i].isSharedWith(text) || texts_[i] == text) return static_cast<std::uint32_t>(i);
@@ -78,7 +91,7 @@ QVariant TTargetFindingsModel::data(const QModelIndex& index, int role) const {
     return name + QStringLiteral(" (%1)").arg(groups_[index.row()].size());
   }
   if (role == kCellRole) return QPoint(f->Col, f->Row);
-  const std::string_view path = Bytes(f->Title + f->TitleSize, f->PathSize);
+  const std::string_view path = PathOf(*f);
   if (role == Qt::ToolTipRole && index.column() == 4) return ShownText(std::string(path));
   if (role != Qt::DisplayRole) return {};
   switch (index.column()) {
@@ -87,7 +100,7 @@ QVariant TTargetFindingsModel::data(const QModelIndex& index, int role) const {
     case 1:
       return QString::number(f->Col);
     case 2:
-      return ShownText(std::string(Bytes(f->Title, f->TitleSize)));
+      return ShownText(TitleOfText(grid_->Cell(f->Col, f->Row)));
     case 3:
       return texts_[f->Field];
     case 4:

@@ -1,13 +1,15 @@
 // The target check's findings seen through Qt's model/view: two group rows,
 // "リンク切れ (n)" and "この環境では確認できません (n)", with the findings of each under
 // it. Texts are made only for the rows a view asks for, so a list of a million
-// findings shows at once; the findings are kept in a few flat blocks, so that
-// closing the list frees a few blocks rather than a million strings.
+// findings shows at once; a finding is 16 bytes that point into the grid's own cell
+// texts, kept in blocks, so that neither the list's peak nor its close grows with
+// copies of the findings' texts.
 #pragma once
 
 #include <QAbstractItemModel>
 #include <QString>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,25 +41,25 @@ class TTargetFindingsModel : public QAbstractItemModel {
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
  private:
-  // One finding: its button, and its texts as places in bytes_ and texts_.
+  // One finding: its button, and its path as a place in the button's cell text (or in
+  // bytes_ for a path the cell does not hold as it is, such as a shortcut's target).
   struct TRow {
     std::int32_t Row = 0;
-    std::int32_t Col = 0;
-    std::size_t Title = 0;  // the title's first byte in bytes_, the path following it
-    std::uint32_t TitleSize = 0;
-    std::uint32_t PathSize = 0;
-    std::uint32_t Field = 0;  // in texts_
-    std::uint32_t Why = 0;
+    std::uint32_t Col : 14 = 0;   // at most 10000
+    std::uint32_t Field : 9 = 0;  // in texts_, which holds a few dozen texts at most
+    std::uint32_t Why : 9 = 0;    // in texts_
+    std::uint32_t PathAt = 0;     // in the cell text, or in bytes_
+    std::uint32_t PathSize : 31 = 0;
+    std::uint32_t PathInCell : 1 = 0;
   };
+  static_assert(sizeof(TRow) == 16);
   // The finding shown at a child row, or nullptr for a group row.
   const TRow* RowAt(const QModelIndex& index) const;
-  std::string_view Bytes(std::size_t at, std::uint32_t size) const {
-    return {bytes_.data() + at, size};
-  }
+  std::string_view PathOf(const TRow& row) const;
   // The place of text in texts_, added when new.
   std::uint32_t TextIndex(const QString& text);
   const TGridStore* grid_ = nullptr;
-  std::vector<TRow> groups_[2];  // per group row, its findings
-  std::string bytes_;            // titles and paths (CP932)
-  std::vector<QString> texts_;   // fields and reasons
+  std::deque<TRow> groups_[2];  // per group row, its findings
+  std::string bytes_;           // paths the cells do not hold as they are (CP932)
+  std::vector<QString> texts_;  // fields and reasons
 };

@@ -83,10 +83,10 @@ TEST(GridStore, RowOperationsMoveWholeRowsAndReportThem) {
   EXPECT_EQ(log.events.back(), "reset");
 }
 
-// A step of many cell changes, some of them growing a row, taken back change by change
-// and made again gives every row as it was, byte for byte, and tells the observer of
-// every cell it puts back.
-TEST(GridStore, UndoAndRedoOfManyCellChangesRestoreEveryRow) {
+// A step of many changes (cells, some growing a row, whole rows, rows inserted, deleted
+// and moved) taken back change by change and made again, twice, gives every row as it
+// was, byte for byte, and tells the observer of every cell it puts back.
+TEST(GridStore, UndoAndRedoOfManyChangesRestoreEveryRow) {
   TGridStore g;
   g.SetRowCount(4);
   for (int r = 1; r < 4; ++r)
@@ -99,25 +99,76 @@ TEST(GridStore, UndoAndRedoOfManyCellChangesRestoreEveryRow) {
     return all;
   };
   const std::vector<Strings> before = rows();
-  std::vector<TGridChange> changes;
-  g.SetJournal(&changes);
+  TGridJournal journal;
+  g.SetJournal(&journal);
   unsigned seed = 7;
   for (int i = 0; i < 300; ++i) {
     seed = seed * 1103515245u + 12345u;
-    const int r = 1 + static_cast<int>(seed >> 8) % 3;
+    const int r = 1 + static_cast<int>(seed >> 8) % (g.RowCount() - 1);
     const int c = static_cast<int>(seed >> 16) % 9;  // beyond column 5 the row grows
-    g.SetCell(c, r, "v" + std::to_string(i));
+    const std::string text = "v" + std::to_string(i);
+    switch ((seed >> 24) % 12) {
+      case 0:
+        g.SetRow(r, Strings(static_cast<std::size_t>(c), text));
+        break;
+      case 1:
+        if (g.RowCount() > 3) g.DeleteRows(r, 1 + c % 2);
+        break;
+      case 2:
+        g.InsertRows(r, 1);
+        break;
+      case 3:
+        g.MoveRow(r, 1 + c % (g.RowCount() - 1));
+        break;
+      default:
+        g.SetCell(c, r, text);  // often the same cell twice: one change
+    }
   }
   g.SetJournal(nullptr);
   const std::vector<Strings> after = rows();
   TLog log;
   g.SetObserver(&log);
-  for (auto change = changes.rbegin(); change != changes.rend(); ++change)
-    g.Undo(*change);
-  EXPECT_EQ(rows(), before);
-  EXPECT_FALSE(log.events.empty());
-  for (const TGridChange& change : changes)
-    g.Redo(change);
-  EXPECT_EQ(rows(), after);
+  for (int round = 0; round < 2; ++round) {
+    for (auto change = journal.Changes.rbegin(); change != journal.Changes.rend(); ++change)
+      g.Undo(journal, *change);
+    EXPECT_EQ(rows(), before);
+    EXPECT_FALSE(log.events.empty());
+    for (const TGridChange& change : journal.Changes)
+      g.Redo(journal, change);
+    EXPECT_EQ(rows(), after);
+  }
   g.SetObserver(nullptr);
+}
+
+// A journal takes the texts it replaced, borrowing ones included: the bytes they borrow
+// stay for as long as the journal or the grid needs them, after the grid was cleared too.
+TEST(GridStore, AJournalKeepsTheBytesItsTextsBorrow) {
+  const std::string file = "borrowed";
+  std::weak_ptr<const char[]> held;
+  TGridStore g;
+  TGridJournal journal;
+  {
+    std::shared_ptr<char[]> bytes(new char[file.size()]);
+    std::copy(file.begin(), file.end(), bytes.get());
+    held = bytes;
+    g.SetRowCount(2);
+    g.HoldBytes(bytes);
+    std::vector<TFieldText> row(2);
+    row[1] = TFieldText::Borrowing({bytes.get(), file.size()});
+    g.SetRowTexts(1, std::move(row));
+  }
+  g.SetJournal(&journal);
+  g.SetCell(1, 1, "first");
+  g.SetCell(1, 1, "second");
+  g.SetJournal(nullptr);
+  EXPECT_EQ(journal.Changes.size(), 1u) << "two changes of one cell in a row are one";
+  g.Clear();
+  EXPECT_FALSE(held.expired()) << "the journal still borrows them";
+  g.SetRowCount(2);
+  g.SetCell(1, 1, "second");  // as the step left it
+  g.Undo(journal, journal.Changes.front());
+  journal = {};
+  EXPECT_FALSE(held.expired()) << "the grid borrows them again";
+  EXPECT_EQ(g.Cell(1, 1), file);
+  EXPECT_TRUE(g.Cell(1, 1).Borrowed());
 }

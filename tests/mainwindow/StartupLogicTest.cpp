@@ -206,11 +206,11 @@ TEST(FillGrid, CellsKeepTheFilesBytesOnlyWhileTheyBorrowThem) {
   EXPECT_FALSE(bytes.expired());
   EXPECT_TRUE(grid.Cell(1, 1).Borrowed());
   EXPECT_EQ(grid.Cell(2, 1), line);
-  std::vector<TGridChange> journal;
+  TGridJournal journal;
   grid.SetJournal(&journal);
   grid.Clear();
   EXPECT_TRUE(bytes.expired());
-  grid.Undo(journal.back());
+  grid.Undo(journal, journal.Changes.back());
   EXPECT_EQ(grid.Cell(1, 1), line);
   EXPECT_FALSE(grid.Cell(1, 1).Borrowed());
 }

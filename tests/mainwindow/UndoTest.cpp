@@ -386,21 +386,27 @@ TEST(TargetCheck, TheListGroupsFindingsAndClearsTheChosenButtons) {
   TMainWindow& f = w.f;
   TLaunchDataItem gone;
   gone.Kind = lkProgram;
-  gone.Title = "gone";
-  gone.Link = dir.File("missing");
+  gone.Title = "gone \"x\"";
+  gone.Link = dir.File("missing \"x\"");  // not as it is in the cell, which doubles quotes
   TLaunchDataItem windows = gone;
   windows.Link = "C:\\Tools\\app.exe";
   f.RecordStep(QStringLiteral("set"), [&] {
     f.Store().SetCell(1, 1, ItemToText(gone));
     f.Store().SetCell(1, 2, ItemToText(windows));
   });
-  QTimer::singleShot(0, [] {
+  QTimer::singleShot(0, [&gone] {
     auto* d = qobject_cast<TTargetCheckDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(d, nullptr);
     const QAbstractItemModel* list = d->List->model();
     ASSERT_EQ(list->rowCount(d->Findings->MissingGroup()), 1);
     ASSERT_EQ(list->rowCount(d->Findings->UncheckableGroup()), 1);
     EXPECT_EQ(d->Findings->MissingGroup().data().toString(), QStringLiteral("リンク切れ (1)"));
+    const auto shown = [list](const QModelIndex& group, int column) {
+      return list->index(0, column, group).data().toString();
+    };
+    EXPECT_EQ(shown(d->Findings->MissingGroup(), 2), QString::fromStdString(gone.Title));
+    EXPECT_EQ(shown(d->Findings->MissingGroup(), 4), QString::fromStdString(gone.Link));
+    EXPECT_EQ(shown(d->Findings->UncheckableGroup(), 4), QStringLiteral("C:\\Tools\\app.exe"));
     d->List->selectAll();  // then every finding but the one that cannot be checked
     d->List->selectionModel()->select(list->index(0, 0, d->Findings->UncheckableGroup()),
                                       QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
