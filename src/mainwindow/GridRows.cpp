@@ -48,9 +48,13 @@ void RebuildPageIcons(TGridEdit& edit, int r, int n) {
   while (edit.Icons.Count() < r)  // every page row has its list
     AddIconRow(edit.Icons, 0);
   auto icons = std::make_unique<TIconList>();
-  icons->Reserve(n);
-  for (int c = 1; c <= n; ++c)
-    icons->Add(edit.IconsWhenDrawn ? TIcon() : TIcon(edit.IconOf(*ButtonOfCell(edit.Grid, c, r))));
+  if (edit.IconsWhenDrawn) {
+    icons->AddEmpty(n);
+  } else {
+    icons->Reserve(n);
+    for (int c = 1; c <= n; ++c)
+      icons->Add(TIcon(edit.IconOf(*ButtonOfCell(edit.Grid, c, r))));
+  }
   edit.Icons.Replace(r - 1, std::move(icons));
 }
 

@@ -35,6 +35,10 @@ class TIconList {
     return Count() - 1;
   }
   int Add(std::unique_ptr<TIcon> icon) { return Add(Take(std::move(icon))); }
+  // Appends n empty entries, for icons read later.
+  void AddEmpty(int n) {
+    if (n > 0) icons_.resize(icons_.size() + static_cast<std::size_t>(n));
+  }
   TIcon& Get(int index) {
     CheckIndex(index);
     return icons_[static_cast<std::size_t>(index)];
