@@ -97,6 +97,18 @@ void Session(const std::string& file) {
     malloc_trim(0);
     std::printf("  probe: after trim %.1f MB; undo steps %d\n",
                 static_cast<double>(StatusKb("VmRSS")) / 1024, form.UndoStack().count());
+    // The edit's own new texts: what no allocator can give back while the grid holds them.
+    std::size_t cells = 0;
+    std::size_t bytes = 0;
+    const TGridStore& grid = form.Store();
+    for (int r = 0; r < grid.RowCount(); ++r)
+      for (int c = 0; c < grid.UsedColumns(r); ++c)
+        if (const TFieldText& text = grid.Cell(c, r); !text.empty() && !text.Borrowed()) {
+          ++cells;
+          bytes += text.size();
+        }
+    std::printf("  probe: %zu cells own their texts, %.1f MB of bytes\n", cells,
+                static_cast<double>(bytes) / (1 << 20));
     form.UndoStack().clear();
     Probe("undo cleared");
   }
