@@ -9,7 +9,6 @@
 #include <QAbstractItemModel>
 #include <QString>
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,13 +52,30 @@ class TTargetFindingsModel : public QAbstractItemModel {
     std::uint32_t PathInCell : 1 = 0;
   };
   static_assert(sizeof(TRow) == 16);
+  // The findings of a group, in chunks of a megabyte that stay where they are as the list
+  // grows: no copy while the check runs, and a few chunks to free when the list closes.
+  class TGroupRows {
+   public:
+    TRow& emplace_back() {
+      if (size_ % kChunk == 0) chunks_.emplace_back().reserve(kChunk);
+      ++size_;
+      return chunks_.back().emplace_back();
+    }
+    const TRow& operator[](std::size_t i) const { return chunks_[i / kChunk][i % kChunk]; }
+    std::size_t size() const { return size_; }
+
+   private:
+    static constexpr std::size_t kChunk = 65536;
+    std::vector<std::vector<TRow>> chunks_;
+    std::size_t size_ = 0;
+  };
   // The finding shown at a child row, or nullptr for a group row.
   const TRow* RowAt(const QModelIndex& index) const;
   std::string_view PathOf(const TRow& row) const;
   // The place of text in texts_, added when new.
   std::uint32_t TextIndex(const QString& text);
   const TGridStore* grid_ = nullptr;
-  std::deque<TRow> groups_[2];  // per group row, its findings
+  TGroupRows groups_[2];        // per group row, its findings
   std::string bytes_;           // paths the cells do not hold as they are (CP932)
   std::vector<QString> texts_;  // fields and reasons
 };
