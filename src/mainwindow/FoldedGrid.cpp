@@ -67,7 +67,7 @@ void TFoldedGrid::Clear() {
   rowFirst_ = {};
 }
 
-void TFoldedGrid::Build(const TGridStore& grid) {
+std::vector<QPoint> TFoldedGrid::BuildAndFind(const TGridStore& grid, std::string_view needle) {
   Clear();
   const int rows = grid.RowCount();
   rowFirst_.assign(static_cast<std::size_t>(rows) + 1, 0);
@@ -96,16 +96,25 @@ void TFoldedGrid::Build(const TGridStore& grid) {
     TFoldBuffer warm;
     AppendFolded({}, '\n', warm);  // the table, made once before any thread needs it
   }
+  std::vector<std::vector<QPoint>> hits(threads);
+  const auto work = [&](std::size_t k) {
+    BuildPart(grid, firstRows[k], firstRows[k + 1], parts_[k]);
+    if (!needle.empty()) FindInPart(parts_[k], needle, hits[k]);
+  };
   std::vector<std::thread> others;
   for (std::size_t k = 1; k < threads; ++k)
-    others.emplace_back([&, k] { BuildPart(grid, firstRows[k], firstRows[k + 1], parts_[k]); });
-  BuildPart(grid, firstRows[0], firstRows[1], parts_[0]);
+    others.emplace_back(work, k);
+  work(0);
   for (std::thread& other : others)
     other.join();
+  for (std::size_t k = 1; k < threads; ++k)
+    hits[0].insert(hits[0].end(), hits[k].begin(), hits[k].end());
+  return std::move(hits[0]);
 }
 
 void TFoldedGrid::BuildPart(const TGridStore& grid, int firstRow, int endRow, TPart& part) {
   part.FirstButton = rowFirst_[static_cast<std::size_t>(firstRow)];
+  part.FirstRow = firstRow;
   std::size_t bytes = 64;
   for (int r = firstRow; r < endRow; ++r)
     for (int c = 1; c <= RowButtons(r); ++c)
@@ -138,26 +147,30 @@ const TFoldedGrid::TPart& TFoldedGrid::PartOf(std::size_t button) const {
   return parts_[k];
 }
 
+void TFoldedGrid::FindInPart(const TPart& part, std::string_view needle,
+                             std::vector<QPoint>& hits) const {
+  auto row = static_cast<std::size_t>(part.FirstRow);
+  const char* const base = part.Text.Data();
+  const char* const end = base + part.Text.Size();
+  std::size_t button = part.FirstButton;
+  for (const char* p = base;;) {
+    const char* at = FindNeedle(p, end, needle);
+    if (at == end) break;
+    const auto offset = static_cast<std::uint64_t>(at - base);
+    while (ends_[button] <= offset)
+      ++button;
+    while (rowFirst_[row + 1] <= button)
+      ++row;
+    hits.emplace_back(static_cast<int>(button - rowFirst_[row]) + 1, static_cast<int>(row));
+    // The rest of this button need not be searched.
+    p = base + ends_[button] + 1;
+  }
+}
+
 std::vector<QPoint> TFoldedGrid::FindAll(std::string_view needle) const {
   std::vector<QPoint> hits;
-  std::size_t row = 0;
-  for (const TPart& part : parts_) {
-    const char* const base = part.Text.Data();
-    const char* const end = base + part.Text.Size();
-    std::size_t button = part.FirstButton;
-    for (const char* p = base;;) {
-      const char* at = FindNeedle(p, end, needle);
-      if (at == end) break;
-      const auto offset = static_cast<std::uint64_t>(at - base);
-      while (ends_[button] <= offset)
-        ++button;
-      while (rowFirst_[row + 1] <= button)
-        ++row;
-      hits.emplace_back(static_cast<int>(button - rowFirst_[row]) + 1, static_cast<int>(row));
-      // The rest of this button need not be searched.
-      p = base + ends_[button] + 1;
-    }
-  }
+  for (const TPart& part : parts_)
+    FindInPart(part, needle, hits);
   return hits;
 }
 

@@ -16,7 +16,10 @@ class TGridStore;
 
 class TFoldedGrid {
  public:
-  void Build(const TGridStore& grid);
+  void Build(const TGridStore& grid) { BuildAndFind(grid, {}); }
+  // Builds, and returns what FindAll(needle) would, each run of rows searched by the thread
+  // that folded it; none for an empty needle.
+  std::vector<QPoint> BuildAndFind(const TGridStore& grid, std::string_view needle);
   void Clear();
   bool Built() const { return !rowFirst_.empty(); }
   // The grid's row count when it was built.
@@ -37,8 +40,11 @@ class TFoldedGrid {
   struct TPart {
     TFoldBuffer Text;
     std::size_t FirstButton = 0;
+    int FirstRow = 0;
   };
   void BuildPart(const TGridStore& grid, int firstRow, int endRow, TPart& part);
+  // Appends the hits of needle in part.
+  void FindInPart(const TPart& part, std::string_view needle, std::vector<QPoint>& hits) const;
   const TPart& PartOf(std::size_t button) const;
   int RowButtons(int r) const {
     return static_cast<int>(rowFirst_[static_cast<std::size_t>(r) + 1] -

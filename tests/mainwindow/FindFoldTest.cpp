@@ -172,3 +172,33 @@ TEST(FindFold, FindsWhileTypingAsBefore) {
     }
   }
 }
+
+// A grid big enough to be folded on several threads, with empty pages among the full ones:
+// the first keystroke (searched by the threads that fold) and later ones (searched across
+// the parts) find what the old finder does.
+TEST(FindFold, FindsInAGridFoldedOnSeveralThreadsAsBefore) {
+  TGridStore grid;
+  const int rows = 900;
+  grid.SetRowCount(rows);
+  for (int r = 1; r < rows; ++r) {
+    const int count = r % 7 == 0 ? 0 : 30;
+    grid.SetCell(0, r, PageToText(TPageItem("p", count, 0)));
+    for (int c = 1; c <= count; ++c) {
+      TLaunchDataItem item;
+      item.Kind = lkProgram;
+      item.Title = "T" + std::to_string(r) + "-" + std::to_string(c);
+      item.Link = "/usr/bin/x" + std::to_string(c % 10);
+      grid.SetCell(c, r, ItemToText(item));
+    }
+  }
+  TGridFinder typing;  // one keystroke after another
+  TOldGridFinder old;
+  for (const char* key : {"t1", "t10", "x3", "/USR", "-30", "zzz", "T899-3"}) {
+    const QString text = QString::fromLatin1(key);
+    const std::vector<QPoint>& before = old.FindAll(grid, text);
+    ASSERT_EQ(typing.FindAll(grid, text), before) << key;
+    TGridFinder first;  // the first keystroke
+    ASSERT_EQ(first.FindAll(grid, text), before) << key;
+  }
+  EXPECT_EQ(typing.FindAll(grid, QStringLiteral("/usr")).size(), 23130u) << "every button";
+}
