@@ -241,7 +241,7 @@ BENCHMARK(BM_TakeInLaunchersCounts)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  bench::DrawOffscreen();
   QApplication app(argc, argv);  // icons need one
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 
+#include "BenchData.h"
 #include "ButtonListBox.h"
 #include "EditPageLogic.h"
 #include "PageEditDialog.h"
@@ -62,7 +63,7 @@ BENCHMARK(BM_SortByUseCount)->Arg(10000)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  bench::DrawOffscreen();
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

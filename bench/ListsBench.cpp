@@ -83,7 +83,7 @@ TTimes CheckTargetsDialog(const TGridStore& grid) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  bench::DrawOffscreen();
   QApplication app(argc, argv);
   const bench::TScratchFolder scratch;
   const std::filesystem::path& dir = scratch.Path();

@@ -124,7 +124,7 @@ void Session(const std::string& file) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  bench::DrawOffscreen();
   const bench::TScratchFolder scratch;
   const std::filesystem::path& dir = scratch.Path();
   qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((dir / "config").string()));

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "BenchData.h"
 #include "BenchGrid.h"
 #include "ButtonCommands.h"
 #include "FindReplace.h"
@@ -64,7 +65,7 @@ void Measure(const char* name, int perPage, const std::function<TStep(TGridEdit&
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  bench::DrawOffscreen();
   QApplication app(argc, argv);  // icons need one
   TScriptedDialogs dialogs;
   TDialogsScope scope(dialogs);

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <filesystem>
 
+#include "BenchData.h"
 #include "GridRows.h"
 #include "IconStore.h"
 #include "LinkClassify.h"
@@ -140,7 +141,7 @@ BENCHMARK(BM_CollectDroppedFiles)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   static testing_support::TTempDir desktop;
   wizard_test::SetUpDesktop(desktop.Path());
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  bench::DrawOffscreen();
   QApplication app(argc, argv);  // icons need one
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
