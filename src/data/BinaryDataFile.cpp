@@ -91,6 +91,7 @@ void TLaunchList::LoadFromSource(TByteSource& source) {
   if (!IsOwnStatus(Status)) return;
   Pages.LoadFromStream(ReadSection(source, header, 1));
   TBaseLaunchList::LoadFromStream(ReadSection(source, header, 2));
+  Complete = true;  // the header's sizes are checked by the reads above
   Loaded = true;
 }
 

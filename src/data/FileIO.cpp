@@ -3,7 +3,9 @@
 // write in place when a rename cannot, and tell which file it made.
 #include "FileIO.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,7 +14,10 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "LargePages.h"
 #include "LaunchErrors.h"
@@ -268,12 +273,80 @@ std::string WritableTarget(const std::string& fileName, struct stat& old, bool& 
   return target;
 }
 
-// The name pattern of a new file beside target, for mkostemp.
-std::string TempBeside(const std::string& target) {
-  const std::string::size_type slash = target.rfind('/');
-  const std::string dir = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-  const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-  return dir + (dir == "." ? "/." : ".") + base + ".XXXXXX";
+constexpr std::size_t kMaxNameBytes = 255;  // NAME_MAX of the usual file systems
+constexpr std::string_view kTempMark = ".pelledit-";
+constexpr std::size_t kTempRandom = 6;  // mkostemp's XXXXXX
+constexpr std::size_t kMaxPidDigits = 10;
+// Room the temporary's name leaves for the file name it is made for.
+constexpr std::size_t kTempBaseBytes =
+    kMaxNameBytes - 1 - kTempMark.size() - kMaxPidDigits - 1 - kTempRandom;
+// A temporary written to in this time may still be a save in progress elsewhere.
+constexpr std::time_t kStaleAfterSeconds = 10 * 60;
+
+// The folder (with its '/') and the file name of path.
+std::pair<std::string, std::string> SplitPath(const std::string& path) {
+  const std::string::size_type slash = path.rfind('/');
+  if (slash == std::string::npos) return {"./", path};
+  return {path.substr(0, slash + 1), path.substr(slash + 1)};
+}
+
+// Up to max bytes of name, not cut within a UTF-8 character.
+std::string_view CutName(std::string_view name, std::size_t max) {
+  if (name.size() <= max) return name;
+  std::size_t end = max;
+  while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80)
+    --end;
+  return name.substr(0, end);
+}
+
+// What every temporary for a file named base starts with.
+std::string TempPrefix(std::string_view base) {
+  return "." + std::string(CutName(base, kTempBaseBytes)) + std::string(kTempMark);
+}
+
+// The process number in a temporary's name, 0 when name is no temporary of ours.
+pid_t TemporaryPid(std::string_view name) {
+  const std::string_view::size_type mark = name.rfind(kTempMark);
+  if (!name.starts_with('.') || mark == std::string_view::npos || mark == 0) return 0;
+  std::string_view rest = name.substr(mark + kTempMark.size());
+  const std::string_view::size_type dash = rest.find('-');
+  if (dash == std::string_view::npos || dash == 0 || dash > kMaxPidDigits ||
+      rest.size() != dash + 1 + kTempRandom)
+    return 0;
+  long long pid = 0;
+  for (char c : rest.substr(0, dash)) {
+    if (c < '0' || c > '9') return 0;
+    pid = pid * 10 + (c - '0');
+  }
+  for (char c : rest.substr(dash + 1))
+    if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))) return 0;
+  return pid > 0 && pid <= INT_MAX ? static_cast<pid_t>(pid) : 0;
+}
+
+// Removes the stale temporaries (see RemoveStaleTemporaries) in the open folder fd
+// whose names start with prefix.
+int RemoveStaleIn(int fd, std::string_view prefix) {
+  DIR* dir = ::fdopendir(fd);
+  if (dir == nullptr) {
+    ::close(fd);
+    return 0;
+  }
+  const std::time_t staleBefore = std::time(nullptr) - kStaleAfterSeconds;
+  int removed = 0;
+  while (const dirent* found = ::readdir(dir)) {
+    const std::string_view name = found->d_name;
+    const pid_t pid = TemporaryPid(name);
+    if (pid == 0 || !name.starts_with(prefix)) continue;
+    struct stat st {};
+    if (::fstatat(::dirfd(dir), found->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() || st.st_mtime > staleBefore)
+      continue;
+    // Any process of that number, an editor or not, may be the writer: only none is stale.
+    if (::kill(pid, 0) == 0 || errno != ESRCH) continue;
+    if (::unlinkat(::dirfd(dir), found->d_name, 0) == 0) ++removed;
+  }
+  ::closedir(dir);
+  return removed;
 }
 
 // Hands produce's pieces to fd; the first error stops the writing and is returned.
@@ -304,21 +377,66 @@ TFileStamp StampOf(const std::string& path) {
   return StampFromStat(st);
 }
 
-TFileStamp WriteFileReplacing(const std::string& fileName, std::string_view bytes) {
-  return WriteFileReplacing(
-      fileName, [bytes](const std::function<void(std::string_view)>& write) { write(bytes); });
+int SyncFolderOf(const std::string& path) {
+  const int fd = ::open(SplitPath(path).first.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  const int err = ::fsync(fd) == 0 ? 0 : errno;
+  ::close(fd);
+  return err;
 }
 
-TFileStamp WriteFileReplacing(const std::string& fileName, const TContentProducer& produce) {
-  struct stat old {};
-  bool existed = false;
-  const std::string target = WritableTarget(fileName, old, existed);
-  std::string temp = TempBeside(target);
+int CreateTemporaryBeside(const std::string& path, std::string& temp) {
+  const auto [dir, base] = SplitPath(path);
+  temp = dir + TempPrefix(base) + std::to_string(::getpid()) + "-XXXXXX";
+  // mkostemp makes the file new (O_EXCL: a link in its place is no way through).
+  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return -1;
+  if (::fchmod(fd, 0600) != 0) {
+    const int err = errno;
+    ::close(fd);
+    ::unlink(temp.c_str());
+    errno = err;
+    return -1;
+  }
+  return fd;
+}
 
+bool IsOwnTemporaryName(std::string_view name) {
+  return TemporaryPid(name) != 0;
+}
+
+int RemoveStaleTemporaries(const std::string& fileName) {
+  std::string target;
+  if (ResolveTarget(fileName, target) != 0) return 0;
+  const auto [dir, base] = SplitPath(target);
+  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  return fd < 0 ? 0 : RemoveStaleIn(fd, TempPrefix(base));
+}
+
+int RemoveStaleTemporariesIn(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  return fd < 0 ? 0 : RemoveStaleIn(fd, ".");
+}
+
+namespace {
+
+// How a new file takes a target's place.
+struct TReplace {
+  const std::string& fileName;  // as the caller named it, for the error
+  const std::string& target;    // the name the new file gets
+  mode_t mode;
+  std::optional<std::pair<uid_t, gid_t>> owner;  // kept when the old file had one
+};
+
+// Writes produce's content to a temporary beside how.target and renames it there
+// when all was written and flushed and beforeReplace agrees.
+TFileStamp Replace(const TReplace& how, const TContentProducer& produce,
+                   const TBeforeReplace& beforeReplace) {
   // Written beside the target and renamed over it: another hard link to the old
   // file keeps the old bytes.
-  int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-  if (fd < 0) throw EFileError::Create(fileName, errno);
+  std::string temp;
+  const int fd = CreateTemporaryBeside(how.target, temp);
+  if (fd < 0) throw EFileError::Create(how.fileName, errno);
 
   // After a failed write the later pieces are not written: the first error is the one told.
   std::int64_t written = 0;
@@ -329,39 +447,75 @@ TFileStamp WriteFileReplacing(const std::string& fileName, const TContentProduce
     ::unlink(temp.c_str());
     throw;
   }
-  if (err == 0) {
-    if (existed) {
-      if (::fchown(fd, old.st_uid, old.st_gid) != 0) { /* keep our own owner */
-      }
+  if (err == 0 && how.owner) {
+    if (::fchown(fd, how.owner->first, how.owner->second) != 0) { /* keep our own owner */
     }
-    if (::fchmod(fd, existed ? (old.st_mode & 07777) : DefaultMode()) != 0) err = errno;
   }
+  if (err == 0 && ::fchmod(fd, how.mode) != 0) err = errno;
   if (err == 0 && ::fsync(fd) != 0) err = errno;
   // Taken from the new file itself, before it has the target's name: whatever
   // replaces it after the rename has another identity.
   struct stat now {};
   if (err == 0 && ::fstat(fd, &now) != 0) err = errno;
   if (::close(fd) != 0 && err == 0) err = errno;
-  if (err == 0 && ::rename(temp.c_str(), target.c_str()) != 0) err = errno;
-  if (err != 0) {
-    ::unlink(temp.c_str());
-    throw EFileError::Create(fileName, err);
+  bool agreed = true;
+  if (err == 0 && beforeReplace) {
+    try {
+      agreed = beforeReplace();
+    } catch (...) {
+      ::unlink(temp.c_str());
+      throw;
+    }
   }
+  if (err == 0 && agreed && ::rename(temp.c_str(), how.target.c_str()) != 0) err = errno;
+  if (err != 0 || !agreed) {
+    ::unlink(temp.c_str());
+    if (err != 0) throw EFileError::Create(how.fileName, err);
+    return {};
+  }
+  // The rename is done: a folder that cannot be flushed does not undo it.
+  SyncFolderOf(how.target);
   return StampFromStat(now);
+}
+
+}  // namespace
+
+TFileStamp WriteFileReplacing(const std::string& fileName, std::string_view bytes,
+                              const TBeforeReplace& beforeReplace) {
+  return WriteFileReplacing(
+      fileName, [bytes](const std::function<void(std::string_view)>& write) { write(bytes); },
+      beforeReplace);
+}
+
+TFileStamp WriteFileReplacing(const std::string& fileName, const TContentProducer& produce,
+                              const TBeforeReplace& beforeReplace) {
+  struct stat old {};
+  bool existed = false;
+  const std::string target = WritableTarget(fileName, old, existed);
+  TReplace how{fileName, target, existed ? static_cast<mode_t>(old.st_mode & 07777) : DefaultMode(),
+               std::nullopt};
+  if (existed) how.owner.emplace(old.st_uid, old.st_gid);
+  return Replace(how, produce, beforeReplace);
+}
+
+TFileStamp WritePrivateFile(const std::string& fileName, const TContentProducer& produce,
+                            const TBeforeReplace& beforeReplace) {
+  return Replace({fileName, fileName, 0600, std::nullopt}, produce, beforeReplace);
 }
 
 int ReplaceBesideProblem(const std::string& fileName) {
   std::string target;
   if (const int err = ResolveTarget(fileName, target); err != 0) return err;
-  std::string temp = TempBeside(target);
-  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  std::string temp;
+  const int fd = CreateTemporaryBeside(target, temp);
   if (fd < 0) return errno;
   ::close(fd);
   ::unlink(temp.c_str());
   return 0;
 }
 
-TFileStamp WriteFileInPlace(const std::string& fileName, const TContentProducer& produce) {
+TFileStamp WriteFileInPlace(const std::string& fileName, const TContentProducer& produce,
+                            const TBeforeReplace& beforeWrite) {
   struct stat old {};
   bool existed = false;
   const std::string target = WritableTarget(fileName, old, existed);
@@ -375,6 +529,19 @@ TFileStamp WriteFileInPlace(const std::string& fileName, const TContentProducer&
   if (err == 0 &&
       (!S_ISREG(opened.st_mode) || opened.st_ino != old.st_ino || opened.st_dev != old.st_dev))
     err = msg::kNotRegularFile;
+  if (err == 0 && beforeWrite) {
+    bool agreed = false;
+    try {
+      agreed = beforeWrite();
+    } catch (...) {
+      ::close(fd);
+      throw;
+    }
+    if (!agreed) {
+      ::close(fd);
+      return {};
+    }
+  }
   std::int64_t written = 0;
   if (err == 0) err = WritePieces(fd, produce, written);
   if (err == 0 && ::ftruncate(fd, static_cast<off_t>(written)) != 0) err = errno;

@@ -112,19 +112,62 @@ TFileStamp StampOf(const std::string& path);
 // The producer of a new content in pieces: calls write once for each piece, in order.
 using TContentProducer = std::function<void(const std::function<void(std::string_view)>& write)>;
 
+// Called when a new content is wholly written and flushed, right before it takes the
+// file's place: false leaves the file as it is. A save looks at the file once more
+// here, since another program may have written it meanwhile.
+using TBeforeReplace = std::function<bool()>;
+
 // Replaces fileName by bytes: writes a new file beside it and renames it over the
-// old one only when everything was written and flushed. The new file keeps the old
-// one's permissions; a symbolic link is written through, and a dangling one gets
-// its target created. Refused: a fileName that is no regular file (a folder, a
+// old one only when everything was written and flushed (the folder is flushed after
+// the rename, so that a crash leaves the old file or the new one). The new file keeps
+// the old one's permissions; a symbolic link is written through, and a dangling one
+// gets its target created. Refused: a fileName that is no regular file (a folder, a
 // pipe, a device; a link loop), or one the caller may not write to (a read-only
 // file is refused to root as well). On failure or refusal the old file is
-// untouched and EFileError::Create is raised. Returns the stamp of the file written.
-TFileStamp WriteFileReplacing(const std::string& fileName, std::string_view bytes);
+// untouched and EFileError::Create is raised. Returns the stamp of the file written,
+// or a stamp with exists false when beforeReplace said no (nothing was replaced and
+// the new file is gone).
+TFileStamp WriteFileReplacing(const std::string& fileName, std::string_view bytes,
+                              const TBeforeReplace& beforeReplace = {});
 
 // The same, with the new content given in pieces, so that a large file needs no
 // buffer of its whole size. Should produce raise an exception, the old file stays as
 // it was and the exception passes on.
-TFileStamp WriteFileReplacing(const std::string& fileName, const TContentProducer& produce);
+TFileStamp WriteFileReplacing(const std::string& fileName, const TContentProducer& produce,
+                              const TBeforeReplace& beforeReplace = {});
+
+// Replaces fileName by a file of the caller's alone (mode 0600 whatever the umask),
+// as WriteFileReplacing does but never through a symbolic link: a link at fileName
+// is replaced by the file, its target is not touched. For the editor's own files.
+TFileStamp WritePrivateFile(const std::string& fileName, const TContentProducer& produce,
+                            const TBeforeReplace& beforeReplace = {});
+
+// Flushes the folder that holds path, so that a rename or removal in it survives a
+// crash. 0, or the errno value (a file system that cannot flush a folder says so).
+int SyncFolderOf(const std::string& path);
+
+// Creates an empty temporary file beside path, for a new content to be renamed to
+// path: in path's folder, named after path's file name and this process (a name
+// IsOwnTemporaryName knows; never longer than a file name may be), made new (never
+// through a link) with mode 0600. Returns its descriptor (read and write, closed on
+// exec) and sets temp to its path; -1 with errno on failure.
+int CreateTemporaryBeside(const std::string& path, std::string& temp);
+
+// Whether name (a file name without folder) is that of a temporary CreateTemporaryBeside
+// makes.
+bool IsOwnTemporaryName(std::string_view name);
+
+// Removes the temporaries that a save killed half way left beside fileName's target
+// (the end of its symbolic links): only files named as CreateTemporaryBeside names
+// them for that file name, regular files (a link is never followed) of this user,
+// whose process no longer runs and which were not written to for some minutes (a
+// process of the same number on another machine sharing the folder may still write).
+// Returns how many were removed; what cannot be looked at or removed stays.
+int RemoveStaleTemporaries(const std::string& fileName);
+
+// The same for every such temporary in folder, whatever file it was for. A folder
+// that is a symbolic link is left alone.
+int RemoveStaleTemporariesIn(const std::string& folder);
 
 // Why no new file can be made beside fileName's target (the end of its symbolic
 // links) to be renamed over it, as an errno value: the folder cannot be written.
@@ -137,8 +180,15 @@ int ReplaceBesideProblem(const std::string& fileName);
 // identity, owner and permissions. Unlike a replace, a failure part way leaves the
 // file damaged: the caller keeps a copy of the old bytes first. Refused, as a replace
 // is, for anything but a regular file the caller may write to; raises
-// EFileError::Create. Returns the stamp of the file written.
-TFileStamp WriteFileInPlace(const std::string& fileName, const TContentProducer& produce);
+// EFileError::Create. beforeWrite is asked when the file is open, before its first
+// byte is written: false leaves it untouched and returns a stamp with exists false.
+// Returns the stamp of the file written.
+TFileStamp WriteFileInPlace(const std::string& fileName, const TContentProducer& produce,
+                            const TBeforeReplace& beforeWrite = {});
+
+// The largest file the editor reads from its own folders (backups, recovery copies):
+// a stray huge file there is neither read whole nor offered.
+inline constexpr std::int64_t kMaxOwnFileSize = std::int64_t{256} << 20;
 
 // Whether a file (or anything else) exists at path.
 bool FileExists(const std::string& path);

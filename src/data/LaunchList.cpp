@@ -106,6 +106,13 @@ void TLaunchList::SetPageCount(int p, std::int32_t n) {
   Pages.Get(p).Count = n < 1 ? 1 : n;
 }
 
+std::int64_t TLaunchList::MissingButtons() const {
+  std::int64_t owned = 0;
+  for (int p = 0; p < Pages.Count(); ++p)
+    owned += std::max<std::int32_t>(Pages.Get(p).Count, 0);
+  return std::max<std::int64_t>(owned - Count(), 0);
+}
+
 int TLaunchList::ItemIndex(int p, int b) const {
   std::int64_t index = b;
   for (int i = 0; i < p; ++i)

@@ -67,6 +67,12 @@ class TLaunchList : public TBaseLaunchList {
   TPageList Pages;
   std::string FileName;
   bool Loaded = false;
+  // Whether the file read last ended as a whole file does: a text file with the "**"
+  // of its last section (one cut short, or still being written, has none).
+  bool Complete = true;
+
+  // How many buttons the pages own beyond those the list holds (a damaged file).
+  std::int64_t MissingButtons() const;
 
   void SetFileName(const std::string& name) { FileName = name; }
 
@@ -100,11 +106,16 @@ class TLaunchList : public TBaseLaunchList {
 };
 
 // How SaveToTextFile writes: lines put before the file's own (each must start with
-// ';', a comment every reader skips), and whether the file is written into itself
-// (WriteFileInPlace) instead of being replaced.
+// ';', a comment every reader skips), whether the file is written into itself
+// (WriteFileInPlace) instead of being replaced, or replaced by a file of the user's
+// alone that is never written through a link (WritePrivateFile), and what is asked
+// right before the file is replaced or written into (false: it is left as it is, and
+// the stamp returned has exists false).
 struct TTextFileWrite {
   std::vector<std::string> leadingComments;
   bool inPlace = false;
+  bool privateFile = false;
+  std::function<bool()> beforeReplace;
 };
 
 // Writes list to fileName as a text data file. The file is replaced only when all

@@ -200,7 +200,9 @@ TFileStamp SaveToTextFile(const TLaunchList& list, const std::string& fileName,
       pieces.AppendLine(comment);
     WriteTextDataFile(list, pieces);
   };
-  return how.inPlace ? WriteFileInPlace(fileName, produce) : WriteFileReplacing(fileName, produce);
+  if (how.inPlace) return WriteFileInPlace(fileName, produce, how.beforeReplace);
+  if (how.privateFile) return WritePrivateFile(fileName, produce, how.beforeReplace);
+  return WriteFileReplacing(fileName, produce, how.beforeReplace);
 }
 
 bool TLaunchList::LoadFromTextFile(const std::string& fileName) {
@@ -227,7 +229,8 @@ bool TLaunchList::LoadFromTextSource(TByteSource& source) {
   // so that an error leaves the list as it was. A section the file ends in is
   // taken as closed by the end of the file.
   TPageList pages;
-  while (lines.Next(line) && line != kSectionEnd) {
+  bool closed = false;  // each section ended by its "**", not by the end of the file
+  while (lines.Next(line) && !(closed = line == kSectionEnd)) {
     if (IsSkipped(line)) continue;
     SplitRecord(line, fields);
     auto page = std::make_unique<TPageItem>();
@@ -251,7 +254,11 @@ bool TLaunchList::LoadFromTextSource(TByteSource& source) {
         continue;
       }
     }
-    if (!lines.Next(line) || line == kSectionEnd) break;
+    if (!lines.Next(line)) {
+      closed = false;
+      break;
+    }
+    if (line == kSectionEnd) break;
     if (IsSkipped(line)) continue;
     SplitRecord(line, fields, 11);
     FieldsToItem(fields, item != nullptr ? *item : items.Emplace(), held.View());
@@ -260,6 +267,7 @@ bool TLaunchList::LoadFromTextSource(TByteSource& source) {
   Status = status;
   Pages = std::move(pages);
   TakeItems(std::move(items), held);
+  Complete = closed;
   return true;
 }
 

@@ -23,7 +23,7 @@ namespace {
 
 constexpr int kKeptBackups = 10;
 // Listing reads every entry of the folder: a stray huge file must not be read whole.
-constexpr off_t kMaxReadSize = off_t{256} << 20;
+constexpr off_t kMaxReadSize = kMaxOwnFileSize;
 constexpr std::size_t kChunk = 1 << 20;
 constexpr int kStampLength = 15;  // yyyyMMdd-HHmmss
 // Not an errno value: something other than a real folder (a file, a symbolic link)
@@ -86,12 +86,22 @@ std::optional<TBackupName> ParseBackupName(const QString& name, const QString& d
   return backup;
 }
 
+// A temporary of one of dataName's backups as an earlier version named it:
+// ".<backup name>.XXXXXX".
+bool IsEarlierTemporary(const QString& name, const QString& dataName) {
+  constexpr int kRandom = 7;  // ".XXXXXX"
+  return name.startsWith(u'.') && name.size() > 1 + kRandom &&
+         name[name.size() - kRandom] == u'.' &&
+         ParseBackupName(name.mid(1, name.size() - 1 - kRandom), dataName).has_value();
+}
+
 struct TEntry {
   std::string name;  // as the folder holds it
   QString displayName;
   int statError = 0;  // of lstat; st is valid when 0
   struct stat st {};
   std::optional<TBackupName> backup;
+  bool temporary = false;  // a backup being written, or one whose writing was cut off
 
   bool IsRegularBackup() const { return backup && statError == 0 && S_ISREG(st.st_mode); }
 };
@@ -128,6 +138,8 @@ int ReadFolder(const std::string& folder, const QString& dataName, std::vector<T
     entry.displayName = QFile::decodeName(found->d_name);
     if (::fstatat(fd, found->d_name, &entry.st, AT_SYMLINK_NOFOLLOW) != 0) entry.statError = errno;
     entry.backup = ParseBackupName(entry.displayName, dataName);
+    entry.temporary =
+        IsOwnTemporaryName(entry.name) || IsEarlierTemporary(entry.displayName, dataName);
   }
   ::closedir(dir);
   if (err != 0) entries.clear();
@@ -165,8 +177,8 @@ int WriteAll(int fd, std::string_view bytes) {
 QString CopyToNewFile(const TInputFile& data, const std::string& folder, const std::string& name,
                       mode_t mode) {
   const std::string target = folder + '/' + name;
-  std::string temp = folder + "/." + name + ".XXXXXX";
-  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  std::string temp;
+  const int fd = CreateTemporaryBeside(target, temp);
   if (fd < 0)
     return CannotMake(QStringLiteral("ファイル"), QFile::decodeName(target.c_str()), errno);
   int err = 0;
@@ -187,7 +199,10 @@ QString CopyToNewFile(const TInputFile& data, const std::string& folder, const s
     if (err == EINVAL || err == ENOSYS)
       err = ::rename(temp.c_str(), target.c_str()) == 0 ? 0 : errno;
   }
-  if (err == 0 && readError.isEmpty()) return {};
+  if (err == 0 && readError.isEmpty()) {
+    SyncFolderOf(target);
+    return {};
+  }
   ::unlink(temp.c_str());
   return readError.isEmpty()
              ? CannotMake(QStringLiteral("ファイル"), QFile::decodeName(target.c_str()), err)
@@ -239,6 +254,7 @@ TBackupResult MakeBackupIn(const QString& dataFile, const QString& folder, const
     result.Failure = CannotMake(QStringLiteral("フォルダー"), folder, errno);
     return result;
   }
+  RemoveStaleTemporariesIn(folderPath);
   std::vector<TEntry> entries;
   if (const int err = ReadFolder(folderPath, dataName, entries); err != 0) {
     result.Failure = CannotMake(QStringLiteral("フォルダー"), folder, err);
@@ -286,6 +302,7 @@ std::vector<TBackupInfo> ListBackups(const QString& dataFile, QString& error) {
   const QString dataName = QFileInfo(dataFile).fileName();
   if (dataName.isEmpty()) return list;
   const QString folder = BackupFolder(dataFile);
+  RemoveStaleTemporariesIn(Native(folder));
   std::vector<TEntry> entries;
   const int err = ReadFolder(Native(folder), dataName, entries);
   if (err == ENOENT) return list;  // no backup made yet
@@ -302,6 +319,7 @@ std::vector<TBackupInfo> ListBackups(const QString& dataFile, QString& error) {
   });
   const std::string folderPath = Native(folder);
   for (const TEntry& entry : entries) {
+    if (entry.temporary) continue;
     TBackupInfo& info = list.emplace_back();
     info.Path = QDir(folder).filePath(entry.displayName);
     if (!entry.backup) {

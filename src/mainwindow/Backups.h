@@ -48,8 +48,10 @@ struct TBackupInfo {
 // each read to count its pages and buttons (a file over 256 MiB is not read; a file
 // that is not a data file is listed as not readable). Other entries of the folder that
 // are not this data file's backups are listed too, by name, as not readable, after
-// them. A missing folder is an empty list without error; error receives the reason
-// when the folder cannot be read (empty list), and is emptied otherwise.
+// them; a backup's temporary never is (those a process that no longer runs left are
+// removed here, as they are when a backup is made). A missing folder is an empty list without
+// error; error receives the reason when the folder cannot be read (empty list), and is emptied
+// otherwise.
 std::vector<TBackupInfo> ListBackups(const QString& dataFile, QString& error);
 
 // Loads a listed, readable backup into list, as a whole: on failure list is unchanged.

@@ -10,6 +10,7 @@
 
 #include "Backups.h"
 #include "DataFileCommands.h"
+#include "InPlaceWriteMarker.h"
 #include "LaunchErrors.h"
 #include "MessageBox.h"
 #include "Progress.h"
@@ -73,6 +74,13 @@ QString OfferWriteInPlace(const TSaveSession& s) {
 QString OutsideChangeText(const QString& fileName, const TDiskCheck& check) {
   QString text = QStringLiteral("データーファイルが他のプログラムによって変更されています。\r\r") +
                  Quoted(fileName) + QStringLiteral("\r\r");
+  // A link put in the file's place sends the bytes elsewhere: the answer must know where.
+  if (check.IsLink)
+    text += QStringLiteral("この名前はシンボリックリンクになっています。上書きすると ") +
+            Quoted(QFileInfo(fileName).canonicalFilePath().isEmpty()
+                       ? QFileInfo(fileName).symLinkTarget()
+                       : QFileInfo(fileName).canonicalFilePath()) +
+            QStringLiteral(" に書き込みます。\r\r");
   switch (check.Change) {
     case TDiskChange::Gone:
       return text + QStringLiteral(
@@ -97,15 +105,21 @@ QString OutsideChangeText(const QString& fileName, const TDiskCheck& check) {
 }  // namespace
 
 bool TakeInUnasked(TSaveSession& s, const TDiskCheck& check) {
+  return TakeInUnasked(s, check, s.Baseline);
+}
+
+bool TakeInUnasked(TSaveSession& s, const TDiskCheck& check, TFileBaseline& base) {
   switch (check.Change) {
     case TDiskChange::Unchanged:
-      s.Baseline.Stamp = check.Stamp;
+      base.Stamp = check.Stamp;
+      base.StampTakenNs = check.StampTakenNs;
+      base.IsLink = check.IsLink;
       return true;
     case TDiskChange::UseCountsOnly: {
       TDataFingerprint theirs = FingerprintOf(*check.List);
-      TTextRewrites rewrites;
-      MergeUseCounts(s.Grid, s.Baseline.Data, theirs, &rewrites);
-      s.Baseline = {check.Stamp, std::move(theirs)};
+      TCountRewrites rewrites;
+      MergeUseCounts(s.Grid, base.Data, theirs, &rewrites);
+      base = {check.Stamp, std::move(theirs), check.StampTakenNs, check.IsLink};
       if (s.CountsMerged && !rewrites.empty()) s.CountsMerged(rewrites);
       return true;
     }
@@ -122,45 +136,92 @@ TSaveResult AskAboutOutsideChange(TSaveSession& s, const TDiskCheck& check) {
   if (answer == mrYes) return TSaveResult::Saved;
   if (answer != mrNo || !canReload) return TSaveResult::NotSaved;
   s.Reload(*check.List);
-  s.Baseline = {check.Stamp, FingerprintOf(*check.List)};
+  s.Baseline = {check.Stamp, FingerprintOf(*check.List), check.StampTakenNs, check.IsLink};
   return TSaveResult::Reloaded;
 }
 
-TSaveResult SaveDataFile(TSaveSession& s) {
-  const TDiskCheck check = CheckDataFile(s.Baseline, s.FileName);
-  if (!TakeInUnasked(s, check)) {
-    const TSaveResult answer = AskAboutOutsideChange(s, check);
-    if (answer != TSaveResult::Saved) return answer;
+namespace {
+
+// What a save writes over: the file as the grid last matched it (the counts of any
+// launcher write since taken in), or the file the user agreed to overwrite.
+struct TAgreedFile {
+  TFileBaseline File;
+  bool IsBaseline = true;  // the session's baseline follows it
+};
+
+// Looks at the file against what the save agreed to write over: the launcher's counts
+// are taken in, any other change is asked about. Returns Saved when the save may go on
+// writing.
+TSaveResult LookBeforeWriting(TSaveSession& s, TAgreedFile& agreed) {
+  const TDiskCheck check = CheckDataFileSettled(agreed.File, s.FileName);
+  if (TakeInUnasked(s, check, agreed.File)) {
+    if (agreed.IsBaseline) s.Baseline = agreed.File;
+    return TSaveResult::Saved;
   }
-  return WriteDataFile(s) ? TSaveResult::Saved : TSaveResult::NotSaved;
+  const TSaveResult answer = AskAboutOutsideChange(s, check);
+  if (answer == TSaveResult::Saved) {
+    agreed.File = {check.Stamp, check.List ? FingerprintOf(*check.List) : TDataFingerprint(),
+                   check.StampTakenNs, check.IsLink};
+    agreed.IsBaseline = false;
+  }
+  return answer;
 }
 
-bool WriteDataFile(TSaveSession& s) {
+// How the grid is written: replacing the file (after a backup was kept, or the user
+// agreed to save without one), or into the file itself (after its old bytes were kept).
+struct TWritePlan {
+  bool InPlace = false;
+  QString Note;  // told once the file was written
+};
+
+// Keeps the old file first (or asks when it cannot), or offers a write in place when
+// the folder cannot be written. false: nothing is to be written.
+bool PlanWrite(TSaveSession& s, TWritePlan& plan) {
   const std::string native = Native(s.FileName);
-  TTextFileWrite how;
-  QString note;
   if (OnlyTheFolderRefuses(s, native)) {
     const QString kept = OfferWriteInPlace(s);
     if (kept.isEmpty()) return false;
-    how.inPlace = true;
-    note = QStringLiteral(
-               "フォルダーに書き込めないため、データーファイルに直接書き込みました。"
-               "\r前の内容は ") +
-           Quoted(kept) + QStringLiteral(" にあります。");
-  } else {
-    // The file about to be replaced is kept first; without a backup the save asks.
-    const TBackupResult backup = MakeBackup(s.FileName);
-    if (!backup.Failure.isEmpty() &&
-        Ask(s,
-            QStringLiteral("バックアップを作れません。\r\r") + backup.Failure +
-                QStringLiteral("\r\rバックアップなしで保存しますか？"),
-            QStringLiteral("保存の確認"), mbYes | mbNo, TMsgType::Warning) != mrYes)
+    // Until the write is done, the next open can tell a file it cut off.
+    if (const QString problem = MarkInPlaceWrite(s.FileName, kept); !problem.isEmpty()) {
+      Ask(s, QStringLiteral("直接書き込みません。\r\r") + problem, kSaveErrorCaption, mbOK,
+          TMsgType::Error);
       return false;
-    note = backup.Note;
+    }
+    plan.InPlace = true;
+    plan.Note = QStringLiteral(
+                    "フォルダーに書き込めないため、データーファイルに直接書き込みました。"
+                    "\r前の内容は ") +
+                Quoted(kept) + QStringLiteral(" にあります。");
+    return true;
   }
+  // The file about to be replaced is kept first; without a backup the save asks.
+  const TBackupResult backup = MakeBackup(s.FileName);
+  if (!backup.Failure.isEmpty() &&
+      Ask(s,
+          QStringLiteral("バックアップを作れません。\r\r") + backup.Failure +
+              QStringLiteral("\r\rバックアップなしで保存しますか？"),
+          QStringLiteral("保存の確認"), mbYes | mbNo, TMsgType::Warning) != mrYes)
+    return false;
+  plan.Note = backup.Note;
+  return true;
+}
 
-  ShowProgress(0, QStringLiteral("データーファイル保存中..."), false);
-  QCoreApplication::processEvents();
+enum class TWriteOutcome { Written, Failed, Moved };
+
+// Writes the grid once. The file is looked at again just before it is replaced (or
+// written into): when it is no longer what the save agreed to write over, nothing is
+// written and the outcome is Moved.
+TWriteOutcome WriteOnce(TSaveSession& s, const TAgreedFile& agreed, const TWritePlan& plan) {
+  const std::string native = Native(s.FileName);
+  const auto unmoved = [&] {
+    const TDiskCheck now = CheckDataFile(agreed.File, s.FileName);
+    // A file no reader takes is the one agreed to while it has the same stamp.
+    return now.Change == TDiskChange::Unchanged ||
+           (now.Change == TDiskChange::Unreadable && now.Stamp == agreed.File.Stamp);
+  };
+  TTextFileWrite how;
+  how.inPlace = plan.InPlace;
+  how.beforeReplace = unmoved;
   try {
     TLaunchList list;
     GridToLaunchList(s.Grid, list);
@@ -169,16 +230,72 @@ bool WriteDataFile(TSaveSession& s) {
     std::future<TDataFingerprint> written =
         std::async(std::launch::async, [&list] { return FingerprintOf(list); });
     const TFileStamp stamp = SaveToTextFile(list, native, how);
-    s.Baseline = {stamp, written.get()};
+    // Written whole, or not begun: no damaged file to tell of at the next open. After
+    // a failure part way the marker stays.
+    if (plan.InPlace) ClearInPlaceWrite(s.FileName);
+    if (!stamp.exists) return TWriteOutcome::Moved;
+    s.Baseline = {stamp, written.get(), RealTimeNs(), IsSymbolicLink(s.FileName)};
   } catch (const std::exception& error) {
     CloseProgress();
     Ask(s, QString::fromStdString(error.what()), kSaveErrorCaption, mbOK, TMsgType::Error);
-    return false;
+    return TWriteOutcome::Failed;
+  }
+  if (s.Written) s.Written();
+  return TWriteOutcome::Written;
+}
+
+// Writes the grid over agreed, looking again and again until the file stood still
+// from the look to the rename.
+TSaveResult WriteAgreed(TSaveSession& s, TAgreedFile& agreed) {
+  TWritePlan plan;
+  if (!PlanWrite(s, plan)) return TSaveResult::NotSaved;
+  ShowProgress(0, QStringLiteral("データーファイル保存中..."), false);
+  QCoreApplication::processEvents();
+  constexpr int kMostTries = 100;  // a file rewritten without a pause must not hang the save
+  for (int tries = 1;; ++tries) {
+    const TWriteOutcome outcome = WriteOnce(s, agreed, plan);
+    if (outcome == TWriteOutcome::Failed) return TSaveResult::NotSaved;
+    if (outcome == TWriteOutcome::Written) break;
+    if (tries == kMostTries) {
+      CloseProgress();
+      Ask(s,
+          QStringLiteral("データーファイルが他のプログラムによって書き換え続けられているため、"
+                         "保存できません。\r\r") +
+              Quoted(s.FileName),
+          kSaveErrorCaption, mbOK, TMsgType::Error);
+      return TSaveResult::NotSaved;
+    }
+    // Moved between the look and the write: the launcher's counts come in, anything
+    // else is asked about again.
+    const TSaveResult answer = LookBeforeWriting(s, agreed);
+    if (answer != TSaveResult::Saved) {
+      CloseProgress();
+      return answer;
+    }
   }
   FinishProgress(QStringLiteral("[保存完了] 編集したデーターを保存しました"));
   // The box has one short line: a note of its own is read whole in a message box.
-  if (!note.isEmpty()) Ask(s, note, QStringLiteral("保存完了"), mbOK, TMsgType::Information);
-  return true;
+  if (!plan.Note.isEmpty())
+    Ask(s, plan.Note, QStringLiteral("保存完了"), mbOK, TMsgType::Information);
+  return TSaveResult::Saved;
+}
+
+}  // namespace
+
+TSaveResult SaveDataFile(TSaveSession& s) {
+  TAgreedFile agreed{s.Baseline};
+  if (const TSaveResult answer = LookBeforeWriting(s, agreed); answer != TSaveResult::Saved)
+    return answer;
+  return WriteAgreed(s, agreed);
+}
+
+bool WriteDataFile(TSaveSession& s) {
+  // Whatever the file holds now is what the caller agreed to write over.
+  const TDiskCheck now = CheckDataFileSettled(TFileBaseline(), s.FileName);
+  TAgreedFile agreed{{now.Stamp, now.List ? FingerprintOf(*now.List) : TDataFingerprint(),
+                      now.StampTakenNs, now.IsLink},
+                     false};
+  return WriteAgreed(s, agreed) == TSaveResult::Saved;
 }
 
 TSaveResult SaveWithQuestion(TSaveSession& s) {

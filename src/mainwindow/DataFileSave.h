@@ -29,7 +29,10 @@ struct TSaveSession {
   std::function<void(const TLaunchList&)> Reload;
   // Told after the launcher's use counts were taken into the grid: each cell text
   // replaced with the text it became.
-  std::function<void(const TTextRewrites& rewrites)> CountsMerged;
+  std::function<void(const TCountRewrites& rewrites)> CountsMerged;
+  // Told right after the grid was written to the file, before the progress box waits
+  // for its Ok: the grid as it is now is what the file holds.
+  std::function<void()> Written;
   // Why no new file can be made beside the data file (an errno value, 0 when one can):
   // ReplaceBesideProblem, unless a test says otherwise.
   std::function<int(const std::string&)> ReplaceBeside;
@@ -42,18 +45,23 @@ enum class TSaveResult { Saved, NotSaved, Reloaded };
 // Returns whether nothing is left to ask (the file is unchanged, or changed in use
 // counts only).
 bool TakeInUnasked(TSaveSession& s, const TDiskCheck& check);
+// The same against base, which follows the file in place of the session's baseline.
+bool TakeInUnasked(TSaveSession& s, const TDiskCheck& check, TFileBaseline& base);
 
 // Asks what to do about a file another program changed, removed or left unreadable:
 // overwrite it (Saved means: go on and write), reload it (done here), or cancel.
 TSaveResult AskAboutOutsideChange(TSaveSession& s, const TDiskCheck& check);
 
 // Looks at the file on disk, takes in or asks about what changed there, then writes
-// the grid in the text form with the progress box. On failure the old file stays as
-// it was and the reason is told.
+// the grid in the text form with the progress box. Just before the new file replaces
+// the old one the file is looked at again; when it moved meanwhile, the same is done
+// again until it stood still. On failure the old file stays as it was and the reason
+// is told.
 TSaveResult SaveDataFile(TSaveSession& s);
 
-// Writes the grid without looking at the file first: keeps a backup (or asks when
-// none can be made), or offers a write in place when the folder cannot be written.
+// Writes the grid over the file as it is now, without a question about it: keeps a
+// backup (or asks when none can be made), or offers a write in place when the folder
+// cannot be written. A change made after this call began is looked at as a save does.
 // Returns whether the file was written.
 bool WriteDataFile(TSaveSession& s);
 

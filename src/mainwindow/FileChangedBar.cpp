@@ -40,8 +40,20 @@ TFileChangedBar::TFileChangedBar(QWidget* parent) : QFrame(parent) {
 
 void TFileChangedBar::ShowNotice(const QString& text, bool canReload) {
   LbNotice->setText(text);
+  BtnOverwrite->setVisible(true);
   BtnReload->setVisible(canReload);
   show();
+}
+
+void TFileChangedBar::ShowInformation(const QString& text) {
+  LbNotice->setText(text);
+  BtnOverwrite->setVisible(false);
+  BtnReload->setVisible(false);
+  show();
+}
+
+bool TFileChangedBar::ShowsChange() const {
+  return isVisible() && !BtnOverwrite->isHidden();
 }
 
 QString TFileChangedBar::Text() const {

@@ -17,6 +17,10 @@ class TFileChangedBar : public QFrame {
 
   // Shows the bar with text; the reload button only when a reload is possible.
   void ShowNotice(const QString& text, bool canReload);
+  // Shows the bar with text that asks for nothing: only its close button.
+  void ShowInformation(const QString& text);
+  // Whether the bar shows a change of the file (not mere information).
+  bool ShowsChange() const;
   QString Text() const;
   QPushButton& OverwriteButton() { return *BtnOverwrite; }
   QPushButton& ReloadButton() { return *BtnReload; }

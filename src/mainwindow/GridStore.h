@@ -109,6 +109,8 @@ class TGridStore {
   // While a journal is set, every change is also appended to it. Changes of one cell,
   // and of neighbouring cells of a row, that follow each other are one change.
   void SetJournal(TGridJournal* journal) { journal_ = journal; }
+  // Whether the journal set has recorded a change yet.
+  bool HasJournalledChanges() const { return journal_ != nullptr && !journal_->empty(); }
   // Takes a change of journal back, or makes it again; neither is journalled.
   void Undo(TGridJournal& journal, const TGridChange& change);
   void Redo(TGridJournal& journal, const TGridChange& change);

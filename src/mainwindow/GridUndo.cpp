@@ -113,11 +113,10 @@ void TGridStep::TakeChanges(TGridEdit& edit, Iterator first, Iterator last, bool
   rebuild();
 }
 
-void TGridStep::RewriteTexts(const std::unordered_map<std::string, std::string>& rewrites) {
+void TGridStep::RewriteTexts(const TCountRewrites& rewrites) {
   const auto rewrite = [&rewrites](std::vector<TFieldText>& texts) {
     for (TFieldText& text : texts)
-      if (const auto found = rewrites.find(text.str()); found != rewrites.end())
-        text = found->second;
+      if (std::optional<std::string> now = rewrites.Rewrite(text.view())) text = std::move(*now);
   };
   rewrite(journal_.Texts);
   for (std::vector<TFieldText>& row : journal_.Rows)

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "GridEdit.h"
+#include "OutsideChanges.h"
 
 // What the window shows besides the grid's texts.
 struct TViewState {
@@ -35,8 +36,8 @@ class TGridStep : public QUndoCommand {
 
   void undo() override;
   void redo() override;
-  // Replaces every kept cell text that is a key of rewrites by its value.
-  void RewriteTexts(const std::unordered_map<std::string, std::string>& rewrites);
+  // Replaces every kept cell text that rewrites says must change.
+  void RewriteTexts(const TCountRewrites& rewrites);
 
  private:
   // Takes back (undone) or makes again the changes first ... last, with the icons.

@@ -2,6 +2,7 @@
 // line and help line, the main menu and the grid's pop-up menu.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QUndoStack>
 #include <functional>
@@ -29,6 +30,7 @@ class TFileChangedBar;
 class TFindBar;
 class TGridView;
 class TRecoveryGuard;
+struct TRecoveryCopy;
 struct TSaveSession;
 
 class TMainWindow : public QMainWindow, public TGridUndoHost {
@@ -248,8 +250,11 @@ class TMainWindow : public QMainWindow, public TGridUndoHost {
   void DataFileTouched();
   void ShowOutsideChange(const TDiskCheck& check);
   void OverwriteChangedFile();
-  // Asks whether to take a recovery copy left behind by an editor that ended unasked.
+  // Tells of a write into the data file that was cut off, then offers each recovery
+  // copy left behind by an editor that ended unasked.
   void OfferRecoveryCopy();
+  // Asks whether to take copy; true when it was taken.
+  bool OfferRecoveryCopy(const TRecoveryCopy& copy);
   // The data file's folder, where the file choosers start.
   QString DataFolder() const;
   // What a command works on, from the window's state.
@@ -298,7 +303,12 @@ class TMainWindow : public QMainWindow, public TGridUndoHost {
   TFileBaseline Baseline_;
   QFileSystemWatcher* Watcher_ = nullptr;
   QTimer* DiskCheckTimer_ = nullptr;
-  int UnreadableChecks_ = 0;  // looks in a row that found the file unreadable
+  QElapsedTimer TouchedSince_;  // the first touch of the file not looked at yet
+  int UnreadableChecks_ = 0;    // looks in a row that found the file unreadable
+  int WrittenAt_ = -1;          // the undo index the file was written at, until MarkSaved
+  bool CopyProblemTold_ = false;
+  // Tells once, in the notice bar, that no recovery copy can be written, and why.
+  void TellCopyProblem(const QString& problem);
   std::unique_ptr<TRecoveryGuard> Recovery_;
   bool InStep_ = false;
   // Moves the current cell to the next (or previous) button that holds the find text.

@@ -6,11 +6,13 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QTimer>
+#include <algorithm>
 
 #include "DataFileSave.h"
 #include "FileChangedBar.h"
 #include "FreedMemory.h"
 #include "GridView.h"
+#include "InPlaceWriteMarker.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
 #include "Progress.h"
@@ -21,6 +23,7 @@ namespace {
 
 // The launcher's write may still be going on when the watcher tells of it.
 constexpr int kSettleMs = 300;
+constexpr qint64 kLongestWaitMs = 2000;
 constexpr int kBusyRetryMs = 1000;
 // A file found half written is looked at again this many times before it is told.
 constexpr int kUnreadableRetries = 3;
@@ -36,7 +39,8 @@ TSaveSession TMainWindow::SaveSession() {
   TSaveSession session(store_, SaveFileName, Baseline_);
   session.DialogAt = DialogAt();
   session.Reload = [this](const TLaunchList& list) { ReloadFromDisk(list); };
-  session.CountsMerged = [this](const TTextRewrites& rewrites) {
+  session.Written = [this] { WrittenAt_ = Undo_.index(); };
+  session.CountsMerged = [this](const TCountRewrites& rewrites) {
     // A step taken back or made again later must not put the old counts back.
     for (int i = 0; i < Undo_.count(); ++i)
       if (auto* step = dynamic_cast<TGridStep*>(const_cast<QUndoCommand*>(Undo_.command(i))))
@@ -48,10 +52,19 @@ TSaveSession TMainWindow::SaveSession() {
 }
 
 void TMainWindow::MarkSaved() {
-  Undo_.setClean();
-  Recovery_->Settle();
   ChangedBar_->hide();
   WatchDataFile();  // a new file has the old name now
+  // The file holds the grid as it was written, not as it is now: a step made after
+  // the write (none should get past the progress box) stays unsaved.
+  const bool editedSince = WrittenAt_ >= 0 && WrittenAt_ != Undo_.index();
+  WrittenAt_ = -1;
+  if (editedSince) {
+    Undo_.resetClean();
+    Recovery_->Changed(true);
+    return;
+  }
+  Undo_.setClean();
+  Recovery_->Settle();
 }
 
 void TMainWindow::ReloadFromDisk(const TLaunchList& list) {
@@ -63,8 +76,14 @@ void TMainWindow::ReloadFromDisk(const TLaunchList& list) {
 void TMainWindow::SetUpDataSafety() {
   // Both follow SaveFileName, whichever file the window holds.
   Recovery_ = std::make_unique<TRecoveryGuard>(
-      [this] { return WriteRecoveryCopy(store_, SaveFileName).isEmpty(); },
+      [this] {
+        const QString problem = WriteRecoveryCopy(store_, SaveFileName);
+        if (!problem.isEmpty()) TellCopyProblem(problem);
+        return problem.isEmpty();
+      },
       [this] { RemoveRecoveryCopy(SaveFileName); });
+  // A command waiting for an answer has not changed the grid yet: a copy of it is whole.
+  Recovery_->SetHalfChanged([this] { return store_.HasJournalledChanges(); });
   connect(&Undo_, &QUndoStack::indexChanged, this,
           [this] { Recovery_->Changed(!Undo_.isClean()); });
 
@@ -81,11 +100,21 @@ void TMainWindow::SetUpDataSafety() {
     ChangedBar_->hide();
     if (check.List && check.Change != TDiskChange::Unchanged) {
       ReloadFromDisk(*check.List);
-      Baseline_ = {check.Stamp, FingerprintOf(*check.List)};
+      Baseline_ = {check.Stamp, FingerprintOf(*check.List), check.StampTakenNs, check.IsLink};
     } else {
       CheckDataFileNow();
     }
   });
+}
+
+void TMainWindow::TellCopyProblem(const QString& problem) {
+  // Once: the guard tries again and again, and the user can do little more than save.
+  // A notice of a change of the file is not hidden by it; the next failure tells.
+  if (CopyProblemTold_ || ChangedBar_->ShowsChange()) return;
+  CopyProblemTold_ = true;
+  ChangedBar_->ShowInformation(
+      QStringLiteral("復元用データーを保存できません。異常終了すると未保存の編集は失われます。") +
+      problem);
 }
 
 void TMainWindow::StopWatching() {
@@ -108,7 +137,11 @@ void TMainWindow::WatchDataFile() {
 
 void TMainWindow::DataFileTouched() {
   WatchDataFile();
-  DiskCheckTimer_->start(kSettleMs);
+  // Each touch waits for the writer to settle, but a writer that never pauses must
+  // not keep the look away for ever.
+  if (!DiskCheckTimer_->isActive()) TouchedSince_.start();
+  DiskCheckTimer_->start(
+      static_cast<int>(std::clamp<qint64>(kLongestWaitMs - TouchedSince_.elapsed(), 0, kSettleMs)));
 }
 
 void TMainWindow::CheckDataFileNow() {
@@ -126,7 +159,7 @@ void TMainWindow::CheckDataFileNow() {
   TSaveSession session = SaveSession();
   // The launcher's counts come in without an undo step: they are not an edit.
   if (TakeInUnasked(session, check)) {
-    ChangedBar_->hide();
+    if (ChangedBar_->ShowsChange()) ChangedBar_->hide();
     return;
   }
   ShowOutsideChange(check);
@@ -137,7 +170,7 @@ void TMainWindow::ShowOutsideChange(const TDiskCheck& check) {
   if (check.Change == TDiskChange::Gone)
     text += QStringLiteral(" ファイルが見つかりません。");
   else if (check.Change == TDiskChange::Unreadable)
-    text += QStringLiteral(" 今のファイルはデーターファイルとして読み込めません。");
+    text += QStringLiteral(" 今のファイルはデーターファイルとして読み込めません。") + check.Problem;
   ChangedBar_->ShowNotice(text, check.Change == TDiskChange::Changed && check.List);
 }
 
@@ -150,35 +183,56 @@ void TMainWindow::OverwriteChangedFile() {
 }
 
 void TMainWindow::OfferRecoveryCopy() {
-  const std::optional<TRecoveryCopy> copy = FindRecoveryCopy(SaveFileName);
-  if (!copy) return;
+  const QPoint at = DialogAt();
+  if (const std::optional<QString> kept = UnfinishedInPlaceWrite(SaveFileName)) {
+    ShowMessageAt(QStringLiteral("前回のデーターファイルへの直接書き込みは完了していません。"
+                                 "ファイルの内容が壊れているおそれがあります。\r\r\"") +
+                      SaveFileName + QStringLiteral("\"\r\r書き込む前の内容は \"") + *kept +
+                      QStringLiteral("\" にあります。"),
+                  QStringLiteral("データーファイルの確認"), mbOK, TMsgType::Warning, at.x(),
+                  at.y());
+    ClearInPlaceWrite(SaveFileName);  // told once; the copy stays where it is
+  }
+  // Every editor that ended unasked left a copy of its own: each is offered in turn,
+  // the newest first, until one is taken.
+  for (const TRecoveryCopy& copy : FindRecoveryCopies(SaveFileName))
+    if (OfferRecoveryCopy(copy)) break;
+}
+
+bool TMainWindow::OfferRecoveryCopy(const TRecoveryCopy& copy) {
   TLaunchList list;
   list.SetFileName(SaveFileName.toStdString());
   QString error;
-  const bool readable = LoadRecoveryCopy(*copy, list, error);
+  const bool readable = LoadRecoveryCopy(copy, list, error);
   if (readable && FingerprintOf(list) == Baseline_.Data) {
-    RemoveRecoveryCopy(SaveFileName);  // nothing the file does not have
-    return;
+    DiscardRecoveryCopy(copy);  // nothing the file does not have
+    return false;
   }
   const QPoint at = DialogAt();
   if (!readable) {
     ShowMessageAt(error + QStringLiteral("\r\r復元用データーはそのまま残します。"),
                   QStringLiteral("復元用データー"), mbOK, TMsgType::Warning, at.x(), at.y());
-    return;
+    return false;
   }
   QString text =
       QStringLiteral("保存されずに終わった編集データー (復元用データー) があります。\r\r\"") +
-      copy->Path + QStringLiteral("\"\r記録日時: ") +
-      copy->Written.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) + QStringLiteral("\r\r");
-  if (!copy->NewerThanFile)
+      copy.Path + QStringLiteral("\"\r記録日時: ") +
+      copy.Written.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) + QStringLiteral("\r\r");
+  if (!copy.NewerThanFile)
     text += QStringLiteral("データーファイルはこの記録の後に更新されています。\r\r");
   text += QStringLiteral(
       "編集データーに読み込みますか？ (「元に戻す」でファイルの内容に戻せます)\r"
       "「いいえ」を選ぶと復元用データーは削除されます。");
   if (ShowMessageAt(text, QStringLiteral("復元用データー"), mbYes | mbNo, TMsgType::Confirmation,
                     at.x(), at.y()) != mrYes) {
-    RemoveRecoveryCopy(SaveFileName);
-    return;
+    DiscardRecoveryCopy(copy);
+    return false;
   }
   ReplaceGridData(QStringLiteral("復元用データーの読み込み"), list);
+  // The edits are this editor's now: its own copy holds them before the old one goes.
+  if (copy.Path != RecoveryCopyPath(SaveFileName)) {
+    Recovery_->WriteNow();
+    if (!Recovery_->Behind()) DiscardRecoveryCopy(copy);
+  }
+  return true;
 }

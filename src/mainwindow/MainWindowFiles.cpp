@@ -1,5 +1,6 @@
 // The File menu's files: opening another data file (the chooser or the recent files)
 // and saving under another name. Either way the window then works on that file.
+#include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <future>
@@ -39,7 +40,9 @@ void TMainWindow::ShowDataFile(std::unique_ptr<TLaunchList> list, const TFileSta
       std::async(std::launch::async, [l = list.get()] { return FingerprintOf(*l); });
   FillGrid(*list);
   WarnOfHiddenButtons(*list);
-  Baseline_ = {stamp, loaded.get()};
+  Baseline_ = {stamp, loaded.get(), RealTimeNs(), IsSymbolicLink(SaveFileName)};
+  // What saves killed part way left beside the file.
+  RemoveStaleTemporaries(QFile::encodeName(SaveFileName).toStdString());
   list.reset();
   WatchDataFile();
   UpdateWindowTitle();
@@ -126,6 +129,7 @@ bool TMainWindow::SaveDataFileAs(const QString& path) {
   TFileBaseline written;
   TSaveSession session(store_, path, written);
   session.DialogAt = at;
+  session.Written = [this] { WrittenAt_ = Undo_.index(); };
   if (!WriteDataFile(session)) return false;
   // The old file's copy goes with the old name; the new file holds every edit.
   Recovery_->Settle();

@@ -63,7 +63,7 @@ void TRecoveryGuard::Schedule() {
 }
 
 void TRecoveryGuard::Due() {
-  if (busy_) {
+  if (Blocked()) {
     timer_.start(kQuietMs);
     return;
   }
@@ -71,7 +71,7 @@ void TRecoveryGuard::Due() {
 }
 
 void TRecoveryGuard::WriteNow() {
-  if (!behind_ || busy_) return;
+  if (!behind_ || Blocked()) return;
   timer_.stop();
   if (write_ && write_()) {
     behind_ = false;
@@ -87,7 +87,7 @@ void TRecoveryGuard::SetBusy(bool busy) {
 }
 
 void TRecoveryGuard::Terminate(int sig) {
-  if (busy_) {
+  if (Blocked()) {
     pendingSignal_ = sig;
     return;
   }

@@ -33,8 +33,11 @@ class TRecoveryGuard : public QObject {
   // Writes the copy at once when it is behind the grid.
   void WriteNow();
   // While busy the grid may be half changed: nothing is written, and a termination
-  // signal waits until the work is done.
+  // signal waits until the work is done. A command that waits for an answer before it
+  // changed anything leaves the grid whole: halfChanged, when set, tells whether the
+  // busy work has changed the grid yet, and the copy is written until it has.
   void SetBusy(bool busy);
+  void SetHalfChanged(std::function<bool()> halfChanged) { halfChanged_ = std::move(halfChanged); }
   bool Behind() const { return behind_; }
 
   // The milliseconds to wait before the next write, msSinceLastWrite after the last
@@ -49,9 +52,12 @@ class TRecoveryGuard : public QObject {
  private:
   void Schedule();
   void Due();
+  // Whether the grid may be half changed now.
+  bool Blocked() const { return busy_ && (!halfChanged_ || halfChanged_()); }
 
   std::function<bool()> write_;
   std::function<void()> discard_;
+  std::function<bool()> halfChanged_;
   QTimer timer_;
   QElapsedTimer sinceWrite_;
   QElapsedTimer sinceBehind_;

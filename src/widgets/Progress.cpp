@@ -54,6 +54,9 @@ void ShowProgress(int max, const QString& text, bool withCancel) {
   ProgressAnswer = 0;
   lastPump.invalidate();
   ProgressBox->CentreOnScreen();
+  // Not waited on, but no other window takes input meanwhile: an edit made while a
+  // save's box waits for its Ok would be marked saved without being in the file.
+  ProgressBox->setWindowModality(Qt::ApplicationModal);
   ProgressBox->show();
   ProgressBox->raise();
   ProgressBox->activateWindow();

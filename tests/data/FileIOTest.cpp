@@ -1,10 +1,12 @@
 #include "FileIO.h"
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 
@@ -31,6 +33,22 @@ std::vector<std::string> Lines(const std::string& path) {
   while (reader.Next(line))
     out.emplace_back(line);
   return out;
+}
+
+std::vector<std::string> Names(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// The number of a process that has ended.
+pid_t EndedProcess() {
+  const pid_t pid = ::fork();
+  if (pid == 0) ::_exit(0);
+  ::waitpid(pid, nullptr, 0);
+  return pid;
 }
 
 }  // namespace
@@ -198,6 +216,70 @@ TEST(WriteFileReplacing, NamesTheFileAndReasonWhenItCannotBeCreated) {
                   "/x.lst\". 指定されたパスが見つかりません。 を作成できません");
   }
   EXPECT_THROW(WriteFileReplacing(dir.Path().string(), "x"), EFileError) << "a folder";
+}
+
+TEST(WriteFileReplacing, AsksWithTheNewFileWholeAndLeavesTheOldOneOnNo) {
+  TTempDir dir;
+  const std::string file = dir.File("data.lst");
+  WriteFile(file, "old");
+  TLaunchList list;
+  std::vector<std::string> seen;  // the folder's files when asked
+  bool answer = false;
+  TTextFileWrite how;
+  how.beforeReplace = [&] {
+    for (const std::string& name : Names(dir.Path()))
+      seen.push_back(ReadFile(dir.File(name)));
+    return answer;
+  };
+  EXPECT_FALSE(SaveToTextFile(list, file, how).exists);
+  EXPECT_EQ(seen, (std::vector<std::string>{TextDataFileBytes(list), "old"}));
+  EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"data.lst"});
+  EXPECT_EQ(ReadFile(file), "old");
+  how.inPlace = true;  // asked before the first byte is written
+  EXPECT_FALSE(SaveToTextFile(list, file, how).exists);
+  EXPECT_EQ(ReadFile(file), "old");
+
+  answer = true;
+  how.inPlace = false;
+  EXPECT_TRUE(SaveToTextFile(list, file, how).exists);
+  EXPECT_EQ(ReadFile(file), TextDataFileBytes(list));
+}
+
+TEST(Temporaries, FitAnyNameAndOnlyStaleOnesOfOursAreRemoved) {
+  TTempDir dir;
+  // The longest name a file may have still gets its temporary, and a save.
+  const std::string longName(255, 'n');
+  WriteFileReplacing(dir.File(longName), "x");
+  std::string temp;
+  const int fd = CreateTemporaryBeside(dir.File("data.lst"), temp);
+  ASSERT_GE(fd, 0);
+  ::close(fd);
+  const std::string tempName = std::filesystem::path(temp).filename();
+  EXPECT_TRUE(tempName.starts_with(".data.lst.pelledit-" + std::to_string(::getpid()) + "-"));
+  EXPECT_TRUE(IsOwnTemporaryName(tempName));
+
+  const std::string ended = std::to_string(EndedProcess());
+  const std::string stale = ".data.lst.pelledit-" + ended + "-a1B2c3";
+  const std::string fresh = ".data.lst.pelledit-" + ended + "-fresh1";
+  const std::string running = ".data.lst.pelledit-1-a1B2c3";  // init never ends
+  const std::string notOurs = ".data.lst.a1B2c3";
+  const std::string link = ".data.lst.pelledit-" + ended + "-link01";
+  const std::string otherFile = ".other.lst.pelledit-" + ended + "-a1B2c3";
+  const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+  for (const std::string& name : {stale, fresh, running, notOurs, otherFile}) {
+    WriteFile(dir.File(name), "half");
+    if (name != fresh) std::filesystem::last_write_time(dir.File(name), old);
+  }
+  std::filesystem::create_symlink(dir.File(stale), dir.File(link));
+  EXPECT_FALSE(IsOwnTemporaryName(notOurs));
+
+  EXPECT_EQ(RemoveStaleTemporaries(dir.File("data.lst")), 1);
+  EXPECT_FALSE(std::filesystem::exists(dir.File(stale)));
+  for (const std::string& name : {fresh, running, notOurs, otherFile, tempName})
+    EXPECT_TRUE(std::filesystem::exists(dir.File(name))) << name;
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File(link)));
+  EXPECT_EQ(RemoveStaleTemporariesIn(dir.Path().string()), 1) << "the other file's";
+  EXPECT_FALSE(std::filesystem::exists(dir.File(otherFile)));
 }
 
 TEST(SystemReason, IsJapaneseForEveryErrno) {

@@ -2,7 +2,11 @@
 // folders that hold other things or cannot be used.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QDir>
+#include <chrono>
 #include <filesystem>
 
 #include "Backups.h"
@@ -40,6 +44,14 @@ std::vector<std::string> Names(const fs::path& folder) {
 
 std::string Stamped(const QDateTime& time) {
   return "data.lst." + time.toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString() + ".bak";
+}
+
+// The number of a process that has ended.
+pid_t EndedProcess() {
+  const pid_t pid = ::fork();
+  if (pid == 0) ::_exit(0);
+  ::waitpid(pid, nullptr, 0);
+  return pid;
 }
 
 }  // namespace
@@ -203,4 +215,26 @@ TEST(Backups, AFolderThatCannotBeUsedGivesTheReasonAndLeavesNothingHalfWritten) 
   }
   EXPECT_TRUE(Names(folder).empty());
   EXPECT_EQ(ReadFile(data.toStdString()), std::string(8192, 'x'));
+}
+
+TEST(Backups, TemporariesAreNeverListedAndStaleOnesGo) {
+  TTempDir dir;
+  const QString data = Q(dir.File("data.lst"));
+  const fs::path folder = dir.Path() / "pelledit-backup";
+  fs::create_directory(folder);
+  const std::string stale =
+      "." + Stamped(kNow) + ".pelledit-" + std::to_string(EndedProcess()) + "-a1B2c3";
+  const std::string running = "." + Stamped(kNow) + ".pelledit-1-a1B2c3";
+  const std::string older = "." + Stamped(kNow) + ".a1B2c3";  // an earlier version's
+  for (const std::string& name : {stale, running, older}) {
+    WriteFile((folder / name).string(), TextData(1));
+    fs::last_write_time(folder / name, fs::file_time_type::clock::now() - std::chrono::hours(1));
+  }
+  WriteFile((folder / Stamped(kNow)).string(), TextData(1));
+
+  QString error;
+  const auto list = ListBackups(data, error);
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_EQ(list[0].Path, Q((folder / Stamped(kNow)).string()));
+  EXPECT_EQ(Names(folder), (std::vector<std::string>{older, running, Stamped(kNow)}));
 }

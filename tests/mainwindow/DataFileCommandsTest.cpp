@@ -108,8 +108,10 @@ TEST(DataFileCommands, TheCloseQuestionSavesOnlyOnYesAndStaysOpenOnFailure) {
   TTempDir dir;
   TGridFixture f({1});
   const std::string file = dir.File("data.lst");
-  WriteFile(file, "old");
-  TFileBaseline baseline = Seen(Q(file));
+  const TLaunchList onDisk;
+  SaveToTextFile(onDisk, file);
+  const std::string old = ReadFile(file);
+  TFileBaseline baseline{StampOf(file), FingerprintOf(onDisk)};
   TSaveSession session(f.grid, Q(file), baseline);
   int hidden = 0, shown = 0;
   const TCloseWindow window{[&] { ++hidden; }, [&] { ++shown; }};
@@ -117,7 +119,7 @@ TEST(DataFileCommands, TheCloseQuestionSavesOnlyOnYesAndStaysOpenOnFailure) {
   EXPECT_EQ(CloseQuery(session, window), TCloseAnswer::Stay);
   f.dialogs.PushMessageAnswer(mrNo);
   EXPECT_EQ(CloseQuery(session, window), TCloseAnswer::Discard);
-  EXPECT_EQ(ReadFile(file), "old");
+  EXPECT_EQ(ReadFile(file), old);
   EXPECT_EQ(f.dialogs.Questions()[0].Type, TMsgType::Confirmation);
 
   const std::string missing = dir.File("no/such/folder/data.lst");
@@ -130,7 +132,7 @@ TEST(DataFileCommands, TheCloseQuestionSavesOnlyOnYesAndStaysOpenOnFailure) {
   EXPECT_EQ(shown, 1);
   f.dialogs.PushMessageAnswer(mrYes);
   EXPECT_EQ(CloseQuery(session, window), TCloseAnswer::Close);
-  EXPECT_NE(ReadFile(file), "old");
+  EXPECT_NE(ReadFile(file), old);
 }
 
 TEST(DataFileCommands, PropertiesCountPagesAndButtonsAndNameTheLimits) {

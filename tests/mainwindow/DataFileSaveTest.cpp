@@ -3,7 +3,10 @@
 // backup that cannot be made and a folder that cannot be written ask first.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+
+#include <QTimer>
 
 #include <cerrno>
 #include <filesystem>
@@ -97,8 +100,9 @@ TEST(OutsideChanges, TheLaunchersUseCountsComeInWhereTheUserLeftTheButtonAlone) 
   o.dialogs.PushMessageAnswer(mrYes);
   ASSERT_EQ(SaveWithQuestion(o.session), TSaveResult::Saved);
   EXPECT_EQ(o.dialogs.Questions().size(), 2u) << "the save question and the progress box only";
-  // t0 takes 2; t1 keeps 40; the twins each take their own; the renamed button keeps 0.
-  EXPECT_EQ(CountsOnDisk(o.file), (std::vector<int>{2, 40, 6, 8, 0}));
+  // t0 takes 2; t1 keeps 40; the twins each take their own; the renamed button, where
+  // the file had t4, takes t4's uses.
+  EXPECT_EQ(CountsOnDisk(o.file), (std::vector<int>{2, 40, 6, 8, 9}));
   EXPECT_EQ(CheckDataFile(o.baseline, Q(o.file)).Change, TDiskChange::Unchanged);
 }
 
@@ -171,6 +175,96 @@ TEST(OutsideChanges, EachAnswerToAnotherProgramsChangeDoesWhatItSays) {
     EXPECT_EQ(SaveDataFile(g.session), TSaveResult::Saved);
     EXPECT_EQ(CountsOnDisk(g.file), std::vector<int>{3});
   }
+}
+
+TEST(OutsideChanges, ALauncherWriteBetweenTheLookAndTheRenameIsTakenInBeforeTheFileIsReplaced) {
+  TOpened o(MakeList({1, 1}));
+  auto item = TextToItem(o.grid.Cell(2, 1));
+  item->Title = "mine";
+  o.grid.SetCell(2, 1, ItemToText(*item));
+  // Runs at the first events the save lets through: after its look, before its rename.
+  QTimer::singleShot(0, [&o] { o.WriteOnDisk(MakeList({4, 3})); });
+  ASSERT_EQ(SaveDataFile(o.session), TSaveResult::Saved);
+  EXPECT_EQ(CountsOnDisk(o.file), (std::vector<int>{4, 3}));
+  EXPECT_NE(ReadFile(o.file).find("\"mine\""), std::string::npos);
+  EXPECT_EQ(CheckDataFile(o.baseline, Q(o.file)).Change, TDiskChange::Unchanged);
+}
+
+TEST(OutsideChanges, AWriteOfTheSameSizeInTheSameTickIsSeenDespiteTheSameStamp) {
+  TOpened o(MakeList({1, 2}));
+  const std::string bytes = TextDataFileBytes(MakeList({3, 2}));
+  ASSERT_EQ(bytes.size(), ReadFile(o.file).size());
+  WriteFileInPlace(o.file, [&bytes](const auto& write) { write(bytes); });
+  const timespec times[2] = {
+      {0, UTIME_OMIT},
+      {o.baseline.Stamp.modifiedNs / 1'000'000'000, o.baseline.Stamp.modifiedNs % 1'000'000'000}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, o.file.c_str(), times, 0), 0);
+  ASSERT_EQ(StampOf(o.file), o.baseline.Stamp);
+  EXPECT_EQ(CheckDataFile(o.baseline, Q(o.file)).Change, TDiskChange::UseCountsOnly);
+}
+
+TEST(OutsideChanges, UsesOfButtonsTheUserChangedOrDeletedAreKeptAndFollowedByUndo) {
+  const TLaunchList file = MakeList({1, 1, 1});
+  TLaunchList mine = MakeList({1, 1, 1});
+  const std::string t0 = ItemToText(mine.Items(0, 0));
+  const std::string t1 = ItemToText(mine.Items(0, 1));
+  mine.Items(0, 0).Params = "-x";  // changed where it stands
+  mine.DeleteButton(0, 1);         // t1 deleted: t2 now stands where t1 stood
+  TGridStore grid;
+  FillQuietly(mine, grid);
+  TCountRewrites rewrites;
+  EXPECT_EQ(
+      MergeUseCounts(grid, FingerprintOf(file), FingerprintOf(MakeList({3, 5, 1})), &rewrites), 1);
+  EXPECT_EQ(UseCountOfText(grid.Cell(1, 1)), 3) << "the changed button gets the 2 uses";
+  EXPECT_EQ(UseCountOfText(grid.Cell(2, 1)), 1) << "t2 is not t1";
+  // The texts undo keeps of both come back with the launcher's counts.
+  ASSERT_TRUE(rewrites.Rewrite(t1));
+  EXPECT_EQ(UseCountOfText(*rewrites.Rewrite(t1)), 5);
+  EXPECT_EQ(UseCountOfText(*rewrites.Rewrite(t0)), 3);
+  EXPECT_FALSE(rewrites.Rewrite(ItemToText(file.Items(0, 2))));
+}
+
+TEST(OutsideChanges, AFileCutShortIsNeverTakenInNorOfferedForAReload) {
+  TOpened o(MakeList({1, 2, 3}));
+  const std::string whole = TextDataFileBytes(MakeList({1, 2, 4}));
+  const std::string::size_type lastButton = whole.rfind("\r\n", whole.size() - 7) + 2;
+  // A writer still writing: without the last "**"; a writer killed: the last button lost.
+  for (const std::string& cut :
+       {whole.substr(0, whole.size() - 4), whole.substr(0, lastButton) + "**\r\n"}) {
+    WriteFile(o.file, cut);
+    const TDiskCheck check = CheckDataFile(o.baseline, Q(o.file));
+    EXPECT_EQ(check.Change, TDiskChange::Unreadable);
+    EXPECT_FALSE(check.List);
+    EXPECT_TRUE(check.Problem.contains(QStringLiteral("途中"))) << check.Problem.toStdString();
+  }
+  o.dialogs.PushMessageAnswer(mrCancel);
+  EXPECT_EQ(SaveDataFile(o.session), TSaveResult::NotSaved);
+  EXPECT_EQ(o.dialogs.Questions()[0].Buttons, unsigned{mbYes | mbCancel}) << "no reload";
+  EXPECT_TRUE(o.reloaded.empty());
+  // A file already short of buttons when opened is no news when it stays so.
+  TLaunchList shortList = MakeList({1, 2});
+  shortList.Pages.Get(0).Count = 5;
+  std::string shortBytes = TextDataFileBytes(MakeList({1, 2}));
+  shortBytes.replace(shortBytes.find("\"p\",2"), 5, "\"p\",5");
+  WriteFile(o.file, shortBytes);
+  shortList.SetFileName(o.file);
+  shortList.LoadFromFile();
+  ASSERT_EQ(shortList.MissingButtons(), 3);
+  o.baseline = {StampOf(o.file), FingerprintOf(shortList)};
+  EXPECT_EQ(CheckDataFile(o.baseline, Q(o.file)).Change, TDiskChange::Unchanged);
+}
+
+TEST(OutsideChanges, AFileThatBecameASymbolicLinkIsAskedAboutNamingWhereTheBytesWouldGo) {
+  TOpened o(MakeList({1}));
+  const std::string elsewhere = o.dir.File("elsewhere.lst");
+  std::filesystem::rename(o.file, elsewhere);
+  std::filesystem::create_symlink(elsewhere, o.file);
+  EXPECT_EQ(CheckDataFile(o.baseline, Q(o.file)).Change, TDiskChange::Changed);
+  o.dialogs.PushMessageAnswer(mrCancel);
+  EXPECT_EQ(SaveDataFile(o.session), TSaveResult::NotSaved);
+  const QString text = o.dialogs.Questions()[0].Text;
+  EXPECT_TRUE(text.contains(QStringLiteral("シンボリックリンク"))) << text.toStdString();
+  EXPECT_TRUE(text.contains(Q(elsewhere))) << text.toStdString();
 }
 
 TEST(SaveGuards, ABackupThatCannotBeMadeAsksBeforeTheFileIsReplaced) {

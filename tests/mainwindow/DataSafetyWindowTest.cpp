@@ -12,9 +12,12 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <filesystem>
+#include <functional>
+#include <utility>
 
 #include "FileChangedBar.h"
 #include "GridRules.h"
+#include "GridView.h"
 #include "ItemIcons.h"
 #include "MainWindow.h"
 #include "RecordText.h"
@@ -49,12 +52,27 @@ TLaunchList Launcher(int firstCount = 3) {
   return list;
 }
 
+// Scripted questions during which the user (the test) may act.
+struct TWaitingDialogs : TScriptedDialogs {
+  std::function<void()> WhileOkWaits;  // while the progress box waits for its Ok
+  std::function<void()> WhileAsked;    // while a text input waits for its answer
+  void WaitForProgressOk() override {
+    if (const auto during = std::exchange(WhileOkWaits, nullptr)) during();
+    TScriptedDialogs::WaitForProgressOk();
+  }
+  bool InputText(int x, int y, const QString& caption, QString& text,
+                 const QString& prompt) override {
+    if (const auto during = std::exchange(WhileAsked, nullptr)) during();
+    return TScriptedDialogs::InputText(x, y, caption, text, prompt);
+  }
+};
+
 // A window on its own data file and state folder, with scripted questions.
 struct TEditor {
   TTempDir dir;
   TTempDir state;
   std::string file = dir.File("data.lst");
-  TScriptedDialogs dialogs;
+  TWaitingDialogs dialogs;
   TDialogsScope scope{dialogs};
   std::unique_ptr<TMainWindow> form;
 
@@ -115,6 +133,50 @@ TEST(DataSafety, ClosingWithSlashFAndEditsAsksAndEachAnswerHolds) {
   EXPECT_TRUE(e.form->close());
   EXPECT_EQ(PageCount(e.form->Store()), 3);
   EXPECT_NE(ReadFile(e.file), before);
+}
+
+TEST(DataSafety, WhileTheSavesBoxWaitsForOkNoCommandRunsAndOnlyWhatWasWrittenIsSaved) {
+  TEditor e;
+  e.form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(e.form.get()));
+  e.Edit();
+  e.dialogs.WhileOkWaits = [&e] {
+    // The user clicks the main window and types.
+    e.form->activateWindow();
+    QApplication::setActiveWindow(e.form.get());
+    e.form->Grid().setFocus();
+    QTest::keyClick(e.form->windowHandle(), Qt::Key_M, Qt::ControlModifier);
+    QTest::keyClick(e.form->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+  };
+  e.dialogs.PushMessageAnswer(mrYes);
+  e.dialogs.PushText(QStringLiteral("A2"));  // the rename's answer, should it get through
+  e.form->mnSave->trigger();
+  EXPECT_EQ(e.dialogs.PendingAnswers(), 1) << "the rename ran under the box";
+  EXPECT_FALSE(e.form->windowTitle().startsWith(QLatin1Char('*')));
+  EXPECT_EQ(PageCount(e.form->Store()), 3) << "the undo ran under the box";
+
+  // A step that gets past the box all the same is not in the file: it stays unsaved.
+  e.dialogs.Clear();
+  e.Edit();
+  e.dialogs.WhileOkWaits = [&e] { e.Edit(); };
+  e.dialogs.PushMessageAnswer(mrYes);
+  e.form->mnSave->trigger();
+  EXPECT_TRUE(e.form->windowTitle().startsWith(QLatin1Char('*')));
+  EXPECT_TRUE(e.form->Recovery().Behind()) << "its copy is still wanted";
+}
+
+TEST(DataSafety, TheRecoveryCopyIsWrittenWhileACommandsQuestionWaits) {
+  TEditor e;
+  e.Edit();
+  ASSERT_TRUE(e.form->Recovery().Behind());
+  bool written = false;
+  e.dialogs.WhileAsked = [&e, &written] {
+    e.form->Recovery().WriteNow();
+    written = !e.form->Recovery().Behind();
+  };
+  e.dialogs.PushText(QStringLiteral("renamed"));
+  e.form->mnPageRenameClick();
+  EXPECT_TRUE(written) << "the grid is whole while the rename asks";
 }
 
 TEST(DataSafety, TheLaunchersCountsComeInWhileIdleWithoutAStepOrAQuestion) {

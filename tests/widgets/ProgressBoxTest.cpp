@@ -52,7 +52,8 @@ TEST_F(ProgressBoxTest, CountsEveryStepToAFullBar) {
   ASSERT_NE(ProgressBox, nullptr);
   EXPECT_EQ(ProgressBox->windowTitle(), QStringLiteral("データー状況"));
   EXPECT_TRUE(ProgressBox->isVisible());
-  EXPECT_FALSE(ProgressBox->isModal());
+  // Not waited on (ShowProgress returned), yet no other window takes input meanwhile.
+  EXPECT_EQ(ProgressBox->windowModality(), Qt::ApplicationModal);
   EXPECT_TRUE(ProgressBox->windowFlags() & Qt::WindowStaysOnTopHint);
   EXPECT_FALSE(ProgressBox->windowFlags() & Qt::WindowCloseButtonHint);
   EXPECT_EQ(ProgressBox->size(), QSize(400, 72));
