@@ -214,10 +214,17 @@ enum class TWriteOutcome { Written, Failed, Moved };
 TWriteOutcome WriteOnce(TSaveSession& s, const TAgreedFile& agreed, const TWritePlan& plan) {
   const std::string native = Native(s.FileName);
   const auto unmoved = [&] {
-    const TDiskCheck now = CheckDataFile(agreed.File, s.FileName);
-    // A file no reader takes is the one agreed to while it has the same stamp.
-    return now.Change == TDiskChange::Unchanged ||
-           (now.Change == TDiskChange::Unreadable && now.Stamp == agreed.File.Stamp);
+    // A new stamp is never passed on its data alone: a writer writing into the file may
+    // have been read half way, its changes not yet there. The look before the next try
+    // takes the stamp in, and reads the file again when a tick may have hidden a write.
+    bool same = false;
+    {
+      const TDiskCheck now = CheckDataFile(agreed.File, s.FileName);
+      same = now.Stamp == agreed.File.Stamp && now.IsLink == agreed.File.IsLink &&
+             (now.Change == TDiskChange::Unchanged || now.Change == TDiskChange::Unreadable);
+    }
+    // Once more, with what was read let go: nothing but the rename comes after this look.
+    return same && StampOf(native) == agreed.File.Stamp;
   };
   TTextFileWrite how;
   how.inPlace = plan.InPlace;

@@ -287,7 +287,7 @@ TEST(SaveGuards, ABackupThatCannotBeMadeAsksBeforeTheFileIsReplaced) {
 TEST(SaveGuards, AFolderThatCannotBeWrittenOffersAWriteInPlaceAfterKeepingTheOldBytes) {
   TOpened o(MakeList({1}));
   TTempDir state;
-  qputenv("XDG_STATE_HOME", QByteArray::fromStdString(state.Path().string()));
+  const testing_support::TEnvironmentScope stateHome("XDG_STATE_HOME", state.Path().string());
   const std::string before = ReadFile(o.file);
   struct stat st {};
   ::stat(o.file.c_str(), &st);
@@ -313,7 +313,6 @@ TEST(SaveGuards, AFolderThatCannotBeWrittenOffersAWriteInPlaceAfterKeepingTheOld
   const QString kept = note.mid(open, note.indexOf(QStringLiteral("\""), open) - open);
   EXPECT_TRUE(kept.startsWith(Q(state.Path().string()))) << kept.toStdString();
   EXPECT_EQ(ReadFile(kept.toStdString()), before);
-  qunsetenv("XDG_STATE_HOME");
 }
 
 // Writing in place cuts what a longer old content left behind, and is refused where a

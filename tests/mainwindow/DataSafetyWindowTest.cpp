@@ -71,17 +71,16 @@ struct TWaitingDialogs : TScriptedDialogs {
 struct TEditor {
   TTempDir dir;
   TTempDir state;
+  testing_support::TEnvironmentScope stateHome{"XDG_STATE_HOME", state.Path().string()};
   std::string file = dir.File("data.lst");
   TWaitingDialogs dialogs;
   TDialogsScope scope{dialogs};
   std::unique_ptr<TMainWindow> form;
 
   explicit TEditor(const char* mode = "/F") {
-    qputenv("XDG_STATE_HOME", QByteArray::fromStdString(state.Path().string()));
     SaveToTextFile(Launcher(), file);
     Open(mode);
   }
-  ~TEditor() { qunsetenv("XDG_STATE_HOME"); }
   void Open(const char* mode = "/F") {
     form = std::make_unique<TMainWindow>();
     EXPECT_TRUE(form->FormCreate({"pelledit", mode, Q(file)}));

@@ -16,9 +16,7 @@ namespace {
 // A recent-files list of the test's own: tests run side by side.
 struct TConfigHome {
   TTempDir dir;
-  QByteArray kept = qgetenv("XDG_CONFIG_HOME");
-  TConfigHome() { qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir.Path().string())); }
-  ~TConfigHome() { qputenv("XDG_CONFIG_HOME", kept); }
+  testing_support::TEnvironmentScope scope{"XDG_CONFIG_HOME", dir.Path().string()};
 };
 
 std::vector<std::string> PageNames(TMainWindow& form) {

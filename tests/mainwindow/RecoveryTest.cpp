@@ -37,8 +37,7 @@ QString Q(const std::string& s) {
 // A state folder of the test's own for the life of the object.
 struct TStateHome {
   TTempDir dir;
-  TStateHome() { qputenv("XDG_STATE_HOME", QByteArray::fromStdString(dir.Path().string())); }
-  ~TStateHome() { qunsetenv("XDG_STATE_HOME"); }
+  testing_support::TEnvironmentScope scope{"XDG_STATE_HOME", dir.Path().string()};
 };
 
 std::string DataFileWithPage(const TTempDir& dir, const std::string& caption) {

@@ -89,4 +89,27 @@ class TFileSizeLimit {
   sighandler_t oldHandler_;
 };
 
+// Sets an environment variable for the life of the object, then puts back what it
+// was: a test that only unset it would send the next test to the user's own folders.
+class TEnvironmentScope {
+ public:
+  TEnvironmentScope(const char* name, const std::string& value) : name_(name) {
+    if (const char* was = std::getenv(name)) kept_ = was, had_ = true;
+    ::setenv(name, value.c_str(), 1);
+  }
+  ~TEnvironmentScope() {
+    if (had_)
+      ::setenv(name_, kept_.c_str(), 1);
+    else
+      ::unsetenv(name_);
+  }
+  TEnvironmentScope(const TEnvironmentScope&) = delete;
+  TEnvironmentScope& operator=(const TEnvironmentScope&) = delete;
+
+ private:
+  const char* name_;
+  std::string kept_;
+  bool had_ = false;
+};
+
 }  // namespace testing_support
