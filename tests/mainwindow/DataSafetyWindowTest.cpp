@@ -256,6 +256,34 @@ TEST(DataSafety, AnotherChangeIsToldInTheNoticeAndItsReloadIsOneStep) {
   EXPECT_EQ(PageCount(e.form->Store()), 3);
 }
 
+TEST(DataSafety, ALauncherThatNeverPausesStillHasItsCountsTakenIn) {
+  TEditor e;
+  SaveToTextFile(Launcher(30), e.file);
+  // Touched more often than the watcher waits for a writer to settle.
+  for (QDeadlineTimer wait(10000); e.UseCountAt(1, 1) != 30 && !wait.hasExpired();) {
+    std::filesystem::last_write_time(e.file, std::filesystem::file_time_type::clock::now());
+    QTest::qWait(100);
+  }
+  EXPECT_EQ(e.UseCountAt(1, 1), 30);
+}
+
+TEST(DataSafety, ARecoveryCopyThatCannotBeWrittenIsToldOnceInTheNotice) {
+  TEditor e;
+  testing_support::WriteFile(e.state.File("pelledit"), "a file where the folder belongs");
+  e.Edit();
+  e.form->Recovery().WriteNow();
+  ASSERT_TRUE(e.form->ChangedBar().isVisibleTo(e.form.get()));
+  EXPECT_TRUE(
+      e.form->ChangedBar().Text().startsWith(QStringLiteral("復元用データーを保存できません")))
+      << e.form->ChangedBar().Text().toStdString();
+  EXPECT_TRUE(e.form->ChangedBar().ReloadButton().isHidden());
+  EXPECT_TRUE(e.form->ChangedBar().OverwriteButton().isHidden());
+  e.form->ChangedBar().DismissButton().click();
+  e.Edit();
+  e.form->Recovery().WriteNow();
+  EXPECT_TRUE(e.form->ChangedBar().isHidden()) << "told once";
+}
+
 TEST(DataSafety, ARecoveryCopyLeftBehindIsOfferedAndTakenAsOneStep) {
   TEditor e;
   e.Edit();
