@@ -44,7 +44,7 @@ TSaveSession TMainWindow::SaveSession() {
     // A step taken back or made again later must not put the old counts back.
     for (int i = 0; i < Undo_.count(); ++i)
       if (auto* step = dynamic_cast<TGridStep*>(const_cast<QUndoCommand*>(Undo_.command(i))))
-        step->RewriteTexts(rewrites);
+        step->RewriteTexts([&rewrites](std::string_view text) { return rewrites.Rewrite(text); });
     Grid_->viewport()->update();
     UpdateTitle();  // the title line shows the current button's use count
   };

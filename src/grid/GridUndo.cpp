@@ -113,12 +113,13 @@ void TGridStep::TakeChanges(TGridEdit& edit, Iterator first, Iterator last, bool
   rebuild();
 }
 
-void TGridStep::RewriteTexts(const TCountRewrites& rewrites) {
-  const auto rewrite = [&rewrites](std::vector<TFieldText>& texts) {
+void TGridStep::RewriteTexts(
+    const std::function<std::optional<std::string>(std::string_view)>& rewrite) {
+  const auto rewriteAll = [&rewrite](std::vector<TFieldText>& texts) {
     for (TFieldText& text : texts)
-      if (std::optional<std::string> now = rewrites.Rewrite(text.view())) text = std::move(*now);
+      if (std::optional<std::string> now = rewrite(text.view())) text = std::move(*now);
   };
-  rewrite(journal_.Texts);
+  rewriteAll(journal_.Texts);
   for (std::vector<TFieldText>& row : journal_.Rows)
-    rewrite(row);
+    rewriteAll(row);
 }

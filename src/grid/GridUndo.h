@@ -5,12 +5,13 @@
 
 #include <QUndoCommand>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "GridEdit.h"
-#include "OutsideChanges.h"
 
 // What the window shows besides the grid's texts.
 struct TViewState {
@@ -36,8 +37,8 @@ class TGridStep : public QUndoCommand {
 
   void undo() override;
   void redo() override;
-  // Replaces every kept cell text that rewrites says must change.
-  void RewriteTexts(const TCountRewrites& rewrites);
+  // Replaces every kept cell text for which rewrite gives a new text.
+  void RewriteTexts(const std::function<std::optional<std::string>(std::string_view)>& rewrite);
 
  private:
   // Takes back (undone) or makes again the changes first ... last, with the icons.
