@@ -6,17 +6,11 @@
 #include "GridRules.h"
 #include "InputDialog.h"
 #include "LaunchErrors.h"
-#include "MessageBox.h"
 #include "RecordText.h"
 #include "ShellProperties.h"
 #include "ShiftJis.h"
 
 namespace {
-
-int Ask(const TGridEdit& edit, const QString& text, const QString& caption, unsigned buttons) {
-  return ShowMessageAt(text, caption, buttons, TMsgType::Plain, edit.DialogAt.x(),
-                       edit.DialogAt.y());
-}
 
 bool OnButton(const TGridEdit& edit) {
   return IsButtonCell(edit.Grid, edit.Col, edit.Row);
@@ -63,8 +57,8 @@ bool DeleteButton(TGridEdit& edit) {
   const int r = edit.Row, x = edit.Col;
   const int count = CountOfRow(edit.Grid, r);
   if (count <= StatusOfGrid(edit.Grid)->MinButtons) return false;
-  if (Ask(edit, QStringLiteral("ボタンを削除しますか？\r※削除すると登録情報が失われます。"),
-          QStringLiteral("ボタン削除"), mbYes | mbNo) != mrYes)
+  if (edit.Ask(QStringLiteral("ボタンを削除しますか？\r※削除すると登録情報が失われます。"),
+               QStringLiteral("ボタン削除"), mbYes | mbNo) != mrYes)
     return false;
   TPageRow page = ReadPageRow(edit.Grid, r);
   page.Buttons.erase(page.Buttons.begin() + (x - 1));
@@ -86,7 +80,7 @@ bool ClearButton(TGridEdit& edit) {
   const QString text = QStringLiteral("[") + ShownText(PageNameOfRow(edit.Grid, r)) +
                        QStringLiteral("]ページの選択しているボタン\r[ ") + ShownText(title) +
                        QStringLiteral(" ]の登録情報を消去しますか？");
-  if (Ask(edit, text, QStringLiteral("登録情報のクリア"), mbYes | mbNo) != mrYes) return false;
+  if (edit.Ask(text, QStringLiteral("登録情報のクリア"), mbYes | mbNo) != mrYes) return false;
   edit.Grid.SetCell(x, r, NewButtonText());
   RebuildPageIcons(edit, r, CountOfRow(edit.Grid, r));
   return true;
@@ -120,6 +114,6 @@ bool OpenTargetFolder(TGridEdit& edit, const std::function<bool(const std::strin
   if (kind == lkNone || kind == lkFolder || kind == lkSpecialFolder) return false;
   const std::string folder = TargetFolder(text);
   if (!folder.empty() && open(folder)) return true;
-  Ask(edit, QStringLiteral("登録先が見つかりません。"), QStringLiteral("登録エラー"), mbOK);
+  edit.Ask(QStringLiteral("登録先が見つかりません。"), QStringLiteral("登録エラー"), mbOK);
   return false;
 }

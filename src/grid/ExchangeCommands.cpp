@@ -5,7 +5,7 @@
 
 #include "DataFileCommands.h"
 #include "Dialogs.h"
-#include "MessageBox.h"
+#include "Questions.h"
 
 namespace {
 
@@ -17,10 +17,6 @@ QString WithExtension(const QString& path, const QString& extension) {
   const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
   const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
   return (dot > slash ? path.left(dot) : path) + extension;
-}
-
-int Ask(QPoint at, const QString& text, const QString& caption, unsigned buttons, TMsgType type) {
-  return ShowMessageAt(text, caption, buttons, type, at.x(), at.y());
 }
 
 }  // namespace
@@ -53,27 +49,27 @@ bool ExportGrid(const TGridStore& grid, const QString& folder, QPoint dialogAt) 
   const QString path = ExportPath(chosen);
   // The chooser asks nothing, and the file written may not be the one chosen.
   if (QFileInfo::exists(path) &&
-      Ask(dialogAt,
-          QStringLiteral("\"") + path + QStringLiteral("\" は既にあります。\r\r上書きしますか？"),
-          kExportCaption, mbYes | mbNo, TMsgType::Confirmation) != mrYes)
+      AskAt(dialogAt,
+            QStringLiteral("\"") + path + QStringLiteral("\" は既にあります。\r\r上書きしますか？"),
+            kExportCaption, mbYes | mbNo, TMsgType::Confirmation) != mrYes)
     return false;
   try {
     TLaunchList list;
     GridToLaunchList(grid, list);
     SaveToTextFile(list, path.toStdString());
   } catch (const std::exception& error) {
-    Ask(dialogAt, QString::fromStdString(error.what()), kExportCaption, mbOK, TMsgType::Error);
+    AskAt(dialogAt, QString::fromStdString(error.what()), kExportCaption, mbOK, TMsgType::Error);
     return false;
   }
-  Ask(dialogAt,
-      QStringLiteral("\"") + path + QStringLiteral("\" に\r\rデーターをエクスポートしました"),
-      kExportCaption, mbOK, TMsgType::Information);
+  AskAt(dialogAt,
+        QStringLiteral("\"") + path + QStringLiteral("\" に\r\rデーターをエクスポートしました"),
+        kExportCaption, mbOK, TMsgType::Information);
   return true;
 }
 
 bool ImportFile(const QString& folder, QPoint dialogAt, const TImportWindow& window) {
-  Ask(dialogAt, QStringLiteral("インポートすると編集中のデーターは上書きされます。"),
-      QStringLiteral("データーインポート"), mbOK, TMsgType::Information);
+  AskAt(dialogAt, QStringLiteral("インポートすると編集中のデーターは上書きされます。"),
+        QStringLiteral("データーインポート"), mbOK, TMsgType::Information);
   const QString chosen =
       Dialogs().OpenFileName(nullptr, QStringLiteral("インポートするファイルの指定"), folder,
                              QStringLiteral("カンマ区切り形式ファイル(*.CSV)|*.csv"));
@@ -82,12 +78,13 @@ bool ImportFile(const QString& folder, QPoint dialogAt, const TImportWindow& win
   TLaunchList list;
   try {
     if (!list.LoadFromTextFile(path.toStdString())) {
-      Ask(dialogAt, QStringLiteral("ファイル形式が正しくない為インポートできません。"),
-          kImportErrorCaption, mbOK, TMsgType::Error);
+      AskAt(dialogAt, QStringLiteral("ファイル形式が正しくない為インポートできません。"),
+            kImportErrorCaption, mbOK, TMsgType::Error);
       return false;
     }
   } catch (const std::exception& error) {
-    Ask(dialogAt, QString::fromStdString(error.what()), kImportErrorCaption, mbOK, TMsgType::Error);
+    AskAt(dialogAt, QString::fromStdString(error.what()), kImportErrorCaption, mbOK,
+          TMsgType::Error);
     return false;
   }
   if (window.hide) window.hide();

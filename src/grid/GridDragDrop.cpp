@@ -7,15 +7,9 @@
 #include "GridRules.h"
 #include "LaunchErrors.h"
 #include "LinkClassify.h"
-#include "MessageBox.h"
 #include "RecordText.h"
 
 namespace {
-
-int Ask(const TGridEdit& edit, const QString& text, const QString& caption, unsigned buttons) {
-  return ShowMessageAt(text, caption, buttons, TMsgType::Plain, edit.DialogAt.x(),
-                       edit.DialogAt.y());
-}
 
 std::string TitleOrEmpty(const std::string& text) {
   try {
@@ -43,11 +37,10 @@ bool PutIntoTarget(const TGridEdit& edit, TPageRow& target, int dc, const std::s
     return true;
   }
   const QString q = QStringLiteral("\"");
-  if (Ask(edit,
-          q + ShownText(TitleOrEmpty(t)) + QStringLiteral(" ") + q + QStringLiteral(" に ") + q +
-              QStringLiteral(" ") + ShownText(TitleOrEmpty(moved)) + QStringLiteral(" ") + q +
-              QStringLiteral(" を上書きしますか？"),
-          QStringLiteral("上書きの確認"), mbYes | mbNo) != mrYes)
+  if (edit.Ask(q + ShownText(TitleOrEmpty(t)) + QStringLiteral(" ") + q + QStringLiteral(" に ") +
+                   q + QStringLiteral(" ") + ShownText(TitleOrEmpty(moved)) + QStringLiteral(" ") +
+                   q + QStringLiteral(" を上書きしますか？"),
+               QStringLiteral("上書きの確認"), mbYes | mbNo) != mrYes)
     return false;
   target.Buttons[at] = moved;
   return true;
@@ -134,8 +127,8 @@ bool DropButton(TGridEdit& edit, int sr, int sc, int dc, int dr) {
 bool RegisterDroppedFile(TGridEdit& edit, const QString& path, int row, int col) {
   TLaunchDataItem item;
   if (!ClassifyPath(path.toStdString(), item)) {
-    Ask(edit, QString::fromStdString(CannotRegisterMessage(path.toStdString())),
-        QStringLiteral("登録エラー"), mbOK);
+    edit.Ask(QString::fromStdString(CannotRegisterMessage(path.toStdString())),
+             QStringLiteral("登録エラー"), mbOK);
     return false;
   }
   edit.Grid.SetCell(col, row, ItemToText(item));
@@ -158,11 +151,10 @@ bool DropFiles(TGridEdit& edit, const QStringList& paths, int c, int r) {
   }
   if (!link.empty()) {
     const QString q = QStringLiteral("\"");
-    if (Ask(edit,
-            q + ShownText(title) + QStringLiteral(" ") + q +
-                QStringLiteral(" を登録済みですが\r\r") + q + path + q +
-                QStringLiteral(" を\r\r登録しますか？"),
-            QStringLiteral("登録の確認"), mbYes | mbNo) != mrYes)
+    if (edit.Ask(q + ShownText(title) + QStringLiteral(" ") + q +
+                     QStringLiteral(" を登録済みですが\r\r") + q + path + q +
+                     QStringLiteral(" を\r\r登録しますか？"),
+                 QStringLiteral("登録の確認"), mbYes | mbNo) != mrYes)
       return false;
   }
   return RegisterDroppedFile(edit, path, r, c);

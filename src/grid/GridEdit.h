@@ -12,6 +12,7 @@
 #include "DataItems.h"
 #include "GridStore.h"
 #include "IconCaches.h"
+#include "Questions.h"
 #include "TextFormat.h"
 
 struct TGridEdit {
@@ -34,5 +35,10 @@ struct TGridEdit {
   bool IconsWhenDrawn = false;
 
   int TextWidthOf(const std::string& cp932) const { return TextWidth ? TextWidth(cp932) : 0; }
+  // Asks the user, at DialogAt: the one way a command asks.
+  int Ask(const QString& text, const QString& caption, unsigned buttons,
+          TMsgType type = TMsgType::Plain) const {
+    return AskAt(DialogAt, text, caption, buttons, type);
+  }
   QIcon IconOf(const TLaunchDataItem& item) const;
 };

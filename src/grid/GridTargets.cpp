@@ -5,7 +5,6 @@
 #include "GridRows.h"
 #include "GridRules.h"
 #include "LaunchErrors.h"
-#include "MessageBox.h"
 #include "RecordSplit.h"
 #include "RecordText.h"
 
@@ -72,9 +71,8 @@ int ClearButtons(TGridEdit& edit, const std::vector<QPoint>& cells) {
     if (IsButtonCell(edit.Grid, cell.x(), cell.y())) buttons.insert({cell.y(), cell.x()});
   if (buttons.empty()) return 0;
   // Any number of buttons may be chosen in the list: one question names how many.
-  if (ShowMessageAt(QStringLiteral("%1 個のボタンの登録情報をクリアしますか？").arg(buttons.size()),
-                    QStringLiteral("確認"), mbYes | mbNo, TMsgType::Plain, edit.DialogAt.x(),
-                    edit.DialogAt.y()) != mrYes)
+  if (edit.Ask(QStringLiteral("%1 個のボタンの登録情報をクリアしますか？").arg(buttons.size()),
+               QStringLiteral("確認"), mbYes | mbNo) != mrYes)
     return 0;
   std::set<int> pages;
   for (const auto& [r, c] : buttons) {

@@ -6,7 +6,6 @@
 #include "GridRules.h"
 #include "InputDialog.h"
 #include "LaunchErrors.h"
-#include "MessageBox.h"
 #include "RecordText.h"
 #include "ShiftJis.h"
 
@@ -16,8 +15,8 @@ const QString kNamePrompt = QStringLiteral("ページ名を入力して下さい
 const QString kRenameCaption = QStringLiteral("ページ名の変更");
 
 void NoNameMessage(const TGridEdit& edit) {
-  ShowMessageAt(QStringLiteral("ページ名が入力されていません。\r再度入力し直して下さい。"),
-                kRenameCaption, mbOK, TMsgType::Plain, edit.DialogAt.x(), edit.DialogAt.y());
+  edit.Ask(QStringLiteral("ページ名が入力されていません。\r再度入力し直して下さい。"),
+           kRenameCaption, mbOK);
 }
 
 // Asks for a page name starting as name; the CP932 name, or nothing when cancelled.
@@ -74,9 +73,7 @@ bool DeletePage(TGridEdit& edit) {
   const QString text = QStringLiteral("[") + ShownText(PageNameOfRow(grid, r)) +
                        QStringLiteral("]ページを削除しますか？\r") +
                        QStringLiteral("※ページを削除すると登録情報が失われます。");
-  if (ShowMessageAt(text, QStringLiteral("ページ削除"), mbYes | mbNo, TMsgType::Plain,
-                    edit.DialogAt.x(), edit.DialogAt.y()) != mrYes)
-    return false;
+  if (edit.Ask(text, QStringLiteral("ページ削除"), mbYes | mbNo) != mrYes) return false;
   if (r - 1 < edit.Icons.Count()) edit.Icons.Delete(r - 1);
   DeleteGridRows(grid, r, r);
   // The current cell stays where it was, inside the rows and the row's buttons.

@@ -12,7 +12,6 @@
 #include "DataFileCommands.h"
 #include "InPlaceWriteMarker.h"
 #include "LaunchErrors.h"
-#include "MessageBox.h"
 #include "Progress.h"
 #include "StateFolder.h"
 
@@ -20,11 +19,6 @@ namespace {
 
 const QString kChangedCaption = QStringLiteral("データーファイルの変更");
 const QString kSaveErrorCaption = QStringLiteral("保存エラー");
-
-int Ask(const TSaveSession& s, const QString& text, const QString& caption, unsigned buttons,
-        TMsgType type) {
-  return ShowMessageAt(text, caption, buttons, type, s.DialogAt.x(), s.DialogAt.y());
-}
 
 std::string Native(const QString& path) {
   return QFile::encodeName(path).toStdString();
@@ -54,7 +48,7 @@ QString OfferWriteInPlace(const TSaveSession& s) {
           " に書き込めないため、新しいファイルを作って置き換えることができません。"
           "\r\rデーターファイルに直接書き込みますか？\r\r今のファイルの内容は先に ") +
       Quoted(copies) + QStringLiteral(" に残します。");
-  if (Ask(s, text, QStringLiteral("保存の確認"), mbYes | mbNo, TMsgType::Confirmation) != mrYes)
+  if (s.Ask(text, QStringLiteral("保存の確認"), mbYes | mbNo, TMsgType::Confirmation) != mrYes)
     return {};
   QString problem = MakeStateFolder();
   TBackupResult kept;
@@ -63,8 +57,8 @@ QString OfferWriteInPlace(const TSaveSession& s) {
     problem = kept.Failure;
   }
   if (!problem.isEmpty() || kept.Path.isEmpty()) {
-    Ask(s, QStringLiteral("今のファイルの内容を残せないため、直接書き込みません。\r\r") + problem,
-        kSaveErrorCaption, mbOK, TMsgType::Error);
+    s.Ask(QStringLiteral("今のファイルの内容を残せないため、直接書き込みません。\r\r") + problem,
+          kSaveErrorCaption, mbOK, TMsgType::Error);
     return {};
   }
   return kept.Path;
@@ -132,7 +126,7 @@ TSaveResult AskAboutOutsideChange(TSaveSession& s, const TDiskCheck& check) {
   const bool canReload = check.Change == TDiskChange::Changed && check.List && s.Reload;
   const unsigned buttons = mbYes | mbCancel | (canReload ? mbNo : 0u);
   const int answer =
-      Ask(s, OutsideChangeText(s.FileName, check), kChangedCaption, buttons, TMsgType::Warning);
+      s.Ask(OutsideChangeText(s.FileName, check), kChangedCaption, buttons, TMsgType::Warning);
   if (answer == mrYes) return TSaveResult::Saved;
   if (answer != mrNo || !canReload) return TSaveResult::NotSaved;
   s.Reload(*check.List);
@@ -183,8 +177,8 @@ bool PlanWrite(TSaveSession& s, TWritePlan& plan) {
     if (kept.isEmpty()) return false;
     // Until the write is done, the next open can tell a file it cut off.
     if (const QString problem = MarkInPlaceWrite(s.FileName, kept); !problem.isEmpty()) {
-      Ask(s, QStringLiteral("直接書き込みません。\r\r") + problem, kSaveErrorCaption, mbOK,
-          TMsgType::Error);
+      s.Ask(QStringLiteral("直接書き込みません。\r\r") + problem, kSaveErrorCaption, mbOK,
+            TMsgType::Error);
       return false;
     }
     plan.InPlace = true;
@@ -197,10 +191,9 @@ bool PlanWrite(TSaveSession& s, TWritePlan& plan) {
   // The file about to be replaced is kept first; without a backup the save asks.
   const TBackupResult backup = MakeBackup(s.FileName);
   if (!backup.Failure.isEmpty() &&
-      Ask(s,
-          QStringLiteral("バックアップを作れません。\r\r") + backup.Failure +
-              QStringLiteral("\r\rバックアップなしで保存しますか？"),
-          QStringLiteral("保存の確認"), mbYes | mbNo, TMsgType::Warning) != mrYes)
+      s.Ask(QStringLiteral("バックアップを作れません。\r\r") + backup.Failure +
+                QStringLiteral("\r\rバックアップなしで保存しますか？"),
+            QStringLiteral("保存の確認"), mbYes | mbNo, TMsgType::Warning) != mrYes)
     return false;
   plan.Note = backup.Note;
   return true;
@@ -244,7 +237,7 @@ TWriteOutcome WriteOnce(TSaveSession& s, const TAgreedFile& agreed, const TWrite
     s.Baseline = {stamp, written.get(), RealTimeNs(), IsSymbolicLink(s.FileName)};
   } catch (const std::exception& error) {
     CloseProgress();
-    Ask(s, QString::fromStdString(error.what()), kSaveErrorCaption, mbOK, TMsgType::Error);
+    s.Ask(QString::fromStdString(error.what()), kSaveErrorCaption, mbOK, TMsgType::Error);
     return TWriteOutcome::Failed;
   }
   if (s.Written) s.Written();
@@ -265,11 +258,10 @@ TSaveResult WriteAgreed(TSaveSession& s, TAgreedFile& agreed) {
     if (outcome == TWriteOutcome::Written) break;
     if (tries == kMostTries) {
       CloseProgress();
-      Ask(s,
-          QStringLiteral("データーファイルが他のプログラムによって書き換え続けられているため、"
-                         "保存できません。\r\r") +
-              Quoted(s.FileName),
-          kSaveErrorCaption, mbOK, TMsgType::Error);
+      s.Ask(QStringLiteral("データーファイルが他のプログラムによって書き換え続けられているため、"
+                           "保存できません。\r\r") +
+                Quoted(s.FileName),
+            kSaveErrorCaption, mbOK, TMsgType::Error);
       return TSaveResult::NotSaved;
     }
     // Moved between the look and the write: the launcher's counts come in, anything
@@ -283,7 +275,7 @@ TSaveResult WriteAgreed(TSaveSession& s, TAgreedFile& agreed) {
   FinishProgress(QStringLiteral("[保存完了] 編集したデーターを保存しました"));
   // The box has one short line: a note of its own is read whole in a message box.
   if (!plan.Note.isEmpty())
-    Ask(s, plan.Note, QStringLiteral("保存完了"), mbOK, TMsgType::Information);
+    s.Ask(plan.Note, QStringLiteral("保存完了"), mbOK, TMsgType::Information);
   return TSaveResult::Saved;
 }
 
@@ -308,15 +300,15 @@ bool WriteDataFile(TSaveSession& s) {
 TSaveResult SaveWithQuestion(TSaveSession& s) {
   const QString text = QStringLiteral("編集したデーターを \" ") + s.FileName +
                        QStringLiteral(" \" に\r\r上書き保存しますか？");
-  if (Ask(s, text, QStringLiteral("上書き保存の確認"), mbYes | mbNo, TMsgType::Plain) != mrYes)
+  if (s.Ask(text, QStringLiteral("上書き保存の確認"), mbYes | mbNo, TMsgType::Plain) != mrYes)
     return TSaveResult::NotSaved;
   return SaveDataFile(s);
 }
 
 TCloseAnswer CloseQuery(TSaveSession& s, const TCloseWindow& window) {
   const int answer =
-      Ask(s, QStringLiteral("編集したデーターを保存しますか？"), QStringLiteral("保存の確認"),
-          mbYes | mbNo | mbCancel, TMsgType::Confirmation);
+      s.Ask(QStringLiteral("編集したデーターを保存しますか？"), QStringLiteral("保存の確認"),
+            mbYes | mbNo | mbCancel, TMsgType::Confirmation);
   if (answer == mrNo) return TCloseAnswer::Discard;
   if (answer != mrYes) return TCloseAnswer::Stay;
   if (window.hide) window.hide();

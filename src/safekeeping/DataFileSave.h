@@ -14,6 +14,7 @@
 #include "GridStore.h"
 #include "LaunchList.h"
 #include "OutsideChanges.h"
+#include "Questions.h"
 
 // What a save works on besides the grid.
 struct TSaveSession {
@@ -24,6 +25,10 @@ struct TSaveSession {
   QString FileName;
   TFileBaseline& Baseline;  // what the grid last matched on disk; kept up to date here
   QPoint DialogAt;
+  // Asks the user, at DialogAt: the one way the save asks.
+  int Ask(const QString& text, const QString& caption, unsigned buttons, TMsgType type) const {
+    return AskAt(DialogAt, text, caption, buttons, type);
+  }
   // Puts the file as read now into the grid in place of its data, as one step that
   // can be undone. None: a reload is not offered.
   std::function<void(const TLaunchList&)> Reload;
