@@ -428,10 +428,26 @@ struct TReplace {
   std::optional<std::pair<uid_t, gid_t>> owner;  // kept when the old file had one
 };
 
+// Puts temp in target's place. With replaced, the two are swapped (where the file
+// system can swap them at once): the file that stood there is asked about at temp,
+// and when replaced says no it is swapped back. Returns 0, an errno value, or -1 when
+// the old file was put back.
+int TakePlace(const std::string& temp, const std::string& target, const TReplacedCheck& replaced) {
+  if (replaced &&
+      ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0) {
+    if (replaced(temp)) return 0;
+    return ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0
+               ? -1
+               : 0;  // cannot be put back: the new file stays, as a rename would leave it
+  }
+  // No file to swap with, or a file system that cannot swap.
+  return ::rename(temp.c_str(), target.c_str()) == 0 ? 0 : errno;
+}
+
 // Writes produce's content to a temporary beside how.target and renames it there
 // when all was written and flushed and beforeReplace agrees.
 TFileStamp Replace(const TReplace& how, const TContentProducer& produce,
-                   const TBeforeReplace& beforeReplace) {
+                   const TBeforeReplace& beforeReplace, const TReplacedCheck& replaced = {}) {
   // Written beside the target and renamed over it: another hard link to the old
   // file keeps the old bytes.
   std::string temp;
@@ -467,13 +483,18 @@ TFileStamp Replace(const TReplace& how, const TContentProducer& produce,
       throw;
     }
   }
-  if (err == 0 && agreed && ::rename(temp.c_str(), how.target.c_str()) != 0) err = errno;
+  if (err == 0 && agreed) {
+    err = TakePlace(temp, how.target, replaced);
+    if (err == -1) err = 0, agreed = false;
+  }
   if (err != 0 || !agreed) {
     ::unlink(temp.c_str());
     if (err != 0) throw EFileError::Create(how.fileName, err);
     return {};
   }
-  // The rename is done: a folder that cannot be flushed does not undo it.
+  // The rename is done: a folder that cannot be flushed does not undo it. After a swap
+  // the old file is at temp.
+  ::unlink(temp.c_str());
   SyncFolderOf(how.target);
   return StampFromStat(now);
 }
@@ -488,14 +509,14 @@ TFileStamp WriteFileReplacing(const std::string& fileName, std::string_view byte
 }
 
 TFileStamp WriteFileReplacing(const std::string& fileName, const TContentProducer& produce,
-                              const TBeforeReplace& beforeReplace) {
+                              const TBeforeReplace& beforeReplace, const TReplacedCheck& replaced) {
   struct stat old {};
   bool existed = false;
   const std::string target = WritableTarget(fileName, old, existed);
   TReplace how{fileName, target, existed ? static_cast<mode_t>(old.st_mode & 07777) : DefaultMode(),
                std::nullopt};
   if (existed) how.owner.emplace(old.st_uid, old.st_gid);
-  return Replace(how, produce, beforeReplace);
+  return Replace(how, produce, beforeReplace, replaced);
 }
 
 TFileStamp WritePrivateFile(const std::string& fileName, const TContentProducer& produce,

@@ -117,6 +117,11 @@ using TContentProducer = std::function<void(const std::function<void(std::string
 // here, since another program may have written it meanwhile.
 using TBeforeReplace = std::function<bool()>;
 
+// Called right after a new content took the file's place, with the path where the file
+// it replaced now stands: false puts that file back (another program may have put it
+// there after the last look) and the new content is dropped.
+using TReplacedCheck = std::function<bool(const std::string& replaced)>;
+
 // Replaces fileName by bytes: writes a new file beside it and renames it over the
 // old one only when everything was written and flushed (the folder is flushed after
 // the rename, so that a crash leaves the old file or the new one). The new file keeps
@@ -133,8 +138,11 @@ TFileStamp WriteFileReplacing(const std::string& fileName, std::string_view byte
 // The same, with the new content given in pieces, so that a large file needs no
 // buffer of its whole size. Should produce raise an exception, the old file stays as
 // it was and the exception passes on.
+// With replaced, the new file and the old are swapped at once (where the file system
+// can), so that the old one can be looked at and put back: a stamp with exists false.
 TFileStamp WriteFileReplacing(const std::string& fileName, const TContentProducer& produce,
-                              const TBeforeReplace& beforeReplace = {});
+                              const TBeforeReplace& beforeReplace = {},
+                              const TReplacedCheck& replaced = {});
 
 // Replaces fileName by a file of the caller's alone (mode 0600 whatever the umask),
 // as WriteFileReplacing does but never through a symbolic link: a link at fileName

@@ -116,6 +116,8 @@ struct TTextFileWrite {
   bool inPlace = false;
   bool privateFile = false;
   std::function<bool()> beforeReplace;
+  // See WriteFileReplacing: the file replaced is looked at and may be put back.
+  std::function<bool(const std::string& replaced)> replaced;
 };
 
 // Writes list to fileName as a text data file. The file is replaced only when all

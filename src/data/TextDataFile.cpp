@@ -202,7 +202,7 @@ TFileStamp SaveToTextFile(const TLaunchList& list, const std::string& fileName,
   };
   if (how.inPlace) return WriteFileInPlace(fileName, produce, how.beforeReplace);
   if (how.privateFile) return WritePrivateFile(fileName, produce, how.beforeReplace);
-  return WriteFileReplacing(fileName, produce, how.beforeReplace);
+  return WriteFileReplacing(fileName, produce, how.beforeReplace, how.replaced);
 }
 
 bool TLaunchList::LoadFromTextFile(const std::string& fileName) {

@@ -222,6 +222,11 @@ TWriteOutcome WriteOnce(TSaveSession& s, const TAgreedFile& agreed, const TWrite
   TTextFileWrite how;
   how.inPlace = plan.InPlace;
   how.beforeReplace = unmoved;
+  // Between the last look and the rename another program may still have written the
+  // file: what the rename took the place of is looked at, and put back unless agreed.
+  how.replaced = [&agreed](const std::string& replaced) {
+    return StampOf(replaced) == agreed.File.Stamp;
+  };
   try {
     TLaunchList list;
     GridToLaunchList(s.Grid, list);

@@ -245,6 +245,29 @@ TEST(WriteFileReplacing, AsksWithTheNewFileWholeAndLeavesTheOldOneOnNo) {
   EXPECT_EQ(ReadFile(file), TextDataFileBytes(list));
 }
 
+TEST(WriteFileReplacing, AFilePutInPlaceAfterTheLastLookIsPutBackUnlessAgreed) {
+  TTempDir dir;
+  const std::string file = dir.File("data.lst");
+  WriteFile(file, "old");
+  TLaunchList list;
+  std::string replacedBytes;
+  bool answer = false;
+  TTextFileWrite how;
+  how.replaced = [&](const std::string& replaced) {
+    replacedBytes = ReadFile(replaced);
+    return answer;
+  };
+  EXPECT_FALSE(SaveToTextFile(list, file, how).exists);
+  EXPECT_EQ(replacedBytes, "old");
+  EXPECT_EQ(ReadFile(file), "old") << "put back";
+  EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"data.lst"});
+
+  answer = true;
+  EXPECT_TRUE(SaveToTextFile(list, file, how).exists);
+  EXPECT_EQ(ReadFile(file), TextDataFileBytes(list));
+  EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"data.lst"}) << "the old file is gone";
+}
+
 TEST(Temporaries, FitAnyNameAndOnlyStaleOnesOfOursAreRemoved) {
   TTempDir dir;
   // The longest name a file may have still gets its temporary, and a save.
