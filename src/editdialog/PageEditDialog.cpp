@@ -24,7 +24,7 @@
 #include "RootFolder.h"
 #include "ShellItem.h"
 #include "ShiftJis.h"
-#include "WorkArea.h"
+#include "WindowPlacement.h"
 
 bool EditPage(int left, int top, std::int32_t minButtons, std::vector<std::string>& row,
               int startIndex, std::int32_t maxButtons) {

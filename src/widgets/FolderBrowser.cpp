@@ -22,7 +22,7 @@
 #include "ShellFolders.h"
 #include "ShellIcons.h"
 #include "SystemFont.h"
-#include "WorkArea.h"
+#include "WindowPlacement.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "Progress.h"
 #include "ProgressBox.h"
 #include "ResIconBox.h"
-#include "WorkArea.h"
+#include "WindowPlacement.h"
 
 namespace {
 

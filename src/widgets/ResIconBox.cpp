@@ -11,7 +11,7 @@
 #include "SjisValidator.h"
 #include "SpinEdit.h"
 #include "SystemFont.h"
-#include "WorkArea.h"
+#include "WindowPlacement.h"
 
 namespace {
 

@@ -22,10 +22,10 @@
 #include "MessageBox.h"
 #include "ShiftJis.h"
 #include "SjisValidator.h"
+#include "WindowPlacement.h"
 #include "WizardFileList.h"
 #include "WizardFiles.h"
 #include "WizardRow.h"
-#include "WorkArea.h"
 
 namespace {
 

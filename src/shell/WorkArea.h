@@ -3,8 +3,6 @@
 
 #include <QRect>
 
-class QWidget;
-
 // Moves the requested top-left (x, y) of a width x height window into workArea, in
 // this order: past the right edge -> flush right; left of the left edge -> flush
 // left; above the top -> flush top; past the bottom -> flush bottom. A window wider
@@ -16,7 +14,3 @@ void FitToWorkArea(int& x, int& y, int width, int height);
 
 // The primary screen less its panels; an empty rectangle when there is no screen.
 QRect DesktopWorkArea();
-
-// Puts window's outer top-left corner at (x, y) moved into the work area, measuring
-// the window with its frame when the frame is already known.
-void MoveIntoWorkArea(QWidget& window, int x, int y);

@@ -1,6 +1,7 @@
 // The one way every window asks the user something: message boxes, the input dialog,
 // the file and folder choosers and the progress box's final wait. Commands ask through
-// Dialogs(), never through a Qt dialog, so that tests can give the answers in advance.
+// Dialogs(), never through a Qt dialog, so that tests can give the answers in advance
+// and the logic builds without a window.
 #pragma once
 
 #include <QString>
@@ -45,10 +46,15 @@ class TDialogs {
   virtual void WaitForProgressOk() = 0;
 };
 
-// The dialogs asked now: those given to SetDialogs, by default the real Qt dialogs.
+// The dialogs asked now: those given to SetDialogs, by default the windows' own (which
+// the widgets library gives in SetWindowDialogs wherever it is linked). Asking with
+// neither raises std::logic_error.
 TDialogs& Dialogs();
 
-// Makes dialogs the one asked; nullptr restores the real Qt dialogs. The caller keeps
+// The dialogs asked when none were given to SetDialogs: the real Qt dialogs.
+void SetWindowDialogs(TDialogs* dialogs);
+
+// Makes dialogs the one asked; nullptr restores the default. The caller keeps
 // ownership and must restore the default before dialogs goes away.
 void SetDialogs(TDialogs* dialogs);
 

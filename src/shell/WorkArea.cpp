@@ -2,7 +2,6 @@
 
 #include <QGuiApplication>
 #include <QScreen>
-#include <QWidget>
 
 void FitToWorkArea(int& x, int& y, int width, int height, const QRect& workArea) {
   // Right and bottom are exclusive here, as the work area's edges are.
@@ -22,12 +21,4 @@ void FitToWorkArea(int& x, int& y, int width, int height) {
 QRect DesktopWorkArea() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   return screen ? screen->availableGeometry() : QRect();
-}
-
-void MoveIntoWorkArea(QWidget& window, int x, int y) {
-  // A window that exists on the platform side knows its frame, where the platform tells.
-  window.winId();
-  const QSize outer = window.frameGeometry().size();
-  FitToWorkArea(x, y, outer.width(), outer.height());
-  window.move(x, y);
 }

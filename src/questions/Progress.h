@@ -1,6 +1,7 @@
 // The progress box: at most one at a time, reached through these operations and the
 // global ProgressBox, so that work deep inside a load can report without being handed
-// the box. Free of QtWidgets, so that toolkit-free logic can report through it.
+// the box. Free of QtWidgets, so that toolkit-free logic can report through it: the
+// operations go to the display the widgets library gives in SetProgressDisplay.
 #pragma once
 
 #include <cstdint>
@@ -43,3 +44,18 @@ void CloseProgress();
 // The message line := text; with max > 0 the bar's maximum := max, its position := 0
 // and the count "( 0 / max )"; with max 0 the bar and count hide.
 void SetProgressRange(int max, const QString& text);
+
+// What shows the progress: the operations above, as the box does them.
+class TProgressDisplay {
+ public:
+  virtual ~TProgressDisplay() = default;
+  virtual void Show(int max, const QString& text, bool withCancel) = 0;
+  virtual int Step(int position, const QString& text) = 0;
+  virtual int Step(int position, const std::function<QString()>& text) = 0;
+  virtual void Finish(const QString& text) = 0;
+  virtual void Close() = 0;
+  virtual void SetRange(int max, const QString& text) = 0;
+};
+
+// The display the operations go to; without one they do nothing (and return 0).
+void SetProgressDisplay(TProgressDisplay* display);

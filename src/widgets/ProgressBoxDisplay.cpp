@@ -1,4 +1,4 @@
-#include "Progress.h"
+#include "ProgressBoxDisplay.h"
 
 #include <memory>
 
@@ -10,6 +10,9 @@
 
 #include "Dialogs.h"
 #include "ProgressBox.h"
+
+// The progress box as the display of the progress operations, given to them wherever
+// this library is linked (see WindowDialogs.cpp).
 
 TProgressBox* ProgressBox = nullptr;
 std::int32_t ProgressAnswer = 0;
@@ -39,9 +42,9 @@ void ReleaseProgressBox() {
   windowBefore = nullptr;
 }
 
-}  // namespace
+void BoxSetRange(int max, const QString& text);
 
-void ShowProgress(int max, const QString& text, bool withCancel) {
+void BoxShow(int max, const QString& text, bool withCancel) {
   // The box must go before the application it belongs to, whichever that is.
   qRemovePostRoutine(ReleaseProgressBox);
   qAddPostRoutine(ReleaseProgressBox);
@@ -50,7 +53,7 @@ void ShowProgress(int max, const QString& text, bool withCancel) {
   ownedBox = std::make_unique<TProgressBox>();
   ProgressBox = ownedBox.get();
   ProgressBox->SetCancelVisible(withCancel);
-  SetProgressRange(max, text);
+  BoxSetRange(max, text);
   ProgressAnswer = 0;
   lastPump.invalidate();
   ProgressBox->CentreOnScreen();
@@ -61,8 +64,6 @@ void ShowProgress(int max, const QString& text, bool withCancel) {
   ProgressBox->raise();
   ProgressBox->activateWindow();
 }
-
-namespace {
 
 // Whether this step lets waiting events run: at most once per 10 ms.
 bool DuePump() {
@@ -75,9 +76,7 @@ void Pump() {
   lastPump.start();
 }
 
-}  // namespace
-
-int StepProgress(int position, const QString& text) {
+int BoxStep(int position, const QString& text) {
   const std::int32_t answer = ProgressAnswer;
   if (!ProgressBox) return 0;
   ProgressBox->SetPosition(position);
@@ -86,7 +85,7 @@ int StepProgress(int position, const QString& text) {
   return answer;
 }
 
-int StepProgress(int position, const std::function<QString()>& text) {
+int BoxStep(int position, const std::function<QString()>& text) {
   const std::int32_t answer = ProgressAnswer;
   if (!ProgressBox) return 0;
   ProgressBox->SetPosition(position);
@@ -97,7 +96,7 @@ int StepProgress(int position, const std::function<QString()>& text) {
   return answer;
 }
 
-void FinishProgress(const QString& text) {
+void BoxFinish(const QString& text) {
   if (!ProgressBox) return;
   ProgressBox->ShowOk();
   ProgressBox->SetMessage(text);
@@ -107,13 +106,34 @@ void FinishProgress(const QString& text) {
   ReleaseProgressBox();
 }
 
-void CloseProgress() {
+void BoxClose() {
   ReleaseProgressBox();
 }
 
-void SetProgressRange(int max, const QString& text) {
+void BoxSetRange(int max, const QString& text) {
   if (!ProgressBox) return;
   ProgressBox->SetMessage(text);
   ProgressBox->RepaintMessage();
   ProgressBox->SetRange(max);
+}
+
+class TProgressBoxDisplay : public TProgressDisplay {
+ public:
+  void Show(int max, const QString& text, bool withCancel) override {
+    BoxShow(max, text, withCancel);
+  }
+  int Step(int position, const QString& text) override { return BoxStep(position, text); }
+  int Step(int position, const std::function<QString()>& text) override {
+    return BoxStep(position, text);
+  }
+  void Finish(const QString& text) override { BoxFinish(text); }
+  void Close() override { BoxClose(); }
+  void SetRange(int max, const QString& text) override { BoxSetRange(max, text); }
+};
+
+}  // namespace
+
+TProgressDisplay& ProgressBoxDisplay() {
+  static TProgressBoxDisplay display;
+  return display;
 }

@@ -1,20 +1,22 @@
 #include "Dialogs.h"
 
-#include "QtDialogs.h"
+#include <stdexcept>
 
 namespace {
 
 TDialogs* current = nullptr;
-
-TDialogs& QtDialogs() {
-  static TQtDialogs dialogs;
-  return dialogs;
-}
+TDialogs* windowDialogs = nullptr;
 
 }  // namespace
 
 TDialogs& Dialogs() {
-  return current ? *current : QtDialogs();
+  if (current) return *current;
+  if (windowDialogs) return *windowDialogs;
+  throw std::logic_error("a question with no dialogs to ask it: none were given");
+}
+
+void SetWindowDialogs(TDialogs* dialogs) {
+  windowDialogs = dialogs;
 }
 
 void SetDialogs(TDialogs* dialogs) {
