@@ -1,7 +1,6 @@
 #include "FileIO.h"
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,6 +15,8 @@
 #include "LaunchList.h"
 #include "TestSupport.h"
 
+using testing_support::EndedProcess;
+using testing_support::Names;
 using testing_support::ReadFile;
 using testing_support::TFileSizeLimit;
 using testing_support::TTempDir;
@@ -33,22 +34,6 @@ std::vector<std::string> Lines(const std::string& path) {
   while (reader.Next(line))
     out.emplace_back(line);
   return out;
-}
-
-std::vector<std::string> Names(const std::filesystem::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-// The number of a process that has ended.
-pid_t EndedProcess() {
-  const pid_t pid = ::fork();
-  if (pid == 0) ::_exit(0);
-  ::waitpid(pid, nullptr, 0);
-  return pid;
 }
 
 }  // namespace

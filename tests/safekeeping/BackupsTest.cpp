@@ -2,7 +2,6 @@
 // folders that hold other things or cannot be used.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -13,6 +12,8 @@
 #include "BinaryDataFixture.h"
 #include "TestSupport.h"
 
+using testing_support::EndedProcess;
+using testing_support::Names;
 using testing_support::ReadFile;
 using testing_support::TTempDir;
 using testing_support::WriteFile;
@@ -34,24 +35,8 @@ std::string TextData(int pages) {
   return TextDataFileBytes(list);
 }
 
-std::vector<std::string> Names(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 std::string Stamped(const QDateTime& time) {
   return "data.lst." + time.toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString() + ".bak";
-}
-
-// The number of a process that has ended.
-pid_t EndedProcess() {
-  const pid_t pid = ::fork();
-  if (pid == 0) ::_exit(0);
-  ::waitpid(pid, nullptr, 0);
-  return pid;
 }
 
 }  // namespace

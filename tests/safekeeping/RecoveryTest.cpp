@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -23,6 +22,7 @@
 #include "StateFolder.h"
 #include "TestSupport.h"
 
+using testing_support::EndedProcess;
 using testing_support::ReadFile;
 using testing_support::TTempDir;
 using testing_support::WriteFile;
@@ -70,13 +70,6 @@ void PlantCopy(const QString& path, const QString& of, qint64 process, const std
 
 QString NamedFor(const QString& file, qint64 process) {
   return StatePathFor(file, QStringLiteral(".%1.recovery.lst").arg(process));
-}
-
-qint64 EndedProcess() {
-  const pid_t pid = ::fork();
-  if (pid == 0) ::_exit(0);
-  ::waitpid(pid, nullptr, 0);
-  return pid;
 }
 
 std::string FirstPageOf(const TRecoveryCopy& copy) {
