@@ -107,6 +107,16 @@ void Load(TLaunchList& list, const std::string& in, bool explain = false) {
     return std::make_unique<TInputFile>(in);
   };
   const auto refusals = [&] { return explain ? FormRefusals(open) : std::string(); };
+  // Read as CP932, UTF-8 text would pass as other characters.
+  const auto refuseUtf8 = [&] {
+    bool utf8 = false;
+    try {
+      utf8 = IsUtf8DataText(list, *open());
+    } catch (const ELaunchError&) {
+      return;  // unreadable: the load says why
+    }
+    if (utf8) throw TToolError("UTF-8 text, not a Shift-JIS data file");
+  };
   try {
     if (standardInput) {
       list.LoadFromBytes(bytes);
@@ -115,8 +125,10 @@ void Load(TLaunchList& list, const std::string& in, bool explain = false) {
       list.LoadFromFile();
     }
   } catch (const ELaunchError& e) {
+    refuseUtf8();
     throw TToolError(e.what() + refusals());
   }
+  refuseUtf8();
   if (list.Loaded) return;
   try {
     if (!standardInput) {

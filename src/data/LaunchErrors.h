@@ -57,6 +57,13 @@ class TByteSource;
 std::string TextFormRefusal(TByteSource& source);
 std::string BinaryFormRefusal(const TByteSource& source);
 
+class TLaunchList;
+
+// Whether source, just read into list (or refused), is UTF-8 text and not the CP932
+// of a data file: the bytes the text form read, or the file's first bytes when no
+// form took it. The text form reads such a file as other characters.
+bool IsUtf8DataText(const TLaunchList& list, const TByteSource& source);
+
 namespace msg {
 // Not an errno value: the reason given for something that exists but is no
 // regular file (a folder, a pipe, a device), which is never read or replaced.
@@ -67,6 +74,8 @@ inline constexpr const char* kError = "エラー";
 inline constexpr const char* kPageCountExceeded = "ページ数が超過しています";
 inline constexpr const char* kStreamRead = "ストリームからの読み込みエラー";
 inline constexpr const char* kInvalidProperty = "不正なプロパティの値です";
+inline constexpr const char* kNotShiftJis =
+    "Shift-JIS のデーターファイルではありません（UTF-8 のテキストです）";
 
 // "リストのインデックスが範囲を超えています (index)"
 std::string ListIndex(int index);

@@ -6,6 +6,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 namespace sjis {
@@ -152,26 +153,132 @@ std::optional<std::string> FromUtf16Le(std::string_view bytes) {
   return ConvertExact(Utf16ToCp932Converter(), Cp932ToUtf16Converter(), bytes);
 }
 
-std::string ToUtf8ForDisplay(std::string_view s) {
-  if (auto whole = ToUtf8(s)) return *whole;
+namespace {
+
+// The private-use characters that stand for bytes CP932 does not define:
+// U+F700 + the byte, for the bytes that can be part of such a character (0x40-0xFF).
+constexpr char32_t kByteStandInBase = 0xF700;
+constexpr unsigned char kFirstStoodInByte = 0x40;
+
+void AppendStandIn(std::string& out, unsigned char byte) {
+  const char32_t c = kByteStandInBase + byte;  // three bytes in UTF-8: EF 9C..9F xx
+  out += static_cast<char>(0xE0 | (c >> 12));
+  out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+  out += static_cast<char>(0x80 | (c & 0x3F));
+}
+
+// The byte a stand-in at utf8[i] gives, or -1 when none starts there.
+int StoodInByte(std::string_view utf8, std::size_t i) {
+  if (i + 2 >= utf8.size() || static_cast<unsigned char>(utf8[i]) != 0xEF) return -1;
+  const auto b1 = static_cast<unsigned char>(utf8[i + 1]);
+  const auto b2 = static_cast<unsigned char>(utf8[i + 2]);
+  if (b1 < 0x9C || b1 > 0x9F || (b2 & 0xC0) != 0x80) return -1;
+  const int byte = ((b1 & 0x3F) << 6 | (b2 & 0x3F)) - 0x700;
+  return byte >= kFirstStoodInByte ? byte : -1;
+}
+
+// Each character of s in UTF-8, a character CP932 does not define as onUndefined
+// makes it of its bytes.
+template <typename F>
+std::string ToUtf8Piecewise(std::string_view s, F onUndefined) {
   std::string out;
-  static const char kHex[] = "0123456789ABCDEF";
   for (std::size_t i = 0; i < s.size();) {
-    std::size_t n = CharLength(s, i);
-    auto piece = ToUtf8(s.substr(i, n));
-    if (piece) {
+    const std::size_t n = CharLength(s, i);
+    if (auto piece = ToUtf8(s.substr(i, n))) {
       out += *piece;
     } else {
-      for (std::size_t k = 0; k < n; ++k) {
-        auto b = static_cast<unsigned char>(s[i + k]);
-        out += "\\x";
-        out += kHex[b >> 4];
-        out += kHex[b & 15];
-      }
+      for (std::size_t k = 0; k < n; ++k) onUndefined(out, static_cast<unsigned char>(s[i + k]));
     }
     i += n;
   }
   return out;
+}
+
+}  // namespace
+
+std::string ToShownUtf8(std::string_view s) {
+  if (auto whole = ToUtf8(s)) return *whole;
+  return ToUtf8Piecewise(s, AppendStandIn);
+}
+
+std::optional<std::string> FromShownUtf8(std::string_view s) {
+  std::string out;
+  std::size_t run = 0;  // where the text since the last stand-in begins
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const int byte = StoodInByte(s, i);
+    if (byte < 0) continue;
+    auto text = FromUtf8(s.substr(run, i - run));
+    if (!text) return std::nullopt;
+    out += *text;
+    out += static_cast<char>(byte);
+    i += 2;
+    run = i + 1;
+  }
+  auto text = FromUtf8(s.substr(run));
+  if (!text) return std::nullopt;
+  out += *text;
+  return out;
+}
+
+bool StartsWithUtf8Bom(std::string_view bytes) {
+  return bytes.starts_with("\xEF\xBB\xBF");
+}
+
+bool IsUtf8Text(std::string_view bytes) {
+  if (StartsWithUtf8Bom(bytes)) return true;
+  // Real CP932 text is almost never valid UTF-8: its kana lead bytes 0x82 and 0x83
+  // are UTF-8 continuation bytes. Only pairs of half-width katakana (C2-DF then A1-BF)
+  // form two-byte UTF-8 characters by chance, so text holding nothing longer is UTF-8
+  // only when CP932 cannot read it.
+  bool beyondAscii = false, longer = false;
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const auto* const end = p + bytes.size();
+  while (p < end) {
+    // Eight ASCII bytes at a time: most of a file of plain names is ASCII.
+    std::uint64_t word;
+    if (end - p >= 8 && (std::memcpy(&word, p, 8), (word & 0x8080808080808080ull) == 0)) {
+      p += 8;
+      continue;
+    }
+    const unsigned char c = *p;
+    if (c < 0x80) {
+      ++p;
+      continue;
+    }
+    int n = 0;
+    char32_t least = 0;
+    if (c >= 0xC2 && c <= 0xDF) {
+      n = 1, least = 0x80;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      n = 2, least = 0x800;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      n = 3, least = 0x10000;
+    } else {
+      return false;
+    }
+    if (end - p <= n) return false;
+    char32_t code = c & (0x3F >> n);
+    for (int k = 1; k <= n; ++k) {
+      if ((p[k] & 0xC0) != 0x80) return false;
+      code = code << 6 | (p[k] & 0x3F);
+    }
+    if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+    beyondAscii = true;
+    longer = longer || n > 1;
+    p += n + 1;
+  }
+  if (!beyondAscii) return false;
+  return longer || !ToUtf8(bytes).has_value();
+}
+
+std::string ToUtf8ForDisplay(std::string_view s) {
+  if (auto whole = ToUtf8(s)) return *whole;
+  return ToUtf8Piecewise(s, [](std::string& out, unsigned char b) {
+    static const char kHex[] = "0123456789ABCDEF";
+    out += "\\x";
+    out += kHex[b >> 4];
+    out += kHex[b & 15];
+  });
 }
 
 }  // namespace sjis

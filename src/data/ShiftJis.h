@@ -62,7 +62,24 @@ std::optional<std::string> FromUtf8(std::string_view s);
 // CP932 lacks or only approximates, as FromUtf8.
 std::optional<std::string> FromUtf16Le(std::string_view bytes);
 
-// CP932 -> UTF-8 for showing to people: bytes that do not convert appear as \xNN.
+// CP932 -> UTF-8 for messages in a terminal: bytes that do not convert appear as \xNN.
 std::string ToUtf8ForDisplay(std::string_view s);
+
+// CP932 -> UTF-8 for showing in a field that can be edited: each byte of a character
+// CP932 does not define becomes the private-use character U+F700 + the byte, which no
+// font draws as text and FromShownUtf8 turns back into that byte.
+std::string ToShownUtf8(std::string_view s);
+
+// What the user left in such a field -> CP932: FromUtf8, with each stand-in of
+// ToShownUtf8 turned back into its byte; nullopt as FromUtf8.
+std::optional<std::string> FromShownUtf8(std::string_view s);
+
+// Whether bytes start with the UTF-8 byte order mark.
+bool StartsWithUtf8Bom(std::string_view bytes);
+
+// Whether bytes are UTF-8 text rather than CP932: they start with the byte order
+// mark, or they are valid UTF-8 holding characters beyond ASCII that CP932 text
+// would not give.
+bool IsUtf8Text(std::string_view bytes);
 
 }  // namespace sjis

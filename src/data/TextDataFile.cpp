@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "FileIO.h"
+#include "ShiftJis.h"
 #include "FixedTexts.h"
 #include "LaunchErrors.h"
 #include "LaunchList.h"
@@ -269,6 +270,12 @@ bool TLaunchList::LoadFromTextSource(TByteSource& source) {
   TakeItems(std::move(items), held);
   Complete = closed;
   return true;
+}
+
+bool IsUtf8DataText(const TLaunchList& list, const TByteSource& source) {
+  const std::string_view held = list.HeldBytes().View();
+  if (list.Loaded && !held.empty()) return sjis::IsUtf8Text(held);
+  return sjis::StartsWithUtf8Bom(source.ReadAt(0, 3));
 }
 
 std::string TextFormRefusal(TByteSource& source) {

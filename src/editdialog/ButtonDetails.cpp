@@ -14,7 +14,7 @@ namespace {
 constexpr std::int32_t kShowCmds[] = {1, 7, 3};  // normal, minimised, maximised
 
 std::string Cp932Or(const std::string& fallback, const QString& text) {
-  return sjis::FromUtf8(text.toStdString()).value_or(fallback);
+  return StoredText(text).value_or(fallback);
 }
 
 }  // namespace

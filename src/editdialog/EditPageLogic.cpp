@@ -7,7 +7,6 @@
 
 #include "LaunchErrors.h"
 #include "RecordText.h"
-#include "ShiftJis.h"
 #include "TextFormat.h"
 
 namespace {
@@ -59,7 +58,7 @@ std::string CommittedCaption(const std::string& oldCaption, const QString& edite
   if (edited.isEmpty()) return oldCaption;
   const QLocale locale;
   if (locale.toUpper(edited) == locale.toUpper(ShownText(oldCaption))) return oldCaption;
-  const auto cp932 = sjis::FromUtf8(edited.toStdString());
+  const auto cp932 = StoredText(edited);
   return cp932 ? *cp932 : oldCaption;
 }
 

@@ -23,7 +23,6 @@
 #include "RecordText.h"
 #include "RootFolder.h"
 #include "ShellItem.h"
-#include "ShiftJis.h"
 #include "WindowPlacement.h"
 
 bool EditPage(int left, int top, std::int32_t minButtons, std::vector<std::string>& row,
@@ -181,7 +180,7 @@ void TPageEditDialog::UpdateCountLabel() {
 }
 
 std::string TPageEditDialog::Cp932(const QString& text) {
-  return sjis::FromUtf8(text.toStdString()).value_or(std::string());
+  return StoredText(text).value_or(std::string());
 }
 
 TDetailFields TPageEditDialog::FieldsOfControls() const {

@@ -398,7 +398,10 @@ void TPageEditDialog::ConnectHandlers() {
   connect(LBoxSpfol, &QListWidget::itemClicked, this,
           [this](QListWidgetItem* item) { LBoxSpfolClick(LBoxSpfol->row(item)); });
   connect(LBoxSpfol, &QListWidget::currentRowChanged, this, [this](int row) {
-    if (!showing_) LBoxSpfolClick(row);
+    // Focus alone makes the first row current without selecting it: only a row the
+    // user chose retargets the button.
+    const QListWidgetItem* item = LBoxSpfol->item(row);
+    if (!showing_ && item != nullptr && item->isSelected()) LBoxSpfolClick(row);
   });
   connect(BtnRenew, &QToolButton::clicked, this, &TPageEditDialog::BtnRenewClick);
   connect(BtnUpsort, &QToolButton::clicked, this, [this] { BtnUpsortClick(false); });

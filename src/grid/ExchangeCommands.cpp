@@ -1,10 +1,13 @@
 #include "ExchangeCommands.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "DataFileCommands.h"
 #include "Dialogs.h"
+#include "FileIO.h"
+#include "LaunchErrors.h"
 #include "Questions.h"
 
 namespace {
@@ -75,16 +78,25 @@ bool ImportFile(const QString& folder, QPoint dialogAt, const TImportWindow& win
                              QStringLiteral("カンマ区切り形式ファイル(*.CSV)|*.csv"));
   if (chosen.isEmpty()) return false;
   const QString path = ImportPath(chosen);
+  const std::string native = QFile::encodeName(path).toStdString();
   TLaunchList list;
+  QString problem;
   try {
-    if (!list.LoadFromTextFile(path.toStdString())) {
-      AskAt(dialogAt, QStringLiteral("ファイル形式が正しくない為インポートできません。"),
-            kImportErrorCaption, mbOK, TMsgType::Error);
-      return false;
-    }
+    list.Loaded = list.LoadFromTextFile(native);
+    if (!list.Loaded) problem = QStringLiteral("ファイル形式が正しくない為インポートできません。");
   } catch (const std::exception& error) {
-    AskAt(dialogAt, QString::fromStdString(error.what()), kImportErrorCaption, mbOK,
-          TMsgType::Error);
+    problem = QString::fromStdString(error.what());
+  }
+  // Read as CP932, UTF-8 text would come in as other characters.
+  try {
+    if (IsUtf8DataText(list, TInputFile(native)))
+      problem = QStringLiteral("\"") + path + QStringLiteral("\" は ") +
+                QString::fromUtf8(msg::kNotShiftJis) + QStringLiteral("。");
+  } catch (const ELaunchError&) {
+    // unreadable: the load said why
+  }
+  if (!problem.isEmpty()) {
+    AskAt(dialogAt, problem, kImportErrorCaption, mbOK, TMsgType::Error);
     return false;
   }
   if (window.hide) window.hide();

@@ -7,7 +7,7 @@
 #include "InputDialog.h"
 #include "LaunchErrors.h"
 #include "RecordText.h"
-#include "ShiftJis.h"
+#include "TextFormat.h"
 
 namespace {
 
@@ -19,13 +19,17 @@ void NoNameMessage(const TGridEdit& edit) {
            kRenameCaption, mbOK);
 }
 
-// Asks for a page name starting as name; the CP932 name, or nothing when cancelled.
-// A name that is empty or that CP932 cannot hold exactly is told as not entered.
-std::optional<std::string> AskPageName(const TGridEdit& edit, const QString& caption, QString name,
-                                       bool& cancelled) {
-  cancelled = !InputText(edit.DialogAt.x(), edit.DialogAt.y(), caption, name, kNamePrompt);
-  if (cancelled) return std::nullopt;
-  std::optional<std::string> cp932 = sjis::FromUtf8(name.toStdString());
+// Asks for a page name starting as name; the answer, or nothing when cancelled.
+std::optional<QString> AskPageName(const TGridEdit& edit, const QString& caption, QString name) {
+  if (!InputText(edit.DialogAt.x(), edit.DialogAt.y(), caption, name, kNamePrompt))
+    return std::nullopt;
+  return name;
+}
+
+// The CP932 bytes of a page name typed; nothing when it is empty or holds a character
+// CP932 lacks, which is told as not entered.
+std::optional<std::string> StoredPageName(const QString& name) {
+  std::optional<std::string> cp932 = StoredText(name);
   if (!cp932 || cp932->empty()) return std::nullopt;
   return cp932;
 }
@@ -37,13 +41,13 @@ bool InsertPage(TGridEdit& edit) {
   const auto status = StatusOfGrid(grid);
   const int pages = PageCount(grid);
   if (status->MaxPages != 0 && pages >= status->MaxPages) return false;
-  bool cancelled = false;
-  const auto name = AskPageName(edit, QStringLiteral("新規ページの挿入"),
-                                QStringLiteral("ページ%1").arg(pages + 1), cancelled);
-  if (cancelled) {
+  const auto answer = AskPageName(edit, QStringLiteral("新規ページの挿入"),
+                                  QStringLiteral("ページ%1").arg(pages + 1));
+  if (!answer) {
     NoNameMessage(edit);
     return false;
   }
+  const auto name = StoredPageName(*answer);
   if (!name) return false;
 
   const int current = std::clamp(edit.Row, 1, std::max(pages, 1));
@@ -92,9 +96,11 @@ bool RenamePage(TGridEdit& edit) {
   } catch (const ELaunchError&) {
     return false;  // a damaged page text is not rewritten over its buttons' count
   }
-  bool cancelled = false;
-  const auto name = AskPageName(edit, kRenameCaption, ShownText(page->Caption), cancelled);
-  if (cancelled) return false;
+  const QString shown = ShownText(page->Caption);
+  const auto answer = AskPageName(edit, kRenameCaption, shown);
+  // The name left as shown keeps its bytes, however else CP932 could spell them.
+  if (!answer || *answer == shown) return false;
+  const auto name = StoredPageName(*answer);
   if (!name) {
     NoNameMessage(edit);
     return false;

@@ -1,7 +1,6 @@
 #include "GridModel.h"
 
 #include "GridRules.h"
-#include "ShiftJis.h"
 #include "TextFormat.h"
 
 TGridModel::TGridModel(TGridStore& store, QObject* parent)
@@ -50,7 +49,7 @@ QVariant TGridModel::data(const QModelIndex& index, int role) const {
 QVariant TGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole) return {};
   if (orientation == Qt::Horizontal) return section + 1;
-  return QString::fromStdString(sjis::ToUtf8ForDisplay(PageNameOfRow(store_, section + 1)));
+  return ShownText(PageNameOfRow(store_, section + 1));
 }
 
 Qt::ItemFlags TGridModel::flags(const QModelIndex& index) const {

@@ -326,11 +326,12 @@ void TMainWindow::FillGrid(const TLaunchList& list) {
   Grid_->RestoreCurrent();
 }
 
-void TMainWindow::WarnOfHiddenButtons(const TLaunchList& list, const QString& otherFile) {
-  const std::int64_t hidden = HiddenButtonCount(list);
-  if (hidden > 0)
-    ShowMessageAt(HiddenButtonsWarning(hidden, otherFile), QStringLiteral("データーファイルの確認"),
-                  mbOK, TMsgType::Warning, DialogAt().x(), DialogAt().y());
+bool TMainWindow::WarnOfDamage(const TLaunchList& list, const QString& otherFile) {
+  const QString warning = DamageWarning(list, otherFile);
+  if (warning.isEmpty()) return false;
+  ShowMessageAt(warning, QStringLiteral("データーファイルの確認"), mbOK, TMsgType::Warning,
+                DialogAt().x(), DialogAt().y());
+  return true;
 }
 
 int TMainWindow::TextWidth(const std::string& cp932) const {

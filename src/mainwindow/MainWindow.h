@@ -219,7 +219,9 @@ class TMainWindow : public QMainWindow, public TGridUndoHost {
   void ConnectCommands();
   void ConnectUndo();
   // Tells of buttons of the loaded list that the grid cannot hold: a save drops them.
-  void WarnOfHiddenButtons(const TLaunchList& list, const QString& otherFile = {});
+  // Tells what of list the grid cannot keep as it is; returns whether anything was told
+  // (the grid then differs from the file).
+  bool WarnOfDamage(const TLaunchList& list, const QString& otherFile = {});
   // Where questions appear: the window's left + 16 and top.
   QPoint DialogAt() const;
   // Whether the window is in the middle of something: a modal dialog, the progress
@@ -232,8 +234,9 @@ class TMainWindow : public QMainWindow, public TGridUndoHost {
   void MarkSaved();
   // Replaces the grid by list (the data file as on disk now) as one step.
   void ReloadFromDisk(const TLaunchList& list);
-  // Replaces the grid's data by list as one step named text, keeping the file saved to.
-  void ReplaceGridData(const QString& text, const TLaunchList& list);
+  // Replaces the grid's data by list as one step named text, keeping the file saved to;
+  // returns whether list was damaged (told, and the grid differs from it).
+  bool ReplaceGridData(const QString& text, const TLaunchList& list);
   // Connects the watch of the data file and the recovery copy; once.
   void SetUpDataSafety();
   // Puts a loaded data file into the grid as its start (the undo history is empty): its

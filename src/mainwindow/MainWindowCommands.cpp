@@ -128,7 +128,7 @@ void TMainWindow::RecordStep(const QString& text, const std::function<void()>& w
   done();
 }
 
-void TMainWindow::ReplaceGridData(const QString& text, const TLaunchList& list) {
+bool TMainWindow::ReplaceGridData(const QString& text, const TLaunchList& list) {
   // The whole grid is swapped, as an import does: one step, and the data file is
   // written only by a save.
   RecordStep(text, [&] {
@@ -137,10 +137,11 @@ void TMainWindow::ReplaceGridData(const QString& text, const TLaunchList& list) 
     SaveFileName = kept;
   });
   // What the grid cannot hold is told before a save drops it.
-  WarnOfHiddenButtons(list);
+  const bool damaged = WarnOfDamage(list);
   Grid_->PlaceCurrent(1, 1);
   Grid_->viewport()->update();
   UpdateTitle();
+  return damaged;
 }
 
 void TMainWindow::RunEdit(const QString& text, bool (*command)(TGridEdit&)) {
@@ -257,7 +258,7 @@ void TMainWindow::mnInpClick() {
   window.fill = [this](const TLaunchList& list, const QString& path) {
     const QString kept = SaveFileName;
     FillGrid(list);
-    WarnOfHiddenButtons(list, path);
+    WarnOfDamage(list, path);
     SaveFileName = SaveOnClose ? DataFileName : kept;
   };
   window.show = [this] { show(); };

@@ -69,8 +69,9 @@ void TMainWindow::MarkSaved() {
 
 void TMainWindow::ReloadFromDisk(const TLaunchList& list) {
   const TReturnFreedMemory freed;  // what the work below frees goes back
-  ReplaceGridData(QStringLiteral("データーファイルの読み込み直し"), list);
+  const bool damaged = ReplaceGridData(QStringLiteral("データーファイルの読み込み直し"), list);
   MarkSaved();  // the grid is the file again; undo brings the edits back
+  if (damaged) Undo_.resetClean();
 }
 
 void TMainWindow::SetUpDataSafety() {

@@ -39,7 +39,8 @@ void TMainWindow::ShowDataFile(std::unique_ptr<TLaunchList> list, const TFileSta
   std::future<TDataFingerprint> loaded =
       std::async(std::launch::async, [l = list.get()] { return FingerprintOf(*l); });
   FillGrid(*list);
-  WarnOfHiddenButtons(*list);
+  // A damaged file is not what the grid holds: unsaved from the start.
+  if (WarnOfDamage(*list)) Undo_.resetClean();
   Baseline_ = {stamp, loaded.get(), RealTimeNs(), IsSymbolicLink(SaveFileName)};
   // What saves killed part way left beside the file.
   RemoveStaleTemporaries(QFile::encodeName(SaveFileName).toStdString());

@@ -10,7 +10,11 @@ std::string PadNumber(std::int32_t number, int width, bool zeros) {
 }
 
 QString ShownText(const std::string& cp932) {
-  return QString::fromStdString(sjis::ToUtf8ForDisplay(cp932));
+  return QString::fromStdString(sjis::ToShownUtf8(cp932));
+}
+
+std::optional<std::string> StoredText(const QString& shown) {
+  return sjis::FromShownUtf8(shown.toStdString());
 }
 
 QString SpokenButtonText(const std::string& cp932Title, std::int32_t useCount) {

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // The decimal text of number (minus sign included), filled on the left to width
@@ -11,9 +12,13 @@
 // width long or longer comes back unchanged: PadNumber(-5, 5, true) is "000-5".
 std::string PadNumber(std::int32_t number, int width, bool zeros);
 
-// A CP932 record text as it is shown on screen (bytes that are not CP932 shown as
-// replacement characters, never dropped from what is stored).
+// A CP932 record text as it is shown on screen and in fields: each byte CP932 does
+// not define stands as a private-use character that no font draws as text.
 QString ShownText(const std::string& cp932);
+
+// The CP932 bytes of a text shown by ShownText and edited: every stand-in back to its
+// byte; nothing when the text holds a character CP932 lacks.
+std::optional<std::string> StoredText(const QString& shown);
 
 // What a screen reader says for a button: its CP932 title and its use count, as
 // "title (使用回数 n)", the same in the grid and in the page edit dialog's list.

@@ -5,20 +5,37 @@
 #include <QFile>
 #include <cerrno>
 
+#include "FileIO.h"
 #include "LaunchErrors.h"
+
+namespace {
+
+// Whether the file at path, just read into list or refused, is UTF-8 text.
+bool IsUtf8File(const std::string& path, const TLaunchList& list) {
+  try {
+    return IsUtf8DataText(list, TInputFile(path));
+  } catch (const ELaunchError&) {
+    return false;  // unreadable: the load's own error says why
+  }
+}
+
+}  // namespace
 
 QString LoadListProblem(const std::string& path, TLaunchList& list) {
   list.SetFileName(path);
+  QString problem;
   try {
     list.LoadFromFile();
+    if (!list.Loaded) problem = QStringLiteral("このアプリケーションのデーターファイルではありません。");
   } catch (const EFileError& e) {
     return QString::fromStdString(e.what());
   } catch (const std::exception& e) {
-    return QStringLiteral("壊れているか、データーファイルではありません: ") +
-           QString::fromStdString(e.what());
+    problem = QStringLiteral("壊れているか、データーファイルではありません: ") +
+              QString::fromStdString(e.what());
   }
-  if (!list.Loaded) return QStringLiteral("このアプリケーションのデーターファイルではありません。");
-  return {};
+  // Read as CP932 it would show other characters, and the save would keep them.
+  if (IsUtf8File(path, list)) return QString::fromUtf8(msg::kNotShiftJis) + QStringLiteral("。");
+  return problem;
 }
 
 QString OpenListProblem(const QString& path, TLaunchList& list) {

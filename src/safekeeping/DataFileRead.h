@@ -8,8 +8,10 @@
 #include "LaunchList.h"
 
 // Loads the data file at path (the system's encoding) into list. Empty when it was
-// read, or why not: the system's reason, a damaged file, or another program's file.
+// read, or why not: the system's reason, a damaged file, another program's file, or
+// UTF-8 text.
 QString LoadListProblem(const std::string& path, TLaunchList& list);
+
 
 // The same for a file chosen to be opened as the data file: a symbolic link is
 // followed, a folder or a device is refused before it is read.

@@ -146,15 +146,27 @@ std::int64_t HiddenButtonCount(const TLaunchList& list) {
   return std::count(shown.begin(), shown.end(), false);
 }
 
-QString HiddenButtonsWarning(std::int64_t n, const QString& otherFile) {
+QString DamageWarning(const TLaunchList& list, const QString& otherFile) {
   const QString file = otherFile.isEmpty()
                            ? QStringLiteral("このデーターファイル")
                            : QStringLiteral("\"") + otherFile + QStringLiteral("\" ");
-  return file + QStringLiteral(
-                    "には、どのページにも属さないボタンか、"
-                    "1ページ 10000 個を超えるボタンが %1 個あります。\r"
-                    "これらは表示されず、上書き保存すると失われます。")
-                    .arg(n);
+  QStringList parts;
+  if (const std::int64_t hidden = HiddenButtonCount(list); hidden > 0)
+    parts << file + QStringLiteral(
+                        "には、どのページにも属さないボタンか、"
+                        "1ページ 10000 個を超えるボタンが %1 個あります。\r"
+                        "これらは表示されず、上書き保存すると失われます。")
+                        .arg(hidden);
+  if (const std::int64_t missing = list.MissingButtons(); missing > 0)
+    parts << file + QStringLiteral(
+                        "のページは合わせて %1 個のボタンを持つはずですが、"
+                        "ファイルにあるボタンは %2 個です。\r"
+                        "足りない %3 個のボタンは空で表示され、上書き保存すると"
+                        "未登録のボタンとして書き込まれます。")
+                        .arg(list.Count() + missing)
+                        .arg(list.Count())
+                        .arg(missing);
+  return parts.join(QStringLiteral("\r\r"));
 }
 
 QString WindowSizeFile(const QString& saveFileName, const QString& programFile) {

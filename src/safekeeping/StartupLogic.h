@@ -74,9 +74,11 @@ int FillGrid(const TLaunchList& list, TGridStore& grid, const TFillSink& sink);
 // page beyond the grid's last column.
 std::int64_t HiddenButtonCount(const TLaunchList& list);
 
-// The warning for n such buttons, shown once the grid is filled; it names the file
-// they came from when that is not the data file (an import).
-QString HiddenButtonsWarning(std::int64_t n, const QString& otherFile = {});
+// What is wrong with list that the grid shows but cannot keep as it is: buttons it
+// cannot show (HiddenButtonCount), and buttons the pages own that the file does not
+// hold (shown empty, and saved as unregistered ones). Empty when nothing is. It names
+// the file the list came from when that is not the data file (an import).
+QString DamageWarning(const TLaunchList& list, const QString& otherFile = {});
 
 // The initialisation file beside the data file: the program file's name with its
 // extension changed to ".ini" ("pelledit" gives "pelledit.ini"), in saveFileName's folder.

@@ -128,3 +128,14 @@ bool ClassifyPath(const std::string& path, TLaunchDataItem& item) {
 std::string CannotRegisterMessage(const std::string& path) {
   return "\"" + path + "\" は登録できません。";
 }
+
+std::string RefusalReason(const std::string& path) {
+  if (path.empty()) return "パスが空です";
+  if (HasLineBreak(path)) return "パスに改行があります";
+  if (!sjis::FromUtf8(path)) return "パスに Shift-JIS で表せない文字があります";
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0) return "ファイルがありません";
+  TLaunchDataItem item;
+  if (ClassifyByRules(path, item)) return "登録する値に改行があります";
+  return "種類が分からず、開くアプリケーションもありません";
+}

@@ -21,6 +21,10 @@ bool ClassifyPath(const std::string& path, TLaunchDataItem& item);
 // What the user is told when path (UTF-8) cannot become a button, in UTF-8.
 std::string CannotRegisterMessage(const std::string& path);
 
+// Why ClassifyPath refuses path (UTF-8), in a few Japanese words (UTF-8): its name,
+// a missing file, a value holding a line break, or a type nothing opens.
+std::string RefusalReason(const std::string& path);
+
 // The name the shell shows for a path (UTF-8 in, UTF-8 out): its file name, a
 // shortcut file's (.lnk, .pif, .url; not a folder's) without its extension, a
 // desktop entry's Name; the path itself when it has no name.

@@ -1,6 +1,6 @@
 #include "SjisValidator.h"
 
-#include "ShiftJis.h"
+#include "TextFormat.h"
 #include "TextUtils.h"
 
 bool IsStorableText(const QString& text) {
@@ -9,7 +9,7 @@ bool IsStorableText(const QString& text) {
 }
 
 bool IsStorableLines(const QString& text) {
-  return sjis::FromUtf8(text.toStdString()).has_value();
+  return StoredText(text).has_value();
 }
 
 QValidator::State TSjisValidator::validate(QString& input, int& /*pos*/) const {

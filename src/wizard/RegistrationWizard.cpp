@@ -20,8 +20,8 @@
 #include "EditPageLogic.h"
 #include "FolderBrowser.h"
 #include "MessageBox.h"
-#include "ShiftJis.h"
 #include "SjisValidator.h"
+#include "TextFormat.h"
 #include "WindowPlacement.h"
 #include "WizardFileList.h"
 #include "WizardFiles.h"
@@ -111,7 +111,7 @@ void TRegistrationWizard::Setup(int x, int y, std::int32_t minButtons, std::int3
   PageCounts = pageCounts;
   PageBox->clear();
   for (const std::string& name : pageNames)
-    PageBox->addItem(QString::fromStdString(sjis::ToUtf8ForDisplay(name)));
+    PageBox->addItem(ShownText(name));
   PageBox->setCurrentRow(0);
   TargetPageIndex = 0;
   // At the page limit only the files of an existing page can grow.
@@ -418,13 +418,14 @@ bool TRegistrationWizard::Complete() {
   const int room = WizardRoom(
       newPage || !known ? 0 : PageCounts[static_cast<std::size_t>(TargetPageIndex)], MaxButtons);
   // The box holds only what Shift-JIS can hold.
-  const std::string caption = sjis::FromUtf8(CboxPage->currentText().toStdString()).value_or("");
+  const std::string caption = StoredText(CboxPage->currentText()).value_or("");
   TWizardRow row;
   {
     TWaitCursor wait;
     row = BuildWizardRow(files, method, caption, MinButtons, room);
   }
   const QPoint at = QuestionAt();
+  TellRefused(row.Refused);  // every file left out is named, in one box
   if (row.Registered == 0) {
     ShowMessageAt(NothingRegisteredMessage(), WizardCaption(), mbOK, TMsgType::Information, at.x(),
                   at.y());

@@ -40,7 +40,8 @@ TCollected CollectDropped(const TPathList& dropped, int filter);
 // The entries of folder as a dropped folder gives them, filtered.
 TCollected CollectFolder(const std::string& folder, int filter);
 
-// The message naming the refused paths, one line each, as the grid gives it for one.
+// The message naming the refused paths, one line each, as the grid gives it for one,
+// with why each is refused.
 QString RefusedPathsMessage(const TPathList& refused);
 
 // Whether path becomes a button at completion: the classification gives it a kind.

@@ -24,7 +24,10 @@ TWizardRow BuildWizardRow(const TPathList& files, int method, const std::string&
   for (const std::string& path : files) {
     TLaunchDataItem item;
     ClassifyPath(path, item);
-    if (item.Kind == lkNone) continue;
+    if (item.Kind == lkNone) {
+      row.Refused.push_back(path);
+      continue;
+    }
     ++row.Registered;
     if (row.Registered > room) continue;
     row.Cells.push_back(ItemToText(item));

@@ -27,6 +27,7 @@ struct TWizardRow {
   std::vector<std::string> Cells;
   int Registered = 0;  // files the classification gave a kind
   int LeftOut = 0;     // of those, how many the room left out
+  TPathList Refused;   // the files the classification gave no kind, in list order
 };
 
 // Classifies every file again, keeps those given a kind, in order, and the first room

@@ -81,3 +81,29 @@ TEST(ShiftJisConvert, Utf16LittleEndian) {
 TEST(ShiftJisConvert, DisplayFormEscapesBadBytes) {
   EXPECT_EQ(sjis::ToUtf8ForDisplay(Sjis("表") + "\xff" + "a"), "表\\xFFa");
 }
+
+// A byte CP932 does not define stands as U+F700 + the byte in a field, and comes back
+// as that byte whatever is typed around it; the literal text "\x80" stays text.
+TEST(ShiftJisConvert, ShownFormKeepsUndefinedBytesApartFromText) {
+  const std::string stored = "a\x80" + Sjis("表") + "\xA0\x85\x40\xFD\x81";  // 0x85 0x40: no char
+  const std::string shown = sjis::ToShownUtf8(stored);
+  EXPECT_EQ(shown, "a\uF780表\uF7A0\uF785\uF740\uF7FD\uF781");
+  EXPECT_EQ(sjis::FromShownUtf8(shown), stored);
+  EXPECT_EQ(sjis::FromShownUtf8("x" + shown + "y"), "x" + stored + "y");
+  EXPECT_EQ(sjis::FromShownUtf8("\\x80"), "\\x80");
+  EXPECT_NE(sjis::ToShownUtf8("\\x80"), sjis::ToShownUtf8("\x80"));
+  EXPECT_FALSE(sjis::FromShownUtf8("\uF780é").has_value()) << "é is still not CP932";
+  EXPECT_EQ(sjis::FromShownUtf8("\uF73F"), std::nullopt) << "below the bytes that stand in";
+}
+
+TEST(ShiftJisConvert, Utf8TextIsToldFromCp932) {
+  EXPECT_TRUE(sjis::IsUtf8Text("\xEF\xBB\xBF" "abc"));
+  EXPECT_TRUE(sjis::IsUtf8Text("\"アプリ\",1,0\r\n"));  // valid CP932 too, as other characters
+  EXPECT_TRUE(sjis::IsUtf8Text("\xC3\x80 la carte"));  // À: 0x80 is no CP932 character
+  EXPECT_FALSE(sjis::IsUtf8Text("caf\xC3\xA9"));  // café, or CP932 half-width ﾃｩ: kept
+  EXPECT_FALSE(sjis::IsUtf8Text("plain ASCII, long enough for the word-at-a-time path"));
+  EXPECT_FALSE(sjis::IsUtf8Text(Sjis("\"アプリ\",1,0\r\n")));
+  EXPECT_FALSE(sjis::IsUtf8Text("\xC3\xBD"));  // ﾃｽ in CP932, ý in UTF-8: taken as CP932
+  EXPECT_FALSE(sjis::IsUtf8Text("\xE3\x82"));  // cut short
+  EXPECT_FALSE(sjis::IsUtf8Text("\xED\xA0\x80"));  // a surrogate
+}

@@ -172,6 +172,29 @@ TEST(EditDialog, TheLimitsDisableAddAndInsertAndTheKindDecidesTheTabs) {
   EXPECT_FALSE(d.EdWork->isVisible());
 }
 
+// A special folder the editor does not know shows no row chosen: focus on the list
+// (by Tab) must not choose its first row, and storing keeps the link.
+TEST(EditDialog, FocusAloneDoesNotRetargetAnUnknownSpecialFolder) {
+  TPageItem page;
+  page.Caption = "p";
+  page.Count = 1;
+  TOpen o({PageToText(page), Button("odd", lkSpecialFolder, "rfBogus")});
+  TPageEditDialog& d = o.d;
+  d.ButtonList().SelectOnly(0);
+  d.ShowDetails(0);
+  ASSERT_TRUE(d.LBoxSpfol->isVisible());
+  d.activateWindow();
+  d.LBoxSpfol->setFocus(Qt::TabFocusReason);
+  QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+  QCoreApplication::sendEvent(d.LBoxSpfol, &focus);
+  EXPECT_EQ(d.EdLink->text(), QStringLiteral("rfBogus"));
+  EXPECT_FALSE(d.BtnRenew->isEnabled()) << "nothing was chosen";
+  d.EdTitle->setText(QStringLiteral("renamed"));
+  d.BtnRenewClick();
+  const std::string entry = d.ButtonList().Model().Entry(0);
+  EXPECT_EQ(TextToItem(entry)->Link, "rfBogus") << entry;
+}
+
 TEST(EditDialog, DraggingMovesTheSelectedEntriesWhereTheyAreDropped) {
   TOpen o(Row("p", 5));
   TButtonListBox& list = o.d.ButtonList();

@@ -6,6 +6,7 @@
 #include "EditPageLogic.h"
 #include "RecordText.h"
 #include "TestSupport.h"
+#include "TextFormat.h"
 
 using testing_support::Sjis;
 
@@ -115,4 +116,15 @@ TEST(ButtonDetails, FieldsShowAndStoreWhatTheButtonHolds) {
   EXPECT_EQ(DetailsOfEntry(ItemToText(special)).SpecialFolder, 14);
   EXPECT_EQ(SpecialFolderRowText(5).endsWith(QStringLiteral(" (All Users)")), true);
   EXPECT_EQ(SpecialFolderRowText(4).endsWith(QStringLiteral(" (All Users)")), false);
+}
+
+// A field edited elsewhere keeps a byte CP932 does not define; the literal text "\x80"
+// typed by the user stays those four characters.
+TEST(ButtonDetails, AnEditedFieldKeepsItsUndefinedBytes) {
+  const std::string title = "a\x80" "b";
+  EXPECT_EQ(EditedText(title, ShownText(title)), title);
+  EXPECT_EQ(EditedText(title, ShownText(title) + QStringLiteral("c")), "a\x80" "bc");
+  EXPECT_EQ(EditedText(title, QStringLiteral("a\\x80b")), "a\\x80b");
+  EXPECT_EQ(EditedComment("\x80\r\n", ShownComment("\x80\r\n") + QStringLiteral("x")),
+            "\x80\r\nx");
 }

@@ -6,6 +6,7 @@
 #include "GridRules.h"
 #include "PageCommands.h"
 #include "TestSupport.h"
+#include "TextFormat.h"
 
 using testing_support::Sjis;
 
@@ -84,6 +85,21 @@ TEST(PageCommands, RenameKeepsTheButtonsAndRefusesAnEmptyName) {
   EXPECT_EQ(f.Caption(1), Sjis("a,\"b\"とc"));
   EXPECT_EQ(CountOfRow(f.grid, 1), 2);
   EXPECT_EQ(f.Titles(1), (TTitles{"p0-0", "p0-1"}));
+}
+
+// OK on the name as shown keeps the bytes CP932 spells twice (87 9A and 81 E6 are
+// both ∵) and makes no step; an edit keeps a byte CP932 does not define.
+TEST(PageCommands, RenameKeepsTheBytesOfANameLeftAsShown) {
+  TGridFixture f({1});
+  const std::string name = "\x87\x9A\xED\x40\x80";
+  f.grid.SetCell(0, 1, PageToText(TPageItem(name, 1, 0)));
+  const std::string before = f.grid.Cell(0, 1);
+  f.dialogs.PushText(ShownText(name));
+  EXPECT_FALSE(RenamePage(f.edit)) << "no change, no step";
+  EXPECT_EQ(f.grid.Cell(0, 1), before);
+  f.dialogs.PushText(ShownText(name) + QStringLiteral("x"));
+  ASSERT_TRUE(RenamePage(f.edit));
+  EXPECT_EQ(f.Caption(1).substr(4), "\x80x");
 }
 
 TEST(PageCommands, MoveTakesTheIconsAlongAndStaysInsideThePages) {

@@ -116,3 +116,44 @@ TEST(RecentFiles, KeepsTheNewestEightOnceEach) {
   EXPECT_EQ(RecentFiles().size(), 7);
   EXPECT_EQ(RecentFiles().first(), QStringLiteral("/data/5.lst"));
 }
+
+// A file whose pages own more buttons than it holds is told, shown with empty cells,
+// and unsaved from the start; a UTF-8 file is refused and leaves the grid as it was.
+TEST(MainWindowFiles, ADamagedOrUtf8FileIsToldAtOpen) {
+  TConfigHome home;
+  TTempDir first, second;
+  const std::string a = DataFile(first, {{"a", 2}});
+  std::string bytes = testing_support::ReadFile(DataFile(second, {{"b", 2}, {"c", 1}}));
+  const std::size_t page = bytes.find("\"c\",1,");
+  ASSERT_NE(page, std::string::npos);
+  bytes.replace(page, 6, "\"c\",2147483647,");
+  const std::string damaged = second.File("damaged.lst");
+  testing_support::WriteFile(damaged, bytes);
+  TStarted s({"pelledit", Q(a)});
+  ASSERT_TRUE(s.accepted);
+  ASSERT_FALSE(s.form.windowTitle().startsWith(QLatin1Char('*')));
+
+  s.dialogs.PushMessageAnswer(mrOk);
+  ASSERT_TRUE(s.form.OpenDataFile(Q(damaged)));
+  const TAskedQuestion& told = s.dialogs.Questions().back();
+  EXPECT_EQ(told.Caption, QStringLiteral("データーファイルの確認"));
+  EXPECT_TRUE(told.Text.contains(QStringLiteral("2147483649 個のボタンを持つはずですが、"
+                                                "ファイルにあるボタンは 3 個です")))
+      << told.Text.toStdString();
+  EXPECT_TRUE(s.form.windowTitle().startsWith(QStringLiteral("*damaged.lst")));
+  EXPECT_FALSE(s.form.Store().Cell(9999, 2).empty()) << "the missing cells shown as before";
+
+  // UTF-8 text, with its mark or without: refused, and nothing of the grid changes.
+  const std::string utf8 = second.File("utf8.lst");
+  const std::string text = "\"PelloRunner\",\"3.00\",\"m\",0,0,1\r\n**\r\n\"アプリ\",0,0\r\n**\r\n**\r\n";
+  for (const std::string& file : {"\xEF\xBB\xBF" + text, text}) {
+    testing_support::WriteFile(utf8, file);
+    s.dialogs.PushMessageAnswer(mrNo);  // the damaged file's grid is not saved
+    s.dialogs.PushMessageAnswer(mrOk);
+    EXPECT_FALSE(s.form.OpenDataFile(Q(utf8)));
+    EXPECT_TRUE(s.dialogs.Questions().back().Text.contains(
+        QStringLiteral("Shift-JIS のデーターファイルではありません")))
+        << s.dialogs.Questions().back().Text.toStdString();
+    EXPECT_EQ(s.form.SaveFileName, Q(damaged));
+  }
+}

@@ -211,7 +211,13 @@ TEST(Exchange, AnExportedGridImportsBackAndABadFileChangesNothing) {
             ReadFile(dir.File("list.csv"))
                 .replace(ReadFile(dir.File("list.csv")).find("\r\n1,"), 3, "\r\nx,"));
   QDir(Q(dir.Path().string())).mkdir("folder.CSV");
-  for (const char* name : {"junk.csv", "kind.csv", "missing.csv", "folder.CSV"}) {
+  // UTF-8 text would come in as other characters: with its mark, or with no comment
+  // line (the mark would join the application's name), or without a mark.
+  const std::string utf8 = "\"PelloRunner\",\"3.00\",\"m\",0,0,1\r\n**\r\n\"アプリ\",0,0\r\n**\r\n**\r\n";
+  WriteFile(dir.File("bom.csv"), "\xEF\xBB\xBF" + utf8);
+  WriteFile(dir.File("utf8.csv"), utf8);
+  for (const char* name :
+       {"junk.csv", "kind.csv", "missing.csv", "folder.CSV", "bom.csv", "utf8.csv"}) {
     TScriptedDialogs answers;
     TDialogsScope scope(answers);
     answers.PushMessageAnswer(mrOk);
@@ -224,5 +230,11 @@ TEST(Exchange, AnExportedGridImportsBackAndABadFileChangesNothing) {
     EXPECT_FALSE(filled) << name;
     ASSERT_EQ(answers.Questions().size(), 3u) << name;
     EXPECT_EQ(answers.Questions()[2].Caption, QStringLiteral("インポートエラー")) << name;
+    if (std::string_view(name).starts_with("bom") || std::string_view(name).starts_with("utf8")) {
+      EXPECT_EQ(answers.Questions()[2].Text,
+                QStringLiteral("\"") + Q(dir.File(name)) +
+                    QStringLiteral("\" は Shift-JIS のデーターファイルではありません（UTF-8 "
+                                   "のテキストです）。"));
+    }
   }
 }

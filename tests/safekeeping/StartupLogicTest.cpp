@@ -182,10 +182,25 @@ TEST(FillGrid, ButtonsTheGridCannotShowAreCounted) {
   EXPECT_EQ(HiddenButtonCount(list), 10003);
 }
 
-TEST(FillGrid, TheHiddenButtonsWarningNamesAnImportedFile) {
-  EXPECT_TRUE(HiddenButtonsWarning(3).startsWith(QStringLiteral("このデーターファイルには、")));
-  EXPECT_TRUE(HiddenButtonsWarning(3, QStringLiteral("/tmp/in.csv"))
-                  .startsWith(QStringLiteral("\"/tmp/in.csv\" には、どのページにも属さない")));
+TEST(FillGrid, TheDamageWarningNamesWhatIsWrongAndTheImportedFile) {
+  TLaunchList list;  // one page of one button: nothing to tell
+  EXPECT_TRUE(DamageWarning(list).isEmpty());
+  list.Add(NewLaunchItem());
+  EXPECT_TRUE(DamageWarning(list).startsWith(QStringLiteral("このデーターファイルには、")));
+  EXPECT_FALSE(DamageWarning(list).contains(QStringLiteral("足りない")));
+  list.Pages.Get(0).Count = 5;  // owns 5, the list holds 2
+  const QString both = DamageWarning(list, QStringLiteral("/tmp/in.csv"));
+  EXPECT_FALSE(both.contains(QStringLiteral("どのページにも属さない")));
+  EXPECT_TRUE(both.startsWith(QStringLiteral(
+      "\"/tmp/in.csv\" のページは合わせて 5 個のボタンを持つはずですが、ファイルにあるボタンは "
+      "2 個です。\r足りない 3 個のボタン")))
+      << both.toStdString();
+  list.AddPage("wide", 0, 0);
+  list.Pages.Get(1).Count = 20000;
+  for (int i = 0; i < 10010; ++i)
+    list.Add(NewLaunchItem());
+  EXPECT_EQ(DamageWarning(list).count(QStringLiteral("このデーターファイル")), 2)
+      << "hidden and missing buttons, one paragraph each";
 }
 
 // The cells of a loaded file borrow its bytes: the grid keeps them when the list is

@@ -82,6 +82,26 @@ TEST(PelloData, FailuresExitWithOneAndLeaveTheOutputAlone) {
   EXPECT_EQ(ReadFile(dir.File("keep.lst")), "old");
 }
 
+// UTF-8 text is said to be what it is, by every command and from standard input.
+TEST(PelloData, AUtf8FileIsToldAsNoShiftJisDataFile) {
+  TTempDir dir;
+  const std::string text = "\"PelloRunner\",\"3.00\",\"m\",0,0,1\r\n**\r\n\"アプリ\",0,0\r\n**\r\n**\r\n";
+  WriteFile(dir.File("bom.lst"), "\xEF\xBB\xBF; comment\r\n" + text);
+  WriteFile(dir.File("plain.lst"), text);
+  for (const char* name : {"bom.lst", "plain.lst"}) {
+    for (const char* command : {"check", "dump"}) {
+      auto run = RunTool({command, dir.File(name)});
+      EXPECT_NE(run.status, 0) << command << " " << name;
+      EXPECT_NE(run.out.find("UTF-8 text, not a Shift-JIS data file"), std::string::npos)
+          << command << " " << name << ": " << run.out;
+    }
+  }
+  auto piped = RunCommand("cat " + ShellQuoted(dir.File("bom.lst")) + " | " +
+                              ShellQuoted(PELLODATA_PATH),
+                          {"convert", "-", dir.File("out.lst")});
+  EXPECT_NE(piped.out.find("UTF-8 text"), std::string::npos) << piped.out;
+}
+
 TEST(PelloData, AWrongCommandLineExitsWithTwo) {
   EXPECT_EQ(RunTool({}).status, 2);
   EXPECT_EQ(RunTool({"convert", "a"}).status, 2);

@@ -41,8 +41,9 @@ TEST(WizardFiles, PathsWithLineBreaksAreRefusedAndNamed) {
   EXPECT_EQ(dropped.Paths, f.Paths({"c.exe"}));
   EXPECT_EQ(dropped.Refused, (TPaths{broken, carriage}));
   EXPECT_EQ(CollectFolder(f.tools, tfPrograms).Refused, TPaths{broken});
-  EXPECT_EQ(RefusedPathsMessage({broken}), QStringLiteral("\"") + QString::fromStdString(broken) +
-                                               QStringLiteral("\" は登録できません。"));
+  EXPECT_EQ(RefusedPathsMessage({broken}),
+            QStringLiteral("\"") + QString::fromStdString(broken) +
+                QStringLiteral("\" は登録できません。（パスに改行があります）"));
 }
 
 TEST(WizardFiles, PathsThatCannotBeRegisteredAreListedButNeverRegistered) {
@@ -118,6 +119,24 @@ TEST(WizardRow, TheRoomCutsTheFilesAndAnExistingPageGetsNoPadding) {
   EXPECT_EQ(full.LeftOut, 5);
   const TWizardRow newPage = BuildWizardRow(files, wmNewPage, "", 4, WizardRoom(0, 2));
   EXPECT_EQ(newPage.Cells.size(), 5u) << "two files, then padding to MinButtons";
+
+  EXPECT_EQ(all.Refused, f.Paths({"nothing.zzz"})) << "named at completion";
+
+  // Each file left out is named with why, in one message.
+  const std::string wave = f.Path("〜wave.sh"), accent = f.Path("é-run.sh");
+  for (const std::string& script : {wave, accent})
+    testing_support::WriteFile(script, "#!/bin/sh\n");
+  const TWizardRow odd =
+      BuildWizardRow({wave, accent, f.Path("c.exe"), f.Path("gone.zzz")}, wmNewPage, "", 1, 10);
+  EXPECT_EQ(odd.Registered, 1);
+  EXPECT_EQ(odd.Refused, (TPaths{wave, accent, f.Path("gone.zzz")}));
+  const QStringList lines = RefusedPathsMessage(odd.Refused).split(QLatin1Char('\r'));
+  ASSERT_EQ(lines.size(), 3);
+  EXPECT_TRUE(lines[0].endsWith(QStringLiteral("（パスに Shift-JIS で表せない文字があります）")));
+  EXPECT_TRUE(lines[2].endsWith(QStringLiteral("（ファイルがありません）"))) << lines[2].toStdString();
+  testing_support::WriteFile(f.Path("data.zzz"), std::string("\x00\x01\x02\xff\xfe", 5));
+  EXPECT_TRUE(RefusedPathsMessage(f.Paths({"data.zzz"}))
+                  .endsWith(QStringLiteral("（種類が分からず、開くアプリケーションもありません）")));
 
   const TWizardRow none =
       BuildWizardRow(f.Paths({"nothing.zzz", "gone.exe.zzz"}), wmNewPage, "", 10, WizardRoom(0, 0));

@@ -381,15 +381,20 @@ TEST(WizardCommand, EveryWayOutButFinishLeavesTheGridAndFinishMergesTheRow) {
         Walk(w, 2);
       },
   };
+  g.dialogs.PushMessageAnswer(mrOk);  // the files named, in one box
   g.dialogs.PushMessageAnswer(mrOk);  // nothing could be registered
   for (const auto& way : ways) {
     EXPECT_FALSE(RunWizardCommand(g, way));
     EXPECT_EQ(Rows(g.grid), before);
     EXPECT_EQ(g.IconTitles(3), (TTitles{"p2-0", "p2-1", "p2-2"}));
   }
-  ASSERT_EQ(g.dialogs.Questions().size(), 1u);
-  EXPECT_EQ(g.dialogs.Questions()[0].Text, NothingRegisteredMessage());
+  ASSERT_EQ(g.dialogs.Questions().size(), 2u);
+  EXPECT_EQ(g.dialogs.Questions()[0].Caption, QStringLiteral("登録エラー"));
+  EXPECT_EQ(g.dialogs.Questions()[0].Text,
+            RefusedPathsMessage(f.Paths({"nothing.zzz", "missing.txt"})));
+  EXPECT_EQ(g.dialogs.Questions()[1].Text, NothingRegisteredMessage());
 
+  g.dialogs.PushMessageAnswer(mrOk);  // the file left out is named
   ASSERT_TRUE(RunWizardCommand(g, [&](TRegistrationWizard& w) {
     Walk(w, 1);
     fill(w);
@@ -401,6 +406,8 @@ TEST(WizardCommand, EveryWayOutButFinishLeavesTheGridAndFinishMergesTheRow) {
   ASSERT_EQ(PageCount(g.grid), 4);
   EXPECT_EQ(g.Caption(2), Sjis("道具"));
   EXPECT_EQ(g.Titles(2), (TTitles{"sub", "x", "prog.exe", Sjis("未登録")}));
+  ASSERT_EQ(g.dialogs.Questions().size(), 3u);
+  EXPECT_EQ(g.dialogs.Questions()[2].Text, RefusedPathsMessage(f.Paths({"nothing.zzz"})));
   EXPECT_EQ(g.Caption(3), "p1") << "the chosen page moved down";
   EXPECT_EQ(g.IconTitles(4), (TTitles{"p2-0", "p2-1", "p2-2"}));
   EXPECT_EQ(g.edit.Row, 2);
