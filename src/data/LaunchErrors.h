@@ -63,6 +63,8 @@ class TLaunchList;
 // of a data file: the bytes the text form read, or the file's first bytes when no
 // form took it. The text form reads such a file as other characters.
 bool IsUtf8DataText(const TLaunchList& list, const TByteSource& source);
+// The same for the file at fileName; false when it cannot be read (the load says why).
+bool IsUtf8DataFile(const TLaunchList& list, const std::string& fileName);
 
 namespace msg {
 // Not an errno value: the reason given for something that exists but is no

@@ -278,6 +278,14 @@ bool IsUtf8DataText(const TLaunchList& list, const TByteSource& source) {
   return sjis::StartsWithUtf8Bom(source.ReadAt(0, 3));
 }
 
+bool IsUtf8DataFile(const TLaunchList& list, const std::string& fileName) {
+  try {
+    return IsUtf8DataText(list, TInputFile(fileName));
+  } catch (const ELaunchError&) {
+    return false;
+  }
+}
+
 std::string TextFormRefusal(TByteSource& source) {
   TLineReader lines(source);
   TDataStatus status;

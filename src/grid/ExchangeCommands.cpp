@@ -6,7 +6,6 @@
 
 #include "DataFileCommands.h"
 #include "Dialogs.h"
-#include "FileIO.h"
 #include "LaunchErrors.h"
 #include "Questions.h"
 
@@ -88,13 +87,9 @@ bool ImportFile(const QString& folder, QPoint dialogAt, const TImportWindow& win
     problem = QString::fromStdString(error.what());
   }
   // Read as CP932, UTF-8 text would come in as other characters.
-  try {
-    if (IsUtf8DataText(list, TInputFile(native)))
-      problem = QStringLiteral("\"") + path + QStringLiteral("\" は ") +
-                QString::fromUtf8(msg::kNotShiftJis) + QStringLiteral("。");
-  } catch (const ELaunchError&) {
-    // unreadable: the load said why
-  }
+  if (IsUtf8DataFile(list, native))
+    problem = QStringLiteral("\"") + path + QStringLiteral("\" は ") +
+              QString::fromUtf8(msg::kNotShiftJis) + QStringLiteral("。");
   if (!problem.isEmpty()) {
     AskAt(dialogAt, problem, kImportErrorCaption, mbOK, TMsgType::Error);
     return false;

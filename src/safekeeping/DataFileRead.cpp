@@ -5,21 +5,7 @@
 #include <QFile>
 #include <cerrno>
 
-#include "FileIO.h"
 #include "LaunchErrors.h"
-
-namespace {
-
-// Whether the file at path, just read into list or refused, is UTF-8 text.
-bool IsUtf8File(const std::string& path, const TLaunchList& list) {
-  try {
-    return IsUtf8DataText(list, TInputFile(path));
-  } catch (const ELaunchError&) {
-    return false;  // unreadable: the load's own error says why
-  }
-}
-
-}  // namespace
 
 QString LoadListProblem(const std::string& path, TLaunchList& list) {
   list.SetFileName(path);
@@ -34,7 +20,7 @@ QString LoadListProblem(const std::string& path, TLaunchList& list) {
               QString::fromStdString(e.what());
   }
   // Read as CP932 it would show other characters, and the save would keep them.
-  if (IsUtf8File(path, list)) return QString::fromUtf8(msg::kNotShiftJis) + QStringLiteral("。");
+  if (IsUtf8DataFile(list, path)) return QString::fromUtf8(msg::kNotShiftJis) + QStringLiteral("。");
   return problem;
 }
 
