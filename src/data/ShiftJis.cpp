@@ -187,7 +187,8 @@ std::string ToUtf8Piecewise(std::string_view s, F onUndefined) {
     if (auto piece = ToUtf8(s.substr(i, n))) {
       out += *piece;
     } else {
-      for (std::size_t k = 0; k < n; ++k) onUndefined(out, static_cast<unsigned char>(s[i + k]));
+      for (std::size_t k = 0; k < n; ++k)
+        onUndefined(out, static_cast<unsigned char>(s[i + k]));
     }
     i += n;
   }

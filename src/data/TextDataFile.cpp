@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "FileIO.h"
-#include "ShiftJis.h"
 #include "FixedTexts.h"
 #include "LaunchErrors.h"
 #include "LaunchList.h"
 #include "RecordSplit.h"
 #include "RecordText.h"
+#include "ShiftJis.h"
 
 namespace {
 

@@ -12,7 +12,8 @@ QString LoadListProblem(const std::string& path, TLaunchList& list) {
   QString problem;
   try {
     list.LoadFromFile();
-    if (!list.Loaded) problem = QStringLiteral("このアプリケーションのデーターファイルではありません。");
+    if (!list.Loaded)
+      problem = QStringLiteral("このアプリケーションのデーターファイルではありません。");
   } catch (const EFileError& e) {
     return QString::fromStdString(e.what());
   } catch (const std::exception& e) {
@@ -20,7 +21,8 @@ QString LoadListProblem(const std::string& path, TLaunchList& list) {
               QString::fromStdString(e.what());
   }
   // Read as CP932 it would show other characters, and the save would keep them.
-  if (IsUtf8DataFile(list, path)) return QString::fromUtf8(msg::kNotShiftJis) + QStringLiteral("。");
+  if (IsUtf8DataFile(list, path))
+    return QString::fromUtf8(msg::kNotShiftJis) + QStringLiteral("。");
   return problem;
 }
 

@@ -12,7 +12,6 @@
 // UTF-8 text.
 QString LoadListProblem(const std::string& path, TLaunchList& list);
 
-
 // The same for a file chosen to be opened as the data file: a symbolic link is
 // followed, a folder or a device is refused before it is read.
 QString OpenListProblem(const QString& path, TLaunchList& list);

@@ -138,7 +138,8 @@ TCollected CollectFolder(const std::string& folder, int filter) {
 QString RefusedPathsMessage(const TPathList& refused) {
   QStringList lines;
   for (const std::string& path : refused)
-    lines << QString::fromStdString(CannotRegisterMessage(path) + "（" + RefusalReason(path) + "）");
+    lines << QString::fromStdString(CannotRegisterMessage(path) + "（" + RefusalReason(path) +
+                                    "）");
   return lines.join(QStringLiteral("\r"));
 }
 

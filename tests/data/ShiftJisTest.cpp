@@ -97,13 +97,15 @@ TEST(ShiftJisConvert, ShownFormKeepsUndefinedBytesApartFromText) {
 }
 
 TEST(ShiftJisConvert, Utf8TextIsToldFromCp932) {
-  EXPECT_TRUE(sjis::IsUtf8Text("\xEF\xBB\xBF" "abc"));
+  EXPECT_TRUE(
+      sjis::IsUtf8Text("\xEF\xBB\xBF"
+                       "abc"));
   EXPECT_TRUE(sjis::IsUtf8Text("\"アプリ\",1,0\r\n"));  // valid CP932 too, as other characters
-  EXPECT_TRUE(sjis::IsUtf8Text("\xC3\x80 la carte"));  // À: 0x80 is no CP932 character
-  EXPECT_FALSE(sjis::IsUtf8Text("caf\xC3\xA9"));  // café, or CP932 half-width ﾃｩ: kept
+  EXPECT_TRUE(sjis::IsUtf8Text("\xC3\x80 la carte"));   // À: 0x80 is no CP932 character
+  EXPECT_FALSE(sjis::IsUtf8Text("caf\xC3\xA9"));        // café, or CP932 half-width ﾃｩ: kept
   EXPECT_FALSE(sjis::IsUtf8Text("plain ASCII, long enough for the word-at-a-time path"));
   EXPECT_FALSE(sjis::IsUtf8Text(Sjis("\"アプリ\",1,0\r\n")));
-  EXPECT_FALSE(sjis::IsUtf8Text("\xC3\xBD"));  // ﾃｽ in CP932, ý in UTF-8: taken as CP932
-  EXPECT_FALSE(sjis::IsUtf8Text("\xE3\x82"));  // cut short
+  EXPECT_FALSE(sjis::IsUtf8Text("\xC3\xBD"));      // ﾃｽ in CP932, ý in UTF-8: taken as CP932
+  EXPECT_FALSE(sjis::IsUtf8Text("\xE3\x82"));      // cut short
   EXPECT_FALSE(sjis::IsUtf8Text("\xED\xA0\x80"));  // a surrogate
 }

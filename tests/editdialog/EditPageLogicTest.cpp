@@ -121,10 +121,13 @@ TEST(ButtonDetails, FieldsShowAndStoreWhatTheButtonHolds) {
 // A field edited elsewhere keeps a byte CP932 does not define; the literal text "\x80"
 // typed by the user stays those four characters.
 TEST(ButtonDetails, AnEditedFieldKeepsItsUndefinedBytes) {
-  const std::string title = "a\x80" "b";
+  const std::string title =
+      "a\x80"
+      "b";
   EXPECT_EQ(EditedText(title, ShownText(title)), title);
-  EXPECT_EQ(EditedText(title, ShownText(title) + QStringLiteral("c")), "a\x80" "bc");
+  EXPECT_EQ(EditedText(title, ShownText(title) + QStringLiteral("c")),
+            "a\x80"
+            "bc");
   EXPECT_EQ(EditedText(title, QStringLiteral("a\\x80b")), "a\\x80b");
-  EXPECT_EQ(EditedComment("\x80\r\n", ShownComment("\x80\r\n") + QStringLiteral("x")),
-            "\x80\r\nx");
+  EXPECT_EQ(EditedComment("\x80\r\n", ShownComment("\x80\r\n") + QStringLiteral("x")), "\x80\r\nx");
 }

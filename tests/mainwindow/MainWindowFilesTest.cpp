@@ -137,15 +137,17 @@ TEST(MainWindowFiles, ADamagedOrUtf8FileIsToldAtOpen) {
   ASSERT_TRUE(s.form.OpenDataFile(Q(damaged)));
   const TAskedQuestion& told = s.dialogs.Questions().back();
   EXPECT_EQ(told.Caption, QStringLiteral("データーファイルの確認"));
-  EXPECT_TRUE(told.Text.contains(QStringLiteral("2147483649 個のボタンを持つはずですが、"
-                                                "ファイルにあるボタンは 3 個です")))
+  EXPECT_TRUE(
+      told.Text.contains(QStringLiteral("2147483649 個のボタンを持つはずですが、"
+                                        "ファイルにあるボタンは 3 個です")))
       << told.Text.toStdString();
   EXPECT_TRUE(s.form.windowTitle().startsWith(QStringLiteral("*damaged.lst")));
   EXPECT_FALSE(s.form.Store().Cell(9999, 2).empty()) << "the missing cells shown as before";
 
   // UTF-8 text, with its mark or without: refused, and nothing of the grid changes.
   const std::string utf8 = second.File("utf8.lst");
-  const std::string text = "\"PelloRunner\",\"3.00\",\"m\",0,0,1\r\n**\r\n\"アプリ\",0,0\r\n**\r\n**\r\n";
+  const std::string text =
+      "\"PelloRunner\",\"3.00\",\"m\",0,0,1\r\n**\r\n\"アプリ\",0,0\r\n**\r\n**\r\n";
   for (const std::string& file : {"\xEF\xBB\xBF" + text, text}) {
     testing_support::WriteFile(utf8, file);
     s.dialogs.PushMessageAnswer(mrNo);  // the damaged file's grid is not saved

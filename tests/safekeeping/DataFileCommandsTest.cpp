@@ -213,7 +213,8 @@ TEST(Exchange, AnExportedGridImportsBackAndABadFileChangesNothing) {
   QDir(Q(dir.Path().string())).mkdir("folder.CSV");
   // UTF-8 text would come in as other characters: with its mark, or with no comment
   // line (the mark would join the application's name), or without a mark.
-  const std::string utf8 = "\"PelloRunner\",\"3.00\",\"m\",0,0,1\r\n**\r\n\"アプリ\",0,0\r\n**\r\n**\r\n";
+  const std::string utf8 =
+      "\"PelloRunner\",\"3.00\",\"m\",0,0,1\r\n**\r\n\"アプリ\",0,0\r\n**\r\n**\r\n";
   WriteFile(dir.File("bom.csv"), "\xEF\xBB\xBF" + utf8);
   WriteFile(dir.File("utf8.csv"), utf8);
   for (const char* name :

@@ -85,7 +85,8 @@ TEST(PelloData, FailuresExitWithOneAndLeaveTheOutputAlone) {
 // UTF-8 text is said to be what it is, by every command and from standard input.
 TEST(PelloData, AUtf8FileIsToldAsNoShiftJisDataFile) {
   TTempDir dir;
-  const std::string text = "\"PelloRunner\",\"3.00\",\"m\",0,0,1\r\n**\r\n\"アプリ\",0,0\r\n**\r\n**\r\n";
+  const std::string text =
+      "\"PelloRunner\",\"3.00\",\"m\",0,0,1\r\n**\r\n\"アプリ\",0,0\r\n**\r\n**\r\n";
   WriteFile(dir.File("bom.lst"), "\xEF\xBB\xBF; comment\r\n" + text);
   WriteFile(dir.File("plain.lst"), text);
   for (const char* name : {"bom.lst", "plain.lst"}) {
@@ -96,9 +97,9 @@ TEST(PelloData, AUtf8FileIsToldAsNoShiftJisDataFile) {
           << command << " " << name << ": " << run.out;
     }
   }
-  auto piped = RunCommand("cat " + ShellQuoted(dir.File("bom.lst")) + " | " +
-                              ShellQuoted(PELLODATA_PATH),
-                          {"convert", "-", dir.File("out.lst")});
+  auto piped =
+      RunCommand("cat " + ShellQuoted(dir.File("bom.lst")) + " | " + ShellQuoted(PELLODATA_PATH),
+                 {"convert", "-", dir.File("out.lst")});
   EXPECT_NE(piped.out.find("UTF-8 text"), std::string::npos) << piped.out;
 }
 

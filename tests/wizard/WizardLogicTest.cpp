@@ -133,10 +133,12 @@ TEST(WizardRow, TheRoomCutsTheFilesAndAnExistingPageGetsNoPadding) {
   const QStringList lines = RefusedPathsMessage(odd.Refused).split(QLatin1Char('\r'));
   ASSERT_EQ(lines.size(), 3);
   EXPECT_TRUE(lines[0].endsWith(QStringLiteral("（パスに Shift-JIS で表せない文字があります）")));
-  EXPECT_TRUE(lines[2].endsWith(QStringLiteral("（ファイルがありません）"))) << lines[2].toStdString();
+  EXPECT_TRUE(lines[2].endsWith(QStringLiteral("（ファイルがありません）")))
+      << lines[2].toStdString();
   testing_support::WriteFile(f.Path("data.zzz"), std::string("\x00\x01\x02\xff\xfe", 5));
-  EXPECT_TRUE(RefusedPathsMessage(f.Paths({"data.zzz"}))
-                  .endsWith(QStringLiteral("（種類が分からず、開くアプリケーションもありません）")));
+  EXPECT_TRUE(
+      RefusedPathsMessage(f.Paths({"data.zzz"}))
+          .endsWith(QStringLiteral("（種類が分からず、開くアプリケーションもありません）")));
 
   const TWizardRow none =
       BuildWizardRow(f.Paths({"nothing.zzz", "gone.exe.zzz"}), wmNewPage, "", 10, WizardRoom(0, 0));
