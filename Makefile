@@ -34,8 +34,10 @@ sanitize: setup
 	@cmake --build build-sanitize -j $(JOBS)
 	@ctest --test-dir build-sanitize --output-on-failure -j $(JOBS)
 
-# Opens the editor on a copy of the sample, so the bundled file stays as it is.
-run: setup build
+# Opens the editor on a copy of the sample, so the bundled file stays as it is. Only the
+# editor is built: the tests and benchmarks wait for `make test` and `make bench`.
+run: setup configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target pelledit
 	@cp examples/sample.lst $(BUILD_DIR)/sample.lst
 	@$(BUILD_DIR)/bin/pelledit /F $(BUILD_DIR)/sample.lst
 
@@ -58,7 +60,7 @@ fuzz:
 package:
 	@./scripts/setup package
 	@$(MAKE) --no-print-directory configure
-	@cmake --build $(BUILD_DIR) -j $(JOBS) --target pelledit pellodata
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target pelledit pellodata pello_dist_files
 	@cd $(BUILD_DIR) && cpack -G DEB
 
 # Both programs and their desktop files under $(PREFIX) (DESTDIR is honoured).

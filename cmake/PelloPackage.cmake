@@ -5,12 +5,13 @@ set(CPACK_PACKAGE_VENDOR "Pello Data Editor developers")
 set(CPACK_PACKAGE_CONTACT "Pello Data Editor developers <noreply@pello.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "editor for the button data file of a tab-style application launcher")
+# Each line within 80 columns once dpkg indents it by one.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Pello Data Editor (pelledit) edits the pages and buttons of a tab-style application
-launcher's data file, in its text or its binary form, with a Japanese user
-interface. It takes in the use counts the launcher writes while the file is open,
-asks before it overwrites any other change, and keeps backups and a recovery copy
-of unsaved edits.
+    "Pello Data Editor (pelledit) edits the pages and buttons of a tab-style
+application launcher's data file, in its text or its binary form, with a
+Japanese user interface. It takes in the use counts the launcher writes while
+the file is open, asks before it overwrites any other change, and keeps
+backups and a recovery copy of unsaved edits.
 .
 pellodata converts, prints and checks data files from the command line.")
 set(CPACK_GENERATOR DEB)

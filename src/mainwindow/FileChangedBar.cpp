@@ -2,22 +2,33 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyle>
+
+#include "AlertAccessible.h"
 
 TFileChangedBar::TFileChangedBar(QWidget* parent) : QFrame(parent) {
   setObjectName(QStringLiteral("FileChangedBar"));
-  setFrameShape(QFrame::StyledPanel);
-  // The palette's own tooltip colours: a notice that stands out in light and dark themes.
+  // A screen reader hears it as an alert when it appears.
+  ExposeClassAsAlert("TFileChangedBar");
+  setAccessibleName(QStringLiteral("データーファイルの変更"));
   setAutoFillBackground(true);
-  setBackgroundRole(QPalette::ToolTipBase);
-  setForegroundRole(QPalette::ToolTipText);
+  setBackgroundRole(QPalette::AlternateBase);
+  setForegroundRole(QPalette::Text);
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(8, 4, 8, 4);
+  LbIcon = new QLabel(this);
+  LbIcon->setObjectName(QStringLiteral("LbIcon"));
+  const int size = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+  LbIcon->setPixmap(
+      style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this).pixmap(size, size));
+  layout->addWidget(LbIcon, 0, Qt::AlignTop);
   LbNotice = new QLabel(this);
   LbNotice->setObjectName(QStringLiteral("LbNotice"));
   LbNotice->setTextFormat(Qt::PlainText);
   LbNotice->setWordWrap(true);
-  LbNotice->setForegroundRole(QPalette::ToolTipText);
+  LbNotice->setForegroundRole(QPalette::Text);
   layout->addWidget(LbNotice, 1);
   const auto button = [this, layout](const QString& caption, const QString& hint) {
     auto* b = new QPushButton(caption, this);
@@ -39,17 +50,34 @@ TFileChangedBar::TFileChangedBar(QWidget* parent) : QFrame(parent) {
 }
 
 void TFileChangedBar::ShowNotice(const QString& text, bool canReload) {
-  LbNotice->setText(text);
   BtnOverwrite->setVisible(true);
   BtnReload->setVisible(canReload);
-  show();
+  Show(text);
 }
 
 void TFileChangedBar::ShowInformation(const QString& text) {
-  LbNotice->setText(text);
   BtnOverwrite->setVisible(false);
   BtnReload->setVisible(false);
+  Show(text);
+}
+
+void TFileChangedBar::Show(const QString& text) {
+  const bool again = isVisible() && LbNotice->text() == text;
+  LbNotice->setText(text);
+  setAccessibleDescription(text);
   show();
+  if (!again) AnnounceAlert(this);  // each new notice once
+}
+
+void TFileChangedBar::paintEvent(QPaintEvent* event) {
+  QFrame::paintEvent(event);
+  // A border in the palette's highlight keeps the bar apart from the window in light
+  // and dark themes alike.
+  QPainter painter(this);
+  QPen pen(palette().color(QPalette::Highlight));
+  pen.setWidth(2);
+  painter.setPen(pen);
+  painter.drawRect(rect().adjusted(1, 1, -1, -1));
 }
 
 bool TFileChangedBar::ShowsChange() const {

@@ -30,7 +30,14 @@ class TFileChangedBar : public QFrame {
   void OverwriteRequested();
   void ReloadRequested();
 
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
  private:
+  // Shows the bar with text, told to screen readers as an alert.
+  void Show(const QString& text);
+
+  QLabel* LbIcon = nullptr;
   QLabel* LbNotice = nullptr;
   QPushButton* BtnOverwrite = nullptr;
   QPushButton* BtnReload = nullptr;

@@ -16,6 +16,7 @@
 
 #include "DragImage.h"
 #include "FileDrops.h"
+#include "GridAccessible.h"
 #include "GridModel.h"
 #include "MainWindow.h"
 #include "WorkArea.h"
@@ -118,6 +119,7 @@ class TGridDelegate : public QStyledItemDelegate {
 
 TGridView::TGridView(TGridModel& model, TMainWindow& form, QWidget* parent)
     : QTableView(parent), model_(model), form_(form) {
+  ExposeGridToScreenReaders();
   setHorizontalHeader(new TGridHeader(Qt::Horizontal, *this));
   setVerticalHeader(new TGridHeader(Qt::Vertical, *this));
   setModel(&model_);
@@ -342,7 +344,10 @@ QModelIndex TGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers mod
 }
 
 void TGridView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
-  QTableView::currentChanged(current, previous);
+  // Not the table view's own: its focus event counts the 10,000 columns and headers,
+  // while screen readers see the grid through GridAccessible.
+  QAbstractItemView::currentChanged(current, previous);  // NOLINT(bugprone-parent-virtual-call)
+  if (hasFocus()) AnnounceGridFocus(*this, current);
   if (syncing_ || !current.isValid()) return;
   const int c = current.column() + 1, r = current.row() + 1;
   if (!form_.GridSelectCell(c, r)) return;
@@ -455,6 +460,7 @@ bool TGridView::eventFilter(QObject* watched, QEvent* event) {
 
 void TGridView::focusInEvent(QFocusEvent* event) {
   QTableView::focusInEvent(event);
+  AnnounceGridFocus(*this, currentIndex());
   viewport()->update();
 }
 

@@ -111,9 +111,13 @@ QAction* TMainWindow::PopupItem(const QString& caption, const QKeySequence& shor
   command->setShortcut(shortcut);
   command->setShortcutContext(Qt::WindowShortcut);
   addAction(command);
-  // The menu shows a copy that names the shortcut without owning it.
-  auto* item = GridMenu->addAction(caption + QLatin1Char('\t') +
-                                   shortcut.toString(QKeySequence::NativeText));
+  // The menu shows a copy that names the shortcut; it answers the keys only while the
+  // menu itself has them, so the shortcut is the command's, and a screen reader reads
+  // the caption and the shortcut apart.
+  auto* item = GridMenu->addAction(caption);
+  item->setShortcut(shortcut);
+  item->setShortcutContext(Qt::WidgetShortcut);
+  item->setShortcutVisibleInContextMenu(true);
   connect(item, &QAction::triggered, command, &QAction::trigger);
   PopupCopies_.emplace(command, item);
   if (PopupGroup_ != nullptr) PopupGroup_->push_back(item);

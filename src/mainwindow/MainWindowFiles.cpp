@@ -8,6 +8,7 @@
 #include "DataFileRead.h"
 #include "DataFileSave.h"
 #include "Dialogs.h"
+#include "EditorStart.h"
 #include "FileChangedBar.h"
 #include "FreedMemory.h"
 #include "GridView.h"
@@ -20,9 +21,6 @@
 #include "TextFormat.h"
 
 namespace {
-
-const QString kDataFileFilter =
-    QStringLiteral("データーファイル(*.lst)|*.lst|すべてのファイル(*.*)|*.*");
 
 bool SameFile(const QString& a, const QString& b) {
   const QFileInfo first(a);
@@ -59,7 +57,7 @@ void TMainWindow::ShowLoadingBox() {
 
 void TMainWindow::mnOpenClick() {
   const QString chosen = Dialogs().OpenFileName(this, QStringLiteral("データーファイルを開く"),
-                                                DataFolder(), kDataFileFilter);
+                                                DataFolder(), DataFileFilter());
   if (!chosen.isEmpty()) OpenDataFile(chosen);
 }
 
@@ -102,7 +100,7 @@ bool TMainWindow::OpenDataFile(const QString& path) {
 
 void TMainWindow::mnSaveAsClick() {
   const QString chosen = Dialogs().SaveFileName(this, QStringLiteral("名前を付けて保存"),
-                                                DataFolder(), kDataFileFilter);
+                                                DataFolder(), DataFileFilter());
   if (chosen.isEmpty()) return;
   // A new name typed without an extension gets the data file's, as the filter shows.
   const QFileInfo info(chosen);

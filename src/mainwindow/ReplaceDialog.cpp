@@ -2,6 +2,7 @@
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,15 +30,17 @@ TReplaceDialog::TReplaceDialog(const TGridStore& grid, int currentRow, QWidget* 
   form->addRow(QStringLiteral("検索する文字列(&F):"), EdFrom);
   form->addRow(QStringLiteral("置換後の文字列(&T):"), EdTo);
   layout->addLayout(form);
-  auto* scope = new QHBoxLayout;
-  RbAllPages = new QRadioButton(QStringLiteral("すべてのページ(&A)"), this);
+  // A group, so that a screen reader says 対象 with each choice.
+  auto* scopeBox = new QGroupBox(QStringLiteral("対象"), this);
+  scopeBox->setFlat(true);
+  auto* scope = new QHBoxLayout(scopeBox);
+  RbAllPages = new QRadioButton(QStringLiteral("すべてのページ(&A)"), scopeBox);
   RbAllPages->setChecked(true);
-  RbThisPage = new QRadioButton(QStringLiteral("現在のページ(&P)"), this);
-  scope->addWidget(new QLabel(QStringLiteral("対象:"), this));
+  RbThisPage = new QRadioButton(QStringLiteral("現在のページ(&P)"), scopeBox);
   scope->addWidget(RbAllPages);
   scope->addWidget(RbThisPage);
   scope->addStretch(1);
-  layout->addLayout(scope);
+  layout->addWidget(scopeBox);
   layout->addWidget(new QLabel(
       QStringLiteral(
           "リンク先・ショートカットのリンク先・作業フォルダ・アイコンのファイル名が対象です。"),

@@ -15,8 +15,8 @@ TTargetCheckDialog::TTargetCheckDialog(QWidget* parent) : QDialog(parent) {
   ApplySystemFont(this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(
-      QStringLiteral(
-          "ダブルクリックでそのボタンへ移動します。選択したボタンの登録情報をクリアできます。"),
+      QStringLiteral("ダブルクリックか Enter "
+                     "でそのボタンへ移動します。選択したボタンの登録情報をクリアできます。"),
       this));
   List = new QTreeView(this);
   List->setObjectName(QStringLiteral("TargetList"));
@@ -29,12 +29,17 @@ TTargetCheckDialog::TTargetCheckDialog(QWidget* parent) : QDialog(parent) {
   layout->addWidget(List, 1);
   auto* buttons = new QDialogButtonBox(this);
   BtnClear = buttons->addButton(QStringLiteral("登録情報クリア(&G)"), QDialogButtonBox::ActionRole);
-  buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
+  QPushButton* close = buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
+  // Return must never clear: it goes to the finding's button, as a double click does.
+  for (QPushButton* button : {BtnClear, close}) {
+    button->setAutoDefault(false);
+    button->setDefault(false);
+  }
   layout->addWidget(buttons);
   resize(720, 420);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(BtnClear, &QPushButton::clicked, this, &TTargetCheckDialog::BtnClearClick);
-  connect(List, &QTreeView::doubleClicked, this, [this](const QModelIndex& index) {
+  connect(List, &QTreeView::activated, this, [this](const QModelIndex& index) {
     const QPoint cell = index.data(TTargetFindingsModel::kCellRole).toPoint();
     if (GoTo && cell.y() >= 1) GoTo(cell.x(), cell.y());
   });

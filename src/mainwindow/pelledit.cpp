@@ -1,17 +1,20 @@
 // The editor's program entry.
+//   pelledit                 open the data file worked on last, else the one chosen
 //   pelledit FILE            open the data file FILE (as /F does)
 //   pelledit /F FILE         the launcher's start: save with the File menu
 //   pelledit /FAS FILE       the launcher's start: no save item; closing asks to save
 //   pelledit --help | -h | --version
-// Exit status: 0 closed normally (or help, version), 1 FILE cannot be opened, 2 a wrong
-// command line.
+// Exit status: 0 closed normally (or help, version, or no file chosen), 1 FILE cannot
+// be opened or no display to show the window on, 2 a wrong command line.
 #include <QApplication>
 #include <QIcon>
 #include <QProxyStyle>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
+#include "EditorStart.h"
 #include "LaunchErrors.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
@@ -21,23 +24,22 @@
 
 namespace {
 
-constexpr int kCannotOpen = 1;
-constexpr int kUsage = 2;
-
 const char* const kUsageText =
-    "usage: pelledit FILE\n"
+    "usage: pelledit [FILE]\n"
     "       pelledit /F FILE\n"
     "       pelledit /FAS FILE\n"
     "       pelledit --help | --version\n";
 
 const char* const kHelpText =
     "\n"
-    "Opens FILE, a data file of the launcher, in the editor.\n"
+    "Opens FILE, a data file of the launcher, in the editor; without FILE, the data\n"
+    "file worked on last, or the one chosen in the file chooser.\n"
     "  /F    save with the File menu (FILE alone opens the same way)\n"
     "  /FAS  as the launcher starts it: no save item, closing asks whether to save\n"
     "The switches are read in any letter case.\n"
     "\n"
-    "Exit status: 0 closed; 1 FILE cannot be opened; 2 a wrong command line.\n";
+    "Exit status: 0 closed, or no file chosen; 1 FILE cannot be opened, or no display;\n"
+    "2 a wrong command line.\n";
 
 // Hints come quickly and go after two seconds, across the whole application.
 class THintTiming : public QProxyStyle {
@@ -56,6 +58,23 @@ QString OwnVersion() {
   TVersionInfo info;
   GetVersionInfo(QCoreApplication::applicationFilePath(), info);
   return info.ProductVersion;
+}
+
+// Whether Qt can find a screen to show the window on: without one it aborts.
+bool HasDisplay() {
+  const auto set = [](const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+  };
+  return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+}
+
+// The arguments as the program received them, before Qt takes its own out.
+QStringList ArgumentsOf(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i)
+    arguments << QString::fromLocal8Bit(argv[i]);
+  return arguments;
 }
 
 // Prints text on standard output; 0, or 1 when it could not be written.
@@ -79,6 +98,19 @@ int main(int argc, char** argv) {
     return PrintAnswer("pelledit " + OwnVersion().toUtf8() + '\n');
   }
 
+  // Qt aborts without a screen: the command line is answered here instead.
+  if (!HasDisplay()) {
+    if (!ParseCommandLine(ArgumentsOf(argc, argv))) {
+      std::fputs(kUsageText, stderr);
+      return kExitUsage;
+    }
+    std::fputs(
+        "pelledit: 画面がないためウィンドウを表示できません"
+        "（DISPLAY も WAYLAND_DISPLAY も設定されていません）。\n",
+        stderr);
+    return kExitCannotOpen;
+  }
+
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("pelledit"));
   QApplication::setApplicationVersion(OwnVersion());
@@ -89,22 +121,15 @@ int main(int argc, char** argv) {
   InstallQtJapanese();
 
   const QStringList arguments = QApplication::arguments();
-  const std::optional<TStartRequest> request = ParseCommandLine(arguments);
-  if (!request) {
+  if (!ParseCommandLine(arguments)) {
     std::fputs(kUsageText, stderr);
     ShowMessageAt(QStringLiteral("パラメーターが正しくない為終了します"), ApplicationTitle(), mbOK,
                   TMsgType::Plain, 0, 0);
-    return kUsage;
+    return kExitUsage;
   }
-  TMainWindow form;
-  if (!form.FormCreate(arguments)) {
-    const QString message = CannotOpenMessage(request->dataFileName);
-    const QString line =
-        message.split(QLatin1Char('\r'), Qt::SkipEmptyParts).join(QLatin1Char(' '));
-    std::fprintf(stderr, "pelledit: %s\n", line.toUtf8().constData());
-    ShowMessageAt(message, ApplicationTitle(), mbOK, TMsgType::Error, 0, 0);
-    return kCannotOpen;
-  }
-  form.show();
+  int status = kExitClosed;
+  const std::unique_ptr<TMainWindow> form = OpenEditorWindow(arguments, status);
+  if (!form) return status;
+  form->show();
   return QApplication::exec();
 }

@@ -50,6 +50,12 @@ void RememberRecentFile(const QString& path) {
   WriteRecentFiles(files.mid(0, kRecentFilesKept));
 }
 
+QString NewestRecentFile() {
+  for (const QString& file : RecentFiles())
+    if (QFileInfo(file).isFile()) return file;
+  return {};
+}
+
 void ForgetRecentFile(const QString& path) {
   QStringList files = RecentFiles();
   if (files.removeAll(path) > 0) WriteRecentFiles(files);

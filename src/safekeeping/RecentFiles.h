@@ -16,6 +16,8 @@ QStringList RecentFiles();
 // that one line cannot hold is not kept. A list that cannot be written is not told:
 // it is a convenience, never a reason to stop.
 void RememberRecentFile(const QString& path);
+// The newest remembered file that is still a regular file; empty when none is.
+QString NewestRecentFile();
 // Takes path off the list (a file that can no longer be opened).
 void ForgetRecentFile(const QString& path);
 void ClearRecentFiles();

@@ -53,6 +53,7 @@ bool LoadDataFile(const QString& path, TLaunchList& list, std::string& statusTex
 }
 
 std::optional<TStartRequest> ParseCommandLine(const QStringList& arguments) {
+  if (arguments.size() <= 1) return TStartRequest{false, QString()};  // from a menu
   if (const auto saveOnClose = SaveOnCloseOfSwitch(arguments.value(1))) {
     if (arguments.value(2).isEmpty()) return std::nullopt;
     return TStartRequest{*saveOnClose, arguments.value(2)};

@@ -31,9 +31,10 @@ struct TStartRequest {
 };
 // Arguments as the program received them (argument 0 is the program): a switch
 // (SaveOnCloseOfSwitch) and the file's path, any arguments after them ignored; or the
-// path alone, as a file manager passes it, which opens as "/F" does. nullopt for any
-// other command line: no path, a path followed by more, a switch alone, or a lone
-// argument starting with "-" (an option this program does not have).
+// path alone, as a file manager passes it, which opens as "/F" does; or nothing, as a
+// menu starts it (an empty dataFileName: the file is still to be found). nullopt for
+// any other command line: an empty path, a path followed by more, a switch alone, or
+// a lone argument starting with "-" (an option this program does not have).
 std::optional<TStartRequest> ParseCommandLine(const QStringList& arguments);
 
 // The result of the command-line check: whether it was accepted, and what it said.

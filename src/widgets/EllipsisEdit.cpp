@@ -1,6 +1,7 @@
 #include "EllipsisEdit.h"
 
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -49,8 +50,9 @@ void Dot(QPainter& painter, const QPalette& palette, bool enabled, int x, int y)
 
 TEllipsisButton::TEllipsisButton(QWidget* parent) : QAbstractButton(parent) {
   setObjectName(QStringLiteral("EllipsisButton"));
-  // The box keeps the keyboard; the button is for the mouse only.
-  setFocusPolicy(Qt::NoFocus);
+  // Tab reaches the button after its box (Space opens the chooser); a click leaves the
+  // keyboard in the box.
+  setFocusPolicy(Qt::TabFocus);
   setCursor(Qt::ArrowCursor);
   setAccessibleName(kBrowseName);
 }
@@ -127,6 +129,16 @@ void TEllipsisEdit::focusInEvent(QFocusEvent* event) {
   if (autoSelect_ && reason != Qt::MouseFocusReason && reason != Qt::PopupFocusReason &&
       reason != Qt::MenuBarFocusReason)
     selectAll();
+}
+
+void TEllipsisEdit::keyPressEvent(QKeyEvent* event) {
+  const bool altDown = event->key() == Qt::Key_Down && event->modifiers() == Qt::AltModifier;
+  const bool f4 = event->key() == Qt::Key_F4 && event->modifiers() == Qt::NoModifier;
+  if ((altDown || f4) && !button_->isHidden() && button_->isEnabled()) {
+    button_->click();
+    return;
+  }
+  QLineEdit::keyPressEvent(event);
 }
 
 void TEllipsisEdit::resizeEvent(QResizeEvent* event) {

@@ -5,7 +5,7 @@
 #include <QAbstractButton>
 #include <QLineEdit>
 
-// The "…" button: flat, three dots; pressing it gives its box the focus.
+// The "…" button: flat, three dots; pressing it gives its box the focus. Tab reaches it.
 class TEllipsisButton : public QAbstractButton {
   Q_OBJECT
 
@@ -44,6 +44,8 @@ class TEllipsisEdit : public QLineEdit {
  protected:
   void changeEvent(QEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
+  // Alt+Down or F4 opens the chooser, as they open a combo box's list.
+  void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include "AlertAccessible.h"
 #include "WorkArea.h"
 
 namespace {
@@ -42,6 +43,10 @@ TMessageDialog::TMessageDialog(const QString& text, const QString& caption, unsi
     : QDialog(parent), buttons_(MessageBoxButtons(buttons)) {
   setObjectName(QStringLiteral("MessageBox"));
   setWindowTitle(MessageBoxTitle(type));
+  // Read as Qt's own message box is: an alert named by its title, saying its text.
+  ExposeClassAsAlert("TMessageDialog");
+  setAccessibleName(caption.isEmpty() ? MessageBoxTitle(type) : caption);
+  setAccessibleDescription(text);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
@@ -99,6 +104,11 @@ void TMessageDialog::AddButton(QHBoxLayout* row, const QString& text, int result
   connect(button, &QPushButton::clicked, this, [this, result] { done(result); });
   row->addWidget(button);
   buttonList_.append(button);
+}
+
+void TMessageDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  AnnounceAlert(this);
 }
 
 void TMessageDialog::reject() {

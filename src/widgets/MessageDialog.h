@@ -24,6 +24,8 @@ class TMessageDialog : public QDialog {
   void reject() override;
   // A button's mnemonic letter pressed alone presses it.
   void keyPressEvent(QKeyEvent* event) override;
+  // Screen readers hear the box as an alert when it appears.
+  void showEvent(QShowEvent* event) override;
 
  private:
   void AddButton(QHBoxLayout* row, const QString& text, int result, const char* name);

@@ -274,6 +274,7 @@ QString TRegistrationWizard::HintOf(const QWidget* w) const {
 
 void TRegistrationWizard::ShowHintOf(const QWidget* w) {
   LBHint->setText(LongHint(HintOf(w)));
+  HintPanel->setAccessibleDescription(LBHint->text());
 }
 
 bool TRegistrationWizard::eventFilter(QObject* watched, QEvent* event) {

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -152,6 +153,8 @@ void TRegistrationWizard::BuildFinishPage() {
   CboxPage->setInsertPolicy(QComboBox::NoInsert);
   CboxPage->setValidator(new TSjisValidator(CboxPage));
   CboxPage->setEditText(QStringLiteral("新規ページ"));
+  CboxPage->setAccessibleName(QStringLiteral("新規に追加するページの名前"));
+  CboxPage->lineEdit()->setAccessibleName(CboxPage->accessibleName());
   CboxPage->setGeometry(8, 72, 300, 24);
   LbNewPage =
       PlacedLabel(FinishPage, QStringLiteral("新規に追加するページの名前:(&P)"), 8, 54, CboxPage);
@@ -167,14 +170,16 @@ void TRegistrationWizard::BuildBottom() {
   QFrame* frame = HintPanel;
   frame->setFrameShape(QFrame::Panel);
   frame->setFrameShadow(QFrame::Sunken);
+  // The palette's alternate base, not its tooltip colours: those are nearly the
+  // window's own under some dark themes.
   frame->setAutoFillBackground(true);
-  QPalette tip = frame->palette();
-  tip.setColor(QPalette::Window, tip.color(QPalette::ToolTipBase));
-  tip.setColor(QPalette::WindowText, tip.color(QPalette::ToolTipText));
-  frame->setPalette(tip);
+  frame->setBackgroundRole(QPalette::AlternateBase);
+  frame->setForegroundRole(QPalette::Text);
+  frame->setAccessibleName(QStringLiteral("ヒント"));
   frame->setGeometry(8, kPagesHeight + 2, kClientWidth - 16, 66);
   LBHint = new QLabel(frame);
   LBHint->setWordWrap(true);
+  LBHint->setForegroundRole(QPalette::Text);
   LBHint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   LBHint->setGeometry(5, 2, frame->width() - 10, frame->height() - 4);
 

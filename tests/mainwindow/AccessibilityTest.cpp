@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
 #include <QStyle>
@@ -14,12 +15,14 @@
 
 #include <gtest/gtest.h>
 
+#include "AlertAccessible.h"
 #include "ButtonListBox.h"
 #include "FileChangedBar.h"
 #include "FindBar.h"
 #include "FolderBrowser.h"
 #include "GridView.h"
 #include "MainWindow.h"
+#include "MessageDialog.h"
 #include "PageEditDialog.h"
 #include "ProgressBox.h"
 #include "RecordText.h"
@@ -313,4 +316,78 @@ TEST(Accessibility, GlyphsAndTheBarStayVisibleOnADarkPalette) {
   Shot(wizard, "dark-wizard");
   wizard.btnNext->click();
   Shot(wizard, "dark-wizard-files");
+}
+
+namespace {
+
+// The alerts screen readers are sent while alive.
+struct TAlertLog {
+  static std::vector<QObject*>& Alerts() {
+    static std::vector<QObject*> alerts;
+    return alerts;
+  }
+  TAlertLog() {
+    Alerts().clear();
+    SetAlertListener([](QWidget* alert) { Alerts().push_back(alert); });
+  }
+  ~TAlertLog() { SetAlertListener(nullptr); }
+  int Count(QObject* object) const {
+    return static_cast<int>(std::count(Alerts().begin(), Alerts().end(), object));
+  }
+};
+
+}  // namespace
+
+// The notice of a changed file and the message boxes are alerts, heard when they appear
+// (a notice once for each new text); the menu's items are named without their shortcuts.
+TEST(Accessibility, TheNoticeAndTheMessageBoxesAreAnnouncedAsAlerts) {
+  TAlertLog log;
+  TShownWindow shown;
+  TFileChangedBar& bar = shown.s.form.ChangedBar();
+  QAccessibleInterface* notice = QAccessible::queryAccessibleInterface(&bar);
+  ASSERT_NE(notice, nullptr);
+  EXPECT_EQ(notice->role(), QAccessible::AlertMessage);
+  EXPECT_EQ(Name(notice), "データーファイルの変更");
+  EXPECT_EQ(notice->text(QAccessible::Description), QStringLiteral("changed"));
+  EXPECT_EQ(log.Count(&bar), 1);
+  bar.ShowNotice(QStringLiteral("changed"), true);
+  EXPECT_EQ(log.Count(&bar), 1) << "the same notice again is not said again";
+  bar.ShowInformation(QStringLiteral("copy failed"));
+  EXPECT_EQ(log.Count(&bar), 2);
+
+  TMessageDialog box(QStringLiteral("本文"), QStringLiteral("見出し"), mbOK, TMsgType::Warning);
+  box.show();
+  QAccessibleInterface* alert = QAccessible::queryAccessibleInterface(&box);
+  ASSERT_NE(alert, nullptr);
+  EXPECT_EQ(alert->role(), QAccessible::AlertMessage);
+  EXPECT_EQ(Name(alert), "見出し");
+  EXPECT_EQ(log.Count(&box), 1);
+}
+
+// The grid's current cell is focused only while the grid has the keyboard, and the table
+// has the columns in use: the longest page and the free cell after it.
+TEST(Accessibility, TheGridReportsFocusOnlyWithTheKeyboardAndItsColumnsInUse) {
+  TShownWindow shown;
+  TMainWindow& form = shown.s.form;
+  form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(&form.Grid());
+  ASSERT_NE(grid, nullptr);
+  QAccessibleTableInterface* table = grid->tableInterface();
+  ASSERT_NE(table, nullptr);
+  EXPECT_EQ(table->rowCount(), 2);
+  EXPECT_EQ(table->columnCount(), 4);
+  EXPECT_EQ(grid->childCount(), 8);
+  EXPECT_EQ(grid->indexOfChild(table->cellAt(1, 2)), 6);
+
+  form.Grid().setFocus();
+  QAccessibleInterface* current = table->cellAt(0, 0);
+  ASSERT_NE(current, nullptr);
+  EXPECT_TRUE(current->state().focused);
+  EXPECT_EQ(grid->focusChild(), current);
+  form.FindBar().findChild<QLineEdit*>()->setFocus();
+  QApplication::processEvents();
+  EXPECT_FALSE(current->state().focused) << "the keyboard is in the find bar";
+  EXPECT_TRUE(current->state().selected) << "still the current cell";
+  EXPECT_EQ(grid->focusChild(), nullptr);
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "EditorStart.h"
 #include "MainWindowFixture.h"
 #include "RecentFiles.h"
 #include "RecoveryCopy.h"
@@ -158,4 +159,48 @@ TEST(MainWindowFiles, ADamagedOrUtf8FileIsToldAtOpen) {
         << s.dialogs.Questions().back().Text.toStdString();
     EXPECT_EQ(s.form.SaveFileName, Q(damaged));
   }
+}
+
+// Started from the menu, without FILE: the newest recent file that still exists opens
+// at once; else the chooser; a file that cannot be opened is told, then the chooser;
+// cancelling it ends the program with 0 and no message.
+TEST(EditorStart, WithoutAFileTheLastOneOpensElseTheChosenOne) {
+  TConfigHome home;
+  TTempDir dir;
+  const std::string a = DataFile(dir, {{"a", 1}});
+  RememberRecentFile(Q(a));
+  RememberRecentFile(Q(dir.File("gone.lst")));
+  TScriptedDialogs dialogs;
+  TDialogsScope scope(dialogs);
+  // What was asked, leaving out the loading box's progress.
+  const auto asked = [&dialogs] {
+    std::vector<TAskedQuestion> questions;
+    for (const TAskedQuestion& q : dialogs.Questions())
+      if (q.Kind != TQuestionKind::ProgressOk) questions.push_back(q);
+    return questions;
+  };
+  int status = -1;
+  std::unique_ptr<TMainWindow> form = OpenEditorWindow({"pelledit"}, status);
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(form->SaveFileName, Q(a));
+  EXPECT_TRUE(form->mnSave->isVisible()) << "saved with the File menu, as /F";
+  EXPECT_TRUE(asked().empty());
+  form.reset();
+
+  testing_support::WriteFile(a, "junk");
+  dialogs.PushMessageAnswer(mrOk);
+  dialogs.PushCancel();
+  EXPECT_EQ(OpenEditorWindow({"pelledit"}, status), nullptr);
+  EXPECT_EQ(status, kExitClosed);
+  ASSERT_EQ(asked().size(), 2u);
+  EXPECT_TRUE(asked()[0].Text.contains(Q(a)));
+  EXPECT_EQ(asked()[1].Caption, QStringLiteral("データーファイルを開く"));
+
+  ClearRecentFiles();
+  const std::string b = DataFile(dir, {{"b", 2}});
+  dialogs.PushFileName(Q(b));
+  form = OpenEditorWindow({"pelledit"}, status);
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(form->SaveFileName, Q(b));
+  EXPECT_EQ(asked().size(), 3u) << "the chooser, nothing else";
 }

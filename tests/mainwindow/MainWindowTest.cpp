@@ -32,6 +32,7 @@
 using testing_support::Sjis;
 using testing_support::TTempDir;
 
+#include "ListColumns.h"
 #include "MainWindowFixture.h"
 
 using namespace main_window_test;
@@ -307,7 +308,9 @@ TEST(MainWindowGrid, PopupMenuItemsFollowTheColumnAndTheLimits) {
 
   const QList<QAction*> items = f.PopupMenu().actions();
   ASSERT_EQ(items.size(), 18);
-  EXPECT_EQ(items[0]->text(), QStringLiteral("編集(&E)...\tCtrl+E"));
+  // The caption alone, as a screen reader reads it; the shortcut rides on the item.
+  EXPECT_EQ(items[0]->text(), QStringLiteral("編集(&E)..."));
+  EXPECT_EQ(items[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
   EXPECT_EQ(items[0], f.PopupCopy(f.mnBtnEdit));
   EXPECT_EQ(items[17], f.PopupCopy(f.mnBtnDel));
   EXPECT_EQ(f.mnBtnDel->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
@@ -406,4 +409,18 @@ TEST(MainWindowGrid, TheCurrentCellIsHighlightedOnlyWithFocus) {
   if (!grid.hasFocus()) GTEST_SKIP() << "no focus on this platform";
   QImage focused = grid.viewport()->grab().toImage();
   EXPECT_EQ(focused.pixelColor(probe), highlight);
+}
+
+// Columns too wide for their list give way from the widest, never below the floor (nor
+// a narrow column below its own width), so that every column stays in view.
+TEST(ListColumns, TheWidestColumnsGiveWayFirst) {
+  const int natural[] = {100, 400, 300, 50};
+  int widths[4];
+  FitWidths(widths, natural, 4, 1000, 60);
+  EXPECT_EQ(std::vector<int>(widths, widths + 4), (std::vector<int>{100, 400, 300, 50}));
+  FitWidths(widths, natural, 4, 600, 60);
+  EXPECT_EQ(std::vector<int>(widths, widths + 4), (std::vector<int>{100, 225, 225, 50}));
+  FitWidths(widths, natural, 4, 100, 60);
+  EXPECT_EQ(std::vector<int>(widths, widths + 4), (std::vector<int>{60, 60, 60, 50}))
+      << "no room: every column at the floor";
 }

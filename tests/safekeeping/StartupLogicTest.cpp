@@ -68,6 +68,8 @@ TEST(CommandLine, RefusesEveryCauseAndLoadsAGoodFile) {
     return CheckCommandLine(args, list, status);
   };
   EXPECT_FALSE(check({"pelledit"}).accepted);
+  EXPECT_EQ(ParseCommandLine({"pelledit"}).value_or(TStartRequest{true, "x"}).dataFileName, "")
+      << "a start from the menu: the file is still to be found";
   EXPECT_FALSE(check({"pelledit", "/F"}).accepted);
   EXPECT_FALSE(check({"pelledit", ok, "/F"}).accepted) << "the switch only in argument 2";
   EXPECT_FALSE(check({"pelledit", "/FA", ok}).accepted);

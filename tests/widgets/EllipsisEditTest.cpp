@@ -98,3 +98,19 @@ TEST_F(EllipsisEditTest, AButtonClickFocusesTheBoxAndIsReportedOnce) {
   EXPECT_EQ(QApplication::focusWidget(), edit);
   EXPECT_FALSE(edit->hasSelectedText());  // the mouse, not the keyboard, brought the focus
 }
+
+// The chooser opens from the keyboard: Alt+Down or F4 in the box, or Tab on to the
+// button and Space.
+TEST_F(EllipsisEditTest, TheKeyboardOpensTheChooser) {
+  QSignalSpy clicks(edit, &TEllipsisEdit::EllipsisClick);
+  edit->setFocus();
+  QTest::keyClick(edit, Qt::Key_Down, Qt::AltModifier);
+  QTest::keyClick(edit, Qt::Key_F4);
+  EXPECT_EQ(clicks.count(), 2);
+  QTest::keyClick(edit, Qt::Key_Down);  // Down alone is the box's own
+  EXPECT_EQ(clicks.count(), 2);
+  QTest::keyClick(edit, Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), edit->Button());
+  QTest::keyClick(edit->Button(), Qt::Key_Space);
+  EXPECT_EQ(clicks.count(), 3);
+}
