@@ -66,7 +66,7 @@ int ClassifyCommand(const std::vector<std::string>& paths, std::ostream& out) {
 int IconsCommand(const std::string& file, std::ostream& out, std::ostream& err) {
   std::optional<std::string> bytes = sjis::FromUtf8(file);
   if (!bytes) {
-    err << "pellodata: " << file << ": the name has characters CP932 cannot hold\n";
+    err << "pellodata: \"" << file << "\" の名前には Shift-JIS で表せない文字があります。\n";
     return 1;
   }
   std::unique_ptr<QGuiApplication> app = MakeApplication();
@@ -79,7 +79,7 @@ int IconsCommand(const std::string& file, std::ostream& out, std::ostream& err) 
     out << '\n';
   }
   if (count == 0) {
-    err << "pellodata: " << file << " holds no icons\n";
+    err << "pellodata: \"" << file << "\" にアイコンはありません。\n";
     return 1;
   }
   return 0;

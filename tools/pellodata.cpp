@@ -49,9 +49,16 @@ class TToolError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The system's reason for the last failure on a standard stream.
+// What failed on a standard stream (a whole phrase), then the system's reason.
 std::string StreamFailure(const char* stream, int err) {
   return std::string(stream) + ": " + msg::SystemReason(err != 0 ? err : EIO);
+}
+
+// An error of the data model in one whole sentence: what could not be read or written
+// (subject: "\"NAME\" " or "標準入力"), then why.
+std::string LineOf(const ELaunchError& e, const std::string& subject, const char* verb) {
+  if (const auto* file = dynamic_cast<const EFileError*>(&e)) return file->Sentence();
+  return subject + verb + ": " + e.what();
 }
 
 // Standard input, read whole: the loaders take a file's name or bytes in memory.
@@ -62,14 +69,14 @@ std::string ReadStandardInput() {
   errno = 0;
   while ((n = std::fread(buffer.data(), 1, buffer.size(), stdin)) > 0)
     bytes.append(buffer.data(), n);
-  if (std::ferror(stdin)) throw TToolError(StreamFailure("standard input", errno));
+  if (std::ferror(stdin)) throw TToolError(StreamFailure("標準入力を読み込めません", errno));
   return bytes;
 }
 
 // Large outputs go out in one piece, so that a failure is told with its reason.
 void WriteStandardOutput(std::string_view bytes) {
   if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
-    throw TToolError(StreamFailure("standard output", errno));
+    throw TToolError(StreamFailure("標準出力に書き込めません", errno));
 }
 
 // Whether all that was written to standard output reached it; says why not.
@@ -77,7 +84,7 @@ bool StandardOutputWritten() {
   errno = 0;  // what is still buffered goes out now, and fails again as it did before
   std::cout.flush();
   if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
-  std::cerr << "pellodata: " << StreamFailure("standard output", errno) << '\n';
+  std::cerr << "pellodata: " << StreamFailure("標準出力に書き込めません", errno) << '\n';
   return false;
 }
 
@@ -91,7 +98,7 @@ std::string FormRefusals(const TOpenSource& open) {
     std::unique_ptr<TByteSource> text = open();
     std::string why = TextFormRefusal(*text);
     if (why.empty()) return {};
-    return "\n  text form: " + why + "\n  binary form: " + BinaryFormRefusal(*open());
+    return "\n  テキスト形式: " + why + "\n  バイナリ形式: " + BinaryFormRefusal(*open());
   } catch (const ELaunchError&) {
     return {};
   }
@@ -107,6 +114,7 @@ void Load(TLaunchList& list, const std::string& in, bool explain = false) {
     return std::make_unique<TInputFile>(in);
   };
   const auto refusals = [&] { return explain ? FormRefusals(open) : std::string(); };
+  const std::string subject = standardInput ? "標準入力" : "\"" + in + "\" ";
   // Read as CP932, UTF-8 text would pass as other characters.
   const auto refuseUtf8 = [&] {
     bool utf8 = false;
@@ -115,7 +123,7 @@ void Load(TLaunchList& list, const std::string& in, bool explain = false) {
     } catch (const ELaunchError&) {
       return;  // unreadable: the load says why
     }
-    if (utf8) throw TToolError("UTF-8 text, not a Shift-JIS data file");
+    if (utf8) throw TToolError(subject + "は " + msg::kNotShiftJis + "。");
   };
   try {
     if (standardInput) {
@@ -126,7 +134,7 @@ void Load(TLaunchList& list, const std::string& in, bool explain = false) {
     }
   } catch (const ELaunchError& e) {
     refuseUtf8();
-    throw TToolError(e.what() + refusals());
+    throw TToolError(LineOf(e, subject, "を読み込めません") + refusals());
   }
   refuseUtf8();
   if (list.Loaded) return;
@@ -135,11 +143,12 @@ void Load(TLaunchList& list, const std::string& in, bool explain = false) {
       TInputFile probe(in);  // names a missing or unreadable file
     }
   } catch (const ELaunchError& e) {
-    throw TToolError(e.what());
+    throw TToolError(LineOf(e, subject, "を読み込めません"));
   }
-  throw TToolError("not a data file of PelloRunner 3.00 or later (application \"" +
-                   sjis::ToUtf8ForDisplay(list.Status.AppName) + "\", version \"" +
-                   sjis::ToUtf8ForDisplay(list.Status.Version) + "\")" + refusals());
+  throw TToolError(
+      subject + "は PelloRunner 3.00 以降のデーターファイルではありません (アプリケーション名 \"" +
+      sjis::ToUtf8ForDisplay(list.Status.AppName) + "\"、バージョン \"" +
+      sjis::ToUtf8ForDisplay(list.Status.Version) + "\")。" + refusals());
 }
 
 // A list that lives until the process ends and is never freed: freeing a million
@@ -166,7 +175,8 @@ int Convert(const std::string& in, const std::string& out) {
       SaveToTextFile(list, out);
     }
   } catch (const ELaunchError& e) {
-    throw TToolError(e.what());
+    throw TToolError(
+        LineOf(e, out == kStandardStream ? "標準出力" : "\"" + out + "\" ", "に書き込めません"));
   }
   return kOk;
 }
@@ -223,7 +233,8 @@ int CheckTargets(const std::string& in) {
 int Help(const std::string& command) {
   const char* text = command.empty() ? HelpText() : CommandHelp(command);
   if (text == nullptr) {
-    std::cerr << "pellodata: no command \"" << command << "\"; \"pellodata --help\" lists them\n";
+    std::cerr << "pellodata: コマンド \"" << command
+              << "\" はありません。\"pellodata --help\" でコマンドの一覧を表示します。\n";
     return kUsage;
   }
   std::cout << text;

@@ -30,7 +30,7 @@ bool IsRegularFile(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-constexpr const char* kSectionNames[] = {"status", "pages", "buttons"};
+constexpr const char* kSectionNames[] = {"ステータス", "ページ", "ボタン"};
 
 // Section k's size and offset as the header gives them.
 std::pair<std::int64_t, std::int64_t> SectionEntry(const std::string& header, int k) {
@@ -42,10 +42,12 @@ std::pair<std::int64_t, std::int64_t> SectionEntry(const std::string& header, in
 std::string SectionFault(const TByteSource& file, const std::string& header, int k) {
   const auto [size, offset] = SectionEntry(header, k);
   if (size > 0 && offset >= 0 && offset + size <= file.Size()) return {};
-  const std::string section = "section " + std::to_string(k) + " (" + kSectionNames[k] + ")";
-  if (size <= 0) return "the header gives " + section + " " + std::to_string(size) + " bytes";
-  return "the header places " + section + ", " + std::to_string(size) + " bytes at offset " +
-         std::to_string(offset) + ", outside the file's " + std::to_string(file.Size()) + " bytes";
+  const std::string section = "セクション " + std::to_string(k) + " (" + kSectionNames[k] + ")";
+  if (size <= 0)
+    return "ヘッダーによると" + section + "は " + std::to_string(size) + " バイトです。";
+  return "ヘッダーによると" + section + "はオフセット " + std::to_string(offset) + " からの " +
+         std::to_string(size) + " バイトで、" + std::to_string(file.Size()) +
+         " バイトのファイルからはみ出しています。";
 }
 
 // The bytes of section k; any section that does not lie wholly inside the file,
@@ -97,8 +99,8 @@ void TLaunchList::LoadFromSource(TByteSource& source) {
 
 std::string BinaryFormRefusal(const TByteSource& source) {
   if (source.Size() < kHeaderSize)
-    return "the file's " + std::to_string(source.Size()) + " bytes are fewer than the header's " +
-           std::to_string(kHeaderSize);
+    return "ファイルは " + std::to_string(source.Size()) + " バイトで、ヘッダーの " +
+           std::to_string(kHeaderSize) + " バイトに足りません。";
   const std::string header = source.ReadAt(0, kHeaderSize);
   for (int k = 0; k < 3; ++k)
     if (std::string fault = SectionFault(source, header, k); !fault.empty()) return fault;
@@ -107,14 +109,14 @@ std::string BinaryFormRefusal(const TByteSource& source) {
     TDataStatus status;
     status.LoadFromStream(ReadSection(source, header, k));
     if (!IsOwnStatus(status))
-      return "the status names application \"" + sjis::ToUtf8ForDisplay(status.AppName) +
-             "\", version \"" + sjis::ToUtf8ForDisplay(status.Version) + "\"";
+      return "ステータスのアプリケーション名は \"" + sjis::ToUtf8ForDisplay(status.AppName) +
+             "\"、バージョンは \"" + sjis::ToUtf8ForDisplay(status.Version) + "\" です。";
     TPageList pages;
     pages.LoadFromStream(ReadSection(source, header, ++k));
     TBaseLaunchList buttons;
     buttons.LoadFromStream(ReadSection(source, header, ++k));
   } catch (const ELaunchError& e) {
-    return "section " + std::to_string(k) + " (" + kSectionNames[k] + "): " + e.what();
+    return "セクション " + std::to_string(k) + " (" + kSectionNames[k] + "): " + e.what();
   }
   return {};
 }

@@ -92,10 +92,12 @@ EReadError::EReadError() : ELaunchError(msg::kStreamRead) {}
 EPropertyError::EPropertyError() : ELaunchError(msg::kInvalidProperty) {}
 
 EFileError EFileError::Open(const std::string& fileName, int err) {
-  return EFileError("ファイル \"" + fileName + "\". " + msg::SystemReason(err) + " を開けません");
+  return EFileError("ファイル \"" + fileName + "\". " + msg::SystemReason(err) + " を開けません",
+                    "\"" + fileName + "\" を開けません: " + msg::SystemReason(err));
 }
 
 EFileError EFileError::Create(const std::string& fileName, int err) {
-  return EFileError("ファイル \"" + fileName + "\". " + msg::SystemReason(err) +
-                    " を作成できません");
+  return EFileError(
+      "ファイル \"" + fileName + "\". " + msg::SystemReason(err) + " を作成できません",
+      "\"" + fileName + "\" を作成できません: " + msg::SystemReason(err));
 }

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // Base of every error the data model raises.
 class ELaunchError : public std::runtime_error {
@@ -41,11 +42,19 @@ class EPropertyError : public ELaunchError {
 // A file that cannot be opened, read, created or written.
 class EFileError : public ELaunchError {
  public:
-  using ELaunchError::ELaunchError;
   // Cannot open or read fileName; err is the errno value.
   static EFileError Open(const std::string& fileName, int err);
   // Cannot create or write fileName; err is the errno value.
   static EFileError Create(const std::string& fileName, int err);
+
+  // The same in one whole sentence, for a line of its own: "\"NAME\" を開けません: REASON".
+  std::string Sentence() const { return sentence_; }
+
+ private:
+  EFileError(const std::string& message, std::string sentence)
+      : ELaunchError(message), sentence_(std::move(sentence)) {}
+
+  std::string sentence_;
 };
 
 class TByteSource;

@@ -32,25 +32,26 @@ std::string ReadStatusSection(TLineReader& lines, TDataStatus& status) {
   TRecordFields fields;
   bool haveStatus = false;
   std::int64_t number = 0;
-  auto at = [&number] { return "line " + std::to_string(number); };
+  auto at = [&number] { return std::to_string(number) + " 行目"; };
   while (lines.Next(line)) {
     ++number;
     if (line == kSectionEnd) {
       if (haveStatus) return {};
-      return at() + ": \"**\" ends the status section before any status line";
+      return at() + "の \"**\" で、ステータス行より前にステータス セクションが終わっています。";
     }
     if (IsSkipped(line)) continue;
     SplitRecord(line, fields);
     FieldsToStatus(fields, status);
     if (fields.Count() < kStatusFields)
-      return at() + " has " + std::to_string(fields.Count()) +
-             (fields.Count() == 1 ? " field" : " fields") + "; a status line needs 6";
-    if (status.Version == "unknown") return at() + ", field 2: the version is \"unknown\"";
+      return at() + "の項目は " + std::to_string(fields.Count()) +
+             " 個です。ステータス行には 6 個の項目が必要です。";
+    if (status.Version == "unknown")
+      return at() + "の 2 番目の項目 (バージョン) が \"unknown\" です。";
     haveStatus = true;
   }
-  if (number == 0) return "the file is empty";
-  return "the file ends after line " + std::to_string(number) +
-         " without the \"**\" that closes the status section";
+  if (number == 0) return "ファイルが空です。";
+  return "ステータス セクションを閉じる \"**\" がないまま、" + std::to_string(number) +
+         " 行目でファイルが終わっています。";
 }
 
 }  // namespace

@@ -146,13 +146,13 @@ TEST(TextDataFile, TheRefusalNamesTheLineAndField) {
     return TextFormRefusal(source);
   };
   EXPECT_EQ(why(CrLf("; c", "", "\"a\",\"b\",\"c\",1,2", "**")),
-            "line 3 has 5 fields; a status line needs 6");
+            "3 行目の項目は 5 個です。ステータス行には 6 個の項目が必要です。");
   EXPECT_EQ(why(CrLf(kStatusLine, "\"a\",\"unknown\",\"c\",1,2,3", "**")),
-            "line 2, field 2: the version is \"unknown\"");
+            "2 行目の 2 番目の項目 (バージョン) が \"unknown\" です。");
   EXPECT_EQ(why(CrLf("; c", "**")),
-            "line 2: \"**\" ends the status section before any status line");
+            "2 行目の \"**\" で、ステータス行より前にステータス セクションが終わっています。");
   EXPECT_EQ(why(CrLf(kStatusLine, "")),
-            "the file ends after line 2 without the \"**\" that closes the status section");
+            "ステータス セクションを閉じる \"**\" がないまま、2 行目でファイルが終わっています。");
   EXPECT_EQ(why(CrLf(kStatusLine, "**")), "");
 }
 

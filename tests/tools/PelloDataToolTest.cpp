@@ -69,8 +69,9 @@ TEST(PelloData, FailuresExitWithOneAndLeaveTheOutputAlone) {
             "............................................................");
   auto missing = RunTool({"convert", dir.File("none.lst"), dir.File("keep.lst")});
   EXPECT_EQ(missing.status, 1);
-  EXPECT_NE(missing.out.find("none.lst"), std::string::npos);
-  EXPECT_EQ(std::count(missing.out.begin(), missing.out.end(), '\n'), 1);
+  EXPECT_EQ(missing.out, "pellodata: \"" + dir.File("none.lst") +
+                             "\" を開けません: 指定されたファイルが見つかりません。\n")
+      << "the file, then why, in one sentence";
   auto junk = RunTool({"convert", dir.File("junk"), dir.File("keep.lst")});
   EXPECT_EQ(junk.status, 1);
   EXPECT_NE(junk.out.find("ストリームからの読み込みエラー"), std::string::npos);
@@ -78,7 +79,8 @@ TEST(PelloData, FailuresExitWithOneAndLeaveTheOutputAlone) {
   EXPECT_EQ(folder.status, 1);
   auto unwritable = RunTool({"convert", SAMPLE_PATH, dir.File("junk") + "/x.lst"});
   EXPECT_EQ(unwritable.status, 1);
-  EXPECT_NE(unwritable.out.find("を作成できません"), std::string::npos);
+  EXPECT_NE(unwritable.out.find("/x.lst\" を作成できません: "), std::string::npos)
+      << unwritable.out;
   EXPECT_EQ(ReadFile(dir.File("keep.lst")), "old");
 }
 
@@ -93,14 +95,18 @@ TEST(PelloData, AUtf8FileIsToldAsNoShiftJisDataFile) {
     for (const char* command : {"check", "dump"}) {
       auto run = RunTool({command, dir.File(name)});
       EXPECT_NE(run.status, 0) << command << " " << name;
-      EXPECT_NE(run.out.find("UTF-8 text, not a Shift-JIS data file"), std::string::npos)
+      EXPECT_NE(run.out.find("\" は Shift-JIS のデーターファイルではありません（UTF-8 のテキスト"
+                             "です）。"),
+                std::string::npos)
           << command << " " << name << ": " << run.out;
     }
   }
   auto piped =
       RunCommand("cat " + ShellQuoted(dir.File("bom.lst")) + " | " + ShellQuoted(PELLODATA_PATH),
                  {"convert", "-", dir.File("out.lst")});
-  EXPECT_NE(piped.out.find("UTF-8 text"), std::string::npos) << piped.out;
+  EXPECT_EQ(piped.out,
+            "pellodata: 標準入力は Shift-JIS のデーターファイルではありません（UTF-8 のテキスト"
+            "です）。\n");
 }
 
 TEST(PelloData, AWrongCommandLineExitsWithTwo) {
@@ -145,7 +151,7 @@ TEST(PelloData, DashIsStandardInputAndConvertsOutputStandardOutput) {
   // left in the buffer until the end.
   const TRun full = RunToolWith("2>&1 >/dev/full", {"convert", dir.File("old.lst"), "-"});
   EXPECT_EQ(full.status, 1);
-  EXPECT_NE(full.out.find("pellodata: standard output: "), std::string::npos) << full.out;
+  EXPECT_NE(full.out.find("pellodata: 標準出力に書き込めません: "), std::string::npos) << full.out;
   EXPECT_EQ(RunToolWith(">/dev/full", {"--version"}).status, 1);
 }
 
@@ -161,19 +167,20 @@ TEST(PelloData, CheckPassesTheSampleAndListsFaults) {
   auto run = RunTool({"check", dir.File("bad.lst")});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out,
-            "the pages own 4 buttons, but the file holds 3\n"
-            "2 pages, more than the limit of 1\n"
-            "page 0 \"a\": 3 buttons, more than the limit of 2\n"
-            "page 0 \"a\" button 0: kind 9 is not one of 0 to 7\n"
-            "page 0 \"a\" button 1: window state 5 is not 1, 3 or 7\n"
-            "page 0 \"a\" button 1: special folder \"rfNowhere\" is not a known folder\n"
-            "page 1 \"b\": 1 buttons, fewer than the minimum of 2\n");
+            "ページが持つボタンは合わせて 4 個ですが、ファイルにあるボタンは 3 個です。\n"
+            "ページが 2 個あり、上限の 1 個を超えています。\n"
+            "ページ 0 \"a\": ボタンが 3 個あり、上限の 2 個を超えています。\n"
+            "ページ 0 \"a\" のボタン 0: 種類 9 は 0 から 7 のどれでもありません。\n"
+            "ページ 0 \"a\" のボタン 1: 実行時の大きさ 5 は 1、3、7 のどれでもありません。\n"
+            "ページ 0 \"a\" のボタン 1: 特殊フォルダー \"rfNowhere\" は知られていないフォルダー"
+            "です。\n"
+            "ページ 1 \"b\": ボタンが 1 個で、最低の 2 個に足りません。\n");
 
   WriteFile(dir.File("wide.lst"),
             CrLf("\"PelloRunner\",\"3.00\",\"m\",0,0,1", "**", "\"w\",10001,0", "**", "**"));
   auto wide = RunTool({"check", dir.File("wide.lst")});
-  EXPECT_NE(wide.out.find("page 0 \"w\": 10001 buttons, more than the editor's grid can show "
-                          "(10000)"),
+  EXPECT_NE(wide.out.find("ページ 0 \"w\": ボタンが 10001 個あり、エディターのグリッドに表示"
+                          "できる 10000 個を超えています。"),
             std::string::npos);
 }
 
@@ -195,8 +202,8 @@ TEST(PelloData, AbsurdPageCountsGiveOneLinePerRunOfMissingButtons) {
             "status: " + status + "\npage 0: \"a\",0,0\npage 1: \"b\",3,0\n  0: " + kind9 +
                 "\n  1..2: (missing)\n");
   const std::string checked = RunTool({"check", dir.File("shifted.lst")}).out;
-  EXPECT_NE(checked.find("page 1 \"b\" button 0: kind 9 is not one of 0 to 7"), std::string::npos);
-  EXPECT_NE(checked.find("page 0 \"a\": -1 buttons, fewer than the minimum of 1"),
+  EXPECT_NE(checked.find("ページ 1 \"b\" のボタン 0: 種類 9 は"), std::string::npos) << checked;
+  EXPECT_NE(checked.find("ページ 0 \"a\": ボタンが -1 個で、最低の 1 個に足りません。"),
             std::string::npos);
 }
 
@@ -205,11 +212,16 @@ TEST(PelloData, CheckSaysWhyEachFormRefusesAFile) {
   WriteFile(dir.File("junk"), CrLf("abc,def", std::string(100, '.')));
   auto junk = RunTool({"check", dir.File("junk")});
   EXPECT_EQ(junk.status, 2) << "check tells findings by 1, trouble by 2";
-  EXPECT_NE(junk.out.find("\n  text form: line 1 has 2 fields; a status line needs 6\n"),
+  // One language a line, whole sentences: the file, what went wrong, then each form's why.
+  EXPECT_EQ(junk.out.rfind("pellodata: \"" + dir.File("junk") + "\" を読み込めません: ", 0), 0u)
+      << junk.out;
+  EXPECT_NE(junk.out.find("\n  テキスト形式: 1 行目の項目は 2 個です。ステータス行には 6 個の"
+                          "項目が必要です。\n"),
             std::string::npos)
       << junk.out;
-  EXPECT_NE(junk.out.find("\n  binary form: the header places section 0 (status), 744710753 "
-                          "bytes at offset 774778414, outside the file's 111 bytes\n"),
+  EXPECT_NE(junk.out.find("\n  バイナリ形式: ヘッダーによるとセクション 0 (ステータス)は"
+                          "オフセット 774778414 からの 744710753 バイトで、111 バイトのファイル"
+                          "からはみ出しています。\n"),
             std::string::npos)
       << junk.out;
 
@@ -219,8 +231,8 @@ TEST(PelloData, CheckSaysWhyEachFormRefusesAFile) {
                                  binary_fixture::PageSection(), binary_fixture::ButtonSection()));
   auto other = RunTool({"check", dir.File("other.lst")});
   EXPECT_EQ(other.status, 2);
-  EXPECT_NE(other.out.find("  binary form: the status names application \"Other\", version "
-                           "\"3.00\"\n"),
+  EXPECT_NE(other.out.find("  バイナリ形式: ステータスのアプリケーション名は \"Other\"、"
+                           "バージョンは \"3.00\" です。\n"),
             std::string::npos)
       << other.out;
 
@@ -232,7 +244,9 @@ TEST(PelloData, CheckSaysWhyEachFormRefusesAFile) {
   // Standard input is explained as a file is, and named as what it is.
   auto piped = RunToolWith("<" + ShellQuoted(dir.File("junk")), {"check", "-"});
   EXPECT_EQ(piped.status, 2);
-  EXPECT_NE(piped.out.find("\n  text form: line 1 has 2 fields"), std::string::npos) << piped.out;
+  EXPECT_EQ(piped.out.rfind("pellodata: 標準入力を読み込めません: ", 0), 0u) << piped.out;
+  EXPECT_NE(piped.out.find("\n  テキスト形式: 1 行目の項目は 2 個です。"), std::string::npos)
+      << piped.out;
   EXPECT_EQ(RunToolWith("</", {"check", "-"}).out,
-            "pellodata: standard input: 指定されたパスはフォルダーです。\n");
+            "pellodata: 標準入力を読み込めません: 指定されたパスはフォルダーです。\n");
 }
