@@ -460,7 +460,13 @@ bool TGridView::eventFilter(QObject* watched, QEvent* event) {
 
 void TGridView::focusInEvent(QFocusEvent* event) {
   QTableView::focusInEvent(event);
-  AnnounceGridFocus(*this, currentIndex());
+  // After the window's own news that the grid took the keyboard: the cell is said last.
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        if (hasFocus()) AnnounceGridFocus(*this, currentIndex());
+      },
+      Qt::QueuedConnection);
   viewport()->update();
 }
 

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionFocusRect>
 #include <QStyleOptionFrame>
 
 namespace {
@@ -92,6 +93,12 @@ void TEllipsisButton::paintEvent(QPaintEvent* /*event*/) {
   const int y = offset + (h - 2) / 2;
   for (int dx : {-4, 0, 4})
     Dot(painter, pal, enabled, x + dx, y);
+  if (hasFocus()) {  // reached by Tab: Space opens the chooser
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = rect().adjusted(2, 2, -2, -2);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+  }
 }
 
 TEllipsisEdit::TEllipsisEdit(QWidget* parent)
