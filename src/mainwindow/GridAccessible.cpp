@@ -12,14 +12,12 @@
 
 namespace {
 
-// A page name or a button number, handed to the caller, who owns it (as Qt's own tables
-// hand out their header cells).
-class THeaderCellAccessible : public QAccessibleInterface {
+// What the grid's leaves have alike: no children and no object of their own; the grid
+// is their parent.
+class TGridLeafAccessible : public QAccessibleInterface {
  public:
-  THeaderCellAccessible(TGridView* view, int section, Qt::Orientation orientation)
-      : view_(view), section_(section), orientation_(orientation) {}
+  explicit TGridLeafAccessible(TGridView* view) : view_(view) {}
 
-  bool isValid() const override { return view_ != nullptr; }
   QObject* object() const override { return nullptr; }
   QAccessibleInterface* parent() const override {
     return QAccessible::queryAccessibleInterface(view_);
@@ -28,11 +26,24 @@ class THeaderCellAccessible : public QAccessibleInterface {
   int childCount() const override { return 0; }
   int indexOfChild(const QAccessibleInterface*) const override { return -1; }
   QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+  void setText(QAccessible::Text, const QString&) override {}
+
+ protected:
+  QPointer<TGridView> view_;
+};
+
+// A page name or a button number, handed to the caller, who owns it (as Qt's own tables
+// hand out their header cells).
+class THeaderCellAccessible : public TGridLeafAccessible {
+ public:
+  THeaderCellAccessible(TGridView* view, int section, Qt::Orientation orientation)
+      : TGridLeafAccessible(view), section_(section), orientation_(orientation) {}
+
+  bool isValid() const override { return view_ != nullptr; }
   QString text(QAccessible::Text t) const override {
     if (t != QAccessible::Name) return {};
     return view_->model()->headerData(section_, orientation_).toString();
   }
-  void setText(QAccessible::Text, const QString&) override {}
   QRect rect() const override { return {}; }
   QAccessible::Role role() const override {
     return orientation_ == Qt::Horizontal ? QAccessible::ColumnHeader : QAccessible::RowHeader;
@@ -40,29 +51,20 @@ class THeaderCellAccessible : public QAccessibleInterface {
   QAccessible::State state() const override { return {}; }
 
  private:
-  QPointer<TGridView> view_;
   int section_;
   Qt::Orientation orientation_;
 };
 
 // One cell: a button, or "(空き)" beyond a page's last one.
-class TGridCellAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface {
+class TGridCellAccessible : public TGridLeafAccessible, public QAccessibleTableCellInterface {
  public:
   TGridCellAccessible(TGridView* view, int row, int column)
-      : view_(view), row_(row), column_(column) {}
+      : TGridLeafAccessible(view), row_(row), column_(column) {}
 
   bool isValid() const override {
     return view_ != nullptr && row_ < view_->model()->rowCount() &&
            column_ < view_->model()->columnCount();
   }
-  QObject* object() const override { return nullptr; }
-  QAccessibleInterface* parent() const override {
-    return QAccessible::queryAccessibleInterface(view_);
-  }
-  QAccessibleInterface* child(int) const override { return nullptr; }
-  int childCount() const override { return 0; }
-  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
   QString text(QAccessible::Text t) const override {
     if (!isValid()) return {};
     if (t == QAccessible::Name) return Index().data(Qt::AccessibleTextRole).toString();
@@ -70,7 +72,6 @@ class TGridCellAccessible : public QAccessibleInterface, public QAccessibleTable
       return Index().data(Qt::AccessibleDescriptionRole).toString();
     return {};
   }
-  void setText(QAccessible::Text, const QString&) override {}
   QRect rect() const override {
     if (!isValid()) return {};
     const QRect local = view_->visualRect(Index());
@@ -114,7 +115,6 @@ class TGridCellAccessible : public QAccessibleInterface, public QAccessibleTable
  private:
   QModelIndex Index() const { return view_->model()->index(row_, column_); }
 
-  QPointer<TGridView> view_;
   int row_, column_;
 };
 

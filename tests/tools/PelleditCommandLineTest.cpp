@@ -1,5 +1,5 @@
-// Runs the editor for what it answers without a window, its help and its version,
-// where there is no display to show a window on.
+// Runs the editor for what it answers without a window: its help, its version and its
+// command line, where there is no display to show a window on.
 #include <gtest/gtest.h>
 
 #include "ToolRunner.h"
@@ -8,7 +8,10 @@ using testing_support::RunCommand;
 using testing_support::ShellQuoted;
 using testing_support::TRun;
 
-TEST(PelleditCommandLine, HelpAndVersionNeedNoDisplay) {
+// Without a display Qt would abort: help and version are answered all the same, a wrong
+// command line prints the usage and exits 2, a right one says why no window can show
+// and exits 1.
+TEST(PelleditCommandLine, WithoutADisplayEveryCommandLineIsAnswered) {
   const std::string noDisplay =
       "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= " + ShellQuoted(PELLEDIT_PATH);
   const TRun help = RunCommand(noDisplay, {"--help"});
@@ -18,13 +21,7 @@ TEST(PelleditCommandLine, HelpAndVersionNeedNoDisplay) {
   const TRun version = RunCommand(noDisplay, {"--version"});
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out, "pelledit " PROJECT_VERSION "\n");
-}
 
-// Without a display Qt would abort: a wrong command line prints the usage and exits 2,
-// a right one says why no window can show and exits 1.
-TEST(PelleditCommandLine, WithoutADisplayTheCommandLineIsAnswered) {
-  const std::string noDisplay =
-      "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + ShellQuoted(PELLEDIT_PATH);
   const TRun wrong = RunCommand(noDisplay, {"--bogus"});
   EXPECT_EQ(wrong.status, 2) << wrong.out;
   EXPECT_EQ(wrong.out.rfind("usage: pelledit [FILE]\n", 0), 0u) << wrong.out;
