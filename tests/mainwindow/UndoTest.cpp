@@ -394,11 +394,19 @@ TEST(TargetCheck, TheListGroupsFindingsAndClearsTheChosenButtons) {
     f.Store().SetCell(1, 1, ItemToText(gone));
     f.Store().SetCell(1, 2, ItemToText(windows));
   });
-  QTimer::singleShot(0, [&gone] {
+  f.Grid().PlaceCurrent(1, 2);
+  QTimer::singleShot(0, [&gone, &f] {
     auto* d = qobject_cast<TTargetCheckDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(d, nullptr);
     const QAbstractItemModel* list = d->List->model();
     ASSERT_EQ(list->rowCount(d->Findings->MissingGroup()), 1);
+    // Return goes to the finding's button, as a double click does, and clears nothing.
+    d->List->setFocus();
+    d->List->setCurrentIndex(list->index(0, 0, d->Findings->MissingGroup()));
+    QTest::keyClick(d->List, Qt::Key_Return);
+    EXPECT_EQ(QPoint(f.Grid().Col(), f.Grid().Row()), QPoint(1, 1));
+    EXPECT_EQ(list->rowCount(d->Findings->MissingGroup()), 1) << "Return cleared nothing";
+    EXPECT_TRUE(d->isVisible());
     ASSERT_EQ(list->rowCount(d->Findings->UncheckableGroup()), 1);
     EXPECT_EQ(d->Findings->MissingGroup().data().toString(), QStringLiteral("リンク切れ (1)"));
     const auto shown = [list](const QModelIndex& group, int column) {
