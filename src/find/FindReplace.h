@@ -25,10 +25,17 @@ class TGridFinder {
  public:
   void Invalidate() {
     folded_.Clear();
+    ForgetText();
+  }
+  // Forgets the texts typed and their hits, keeping the folded texts: the next search
+  // of an unchanged grid only searches.
+  void ForgetText() {
     levels_.clear();
     text_.clear();
     current_ = nullptr;
   }
+  // Whether the folded texts are at hand.
+  bool Folded() const { return folded_.Built(); }
   // Cells (x = column, y = row) of the buttons that hold text; none for empty text.
   const std::vector<QPoint>& FindAll(const TGridStore& grid, const QString& text);
   // Whether the button at (col, row) holds text; cheap enough for every cell drawn.

@@ -126,6 +126,7 @@ class TMainWindow : public QMainWindow, public TGridUndoHost {
   void mnCheckTargetsClick();
   void mnRestoreClick();
   TFindBar& FindBar() { return *FindBar_; }
+  const TGridFinder& Finder() const { return Finder_; }
   // Whether the current cell is drawn highlighted: while the grid has the keyboard, and
   // while the find bar is open, so that the button found shows.
   bool CurrentCellShown() const;

@@ -61,8 +61,9 @@ void TMainWindow::ConnectCommands() {
   connect(FindBar_, &TFindBar::NextRequested, this, &TMainWindow::mnFindNextClick);
   connect(FindBar_, &TFindBar::PrevRequested, this, &TMainWindow::mnFindPrevClick);
   connect(FindBar_, &TFindBar::Closed, this, [this] {
-    // What the finder keeps for typing is not kept with the bar closed.
-    Finder_.Invalidate();
+    // The hits of what was typed go with the bar; the folded texts stay while the grid
+    // does not change, so that the next Ctrl+F only searches.
+    Finder_.ForgetText();
     ReturnFreedMemory();
     Grid_->setFocus();
     Grid_->viewport()->update();

@@ -330,6 +330,7 @@ TEST(FindAndReplace, TheBarFindsAsTypedAndTheReplacementIsOneStep) {
   EXPECT_EQ(f.Grid().Col(), 2);
   QTest::keyClick(&text, Qt::Key_Escape);
   EXPECT_FALSE(marked(4, 2)) << "no marks with the bar closed";
+  EXPECT_TRUE(f.Finder().Folded()) << "the grid did not change: the next Ctrl+F only searches";
   QTest::keyClick(&f.Grid(), Qt::Key_F3);
   EXPECT_EQ(f.Grid().Col(), 4) << "F3 goes on with the last search";
   EXPECT_TRUE(f.FindBar().isVisible());
