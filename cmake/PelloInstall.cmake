@@ -34,6 +34,10 @@ add_custom_target(pello_dist_files ALL DEPENDS ${pello_compressed})
 
 if(TARGET pellodata)
   install(TARGETS pellodata RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  if(TARGET pellodata-desktop)
+    install(TARGETS pellodata-desktop
+            RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/pello-data-editor)
+  endif()
   install(FILES ${PELLO_DIST_DIR}/pellodata.bash-completion
           DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME pellodata)
 endif()

@@ -4,7 +4,7 @@ namespace {
 
 // The commands of the desktop (classify, icons, check --targets) exist only where
 // the shell layer is built.
-#ifdef PELLO_WITH_SHELL
+#ifdef PELLO_DESKTOP_COMMANDS
 #define PELLO_SHELL_TEXT(text) text
 #else
 #define PELLO_SHELL_TEXT(text) ""
@@ -68,7 +68,7 @@ const TCommandHelp kCommands[] = {
      "Exit status, as grep's: 0 nothing found; 1 something found (with --targets: a\n"
      "missing target); 2 IN cannot be read or is no data file, or a wrong command line.\n"},
 // clang-format on
-#ifdef PELLO_WITH_SHELL
+#ifdef PELLO_DESKTOP_COMMANDS
     {"classify",
      "usage: pellodata classify PATH...\n"
      "\n"

@@ -12,10 +12,12 @@
 // recognised not every path, icons found none), 2 a wrong command line. check, as
 // grep and diff: 0 nothing found, 1 findings (with --targets: a missing target), 2 IN
 // could not be read or is no data file.
+#include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <memory>
@@ -230,6 +232,25 @@ int CheckTargets(const std::string& in) {
 }
 #endif
 
+#ifdef PELLO_DESKTOP_HELPER
+// The commands that need the desktop (Qt: icons, file types, shortcuts) run in a program
+// of their own, so that the file commands start without loading it: beside this one in
+// a build, else in the library folder of the installed programs.
+int RunDesktopHelper(const std::vector<std::string>& args) {
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe");
+  std::filesystem::path helper = self.parent_path() / "pellodata-desktop";
+  if (!std::filesystem::exists(helper))
+    helper = self.parent_path().parent_path() / PELLO_DESKTOP_HELPER;
+  std::vector<char*> argv{const_cast<char*>(helper.c_str())};
+  for (const std::string& a : args)
+    argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  std::fflush(stdout);
+  ::execv(helper.c_str(), argv.data());
+  throw TToolError("\"" + helper.string() + "\" を実行できません: " + msg::SystemReason(errno));
+}
+#endif
+
 int Help(const std::string& command) {
   const char* text = command.empty() ? HelpText() : CommandHelp(command);
   if (text == nullptr) {
@@ -262,6 +283,10 @@ int Run(const std::vector<std::string>& args) {
   if (args.size() >= 2 && args[0] == "classify")
     return ClassifyCommand({args.begin() + 1, args.end()}, std::cout);
   if (args.size() == 2 && args[0] == "icons") return IconsCommand(args[1], std::cout, std::cerr);
+#elif defined(PELLO_DESKTOP_HELPER)
+  if ((args.size() == 3 && args[0] == "check" && args[1] == "--targets") ||
+      (args.size() >= 2 && args[0] == "classify") || (args.size() == 2 && args[0] == "icons"))
+    return RunDesktopHelper(args);
 #endif
   std::cerr << UsageText();
   return kUsage;

@@ -109,6 +109,15 @@ TEST(PelloData, AUtf8FileIsToldAsNoShiftJisDataFile) {
             "です）。\n");
 }
 
+// The file commands start without the desktop's libraries; the desktop's commands run in
+// a helper of their own.
+TEST(PelloData, TheFileCommandsLinkNoQt) {
+  const TRun needed = RunCommand("readelf -d " + ShellQuoted(PELLODATA_PATH), {});
+  ASSERT_EQ(needed.status, 0) << needed.out;
+  EXPECT_NE(needed.out.find("(NEEDED)"), std::string::npos);
+  EXPECT_EQ(needed.out.find("libQt6"), std::string::npos) << needed.out;
+}
+
 TEST(PelloData, AWrongCommandLineExitsWithTwo) {
   EXPECT_EQ(RunTool({}).status, 2);
   EXPECT_EQ(RunTool({"convert", "a"}).status, 2);
