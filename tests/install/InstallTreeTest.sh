@@ -72,6 +72,9 @@ done
 grep -q -- "--targets" <<<"$offered" || fail "the completion does not offer --targets after check"
 
 if [ "$editor" = 1 ]; then
+  # The desktop's commands run in the installed helper, found from the installed pellodata.
+  "$stage/bin/pellodata" classify "$stage" >/dev/null 2>&1 ||
+    fail "pellodata classify does not find its installed helper"
   share=$stage/share
   if have desktop-file-validate; then
     desktop-file-validate "$share/applications/$id.desktop" || fail "desktop-file-validate"
