@@ -119,12 +119,8 @@ void Load(TLaunchList& list, const std::string& in, bool explain = false) {
   const std::string subject = standardInput ? "標準入力" : "\"" + in + "\" ";
   // Read as CP932, UTF-8 text would pass as other characters.
   const auto refuseUtf8 = [&] {
-    bool utf8 = false;
-    try {
-      utf8 = IsUtf8DataText(list, *open());
-    } catch (const ELaunchError&) {
-      return;  // unreadable: the load says why
-    }
+    const bool utf8 = standardInput ? IsUtf8DataText(list, TMemorySource(bytes))
+                                    : IsUtf8DataFile(list, in);  // unreadable: false
     if (utf8) throw TToolError(subject + "は " + msg::kNotShiftJis + "。");
   };
   try {

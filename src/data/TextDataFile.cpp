@@ -280,6 +280,10 @@ bool IsUtf8DataText(const TLaunchList& list, const TByteSource& source) {
 }
 
 bool IsUtf8DataFile(const TLaunchList& list, const std::string& fileName) {
+  // The bytes the text form read are at hand: the file is opened again only when no form
+  // took it, for its first bytes.
+  const std::string_view held = list.HeldBytes().View();
+  if (list.Loaded && !held.empty()) return sjis::IsUtf8Text(held);
   try {
     return IsUtf8DataText(list, TInputFile(fileName));
   } catch (const ELaunchError&) {

@@ -138,8 +138,9 @@ class TGridAccessible : public QAccessibleWidget, public QAccessibleTableInterfa
   int indexOfChild(const QAccessibleInterface* child) const override {
     const QAccessibleTableCellInterface* cell =
         const_cast<QAccessibleInterface*>(child)->tableCellInterface();
-    if (cell == nullptr || cell->columnIndex() >= columnCount()) return -1;
-    return cell->rowIndex() * columnCount() + cell->columnIndex();
+    const int columns = columnCount();  // a walk over the pages: once
+    if (cell == nullptr || cell->columnIndex() >= columns) return -1;
+    return cell->rowIndex() * columns + cell->columnIndex();
   }
   QAccessibleInterface* childAt(int x, int y) const override {
     const QPoint local = View()->viewport()->mapFromGlobal(QPoint(x, y));
