@@ -1,7 +1,8 @@
 // Load and save of realistic text data files of 10,000, 100,000 and 1,000,000
 // buttons, each reported as a ratio to a baseline that reads the same file into
 // memory and splits it into lines; then the heap a loaded list holds per button,
-// and the CPU time of `pellodata convert` against `cat` of the same file.
+// the CPU time of `pellodata convert` against `cat` of the same file, and the peak
+// memory of pellodata's file commands.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <malloc.h>
@@ -16,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -150,41 +152,84 @@ double HeapPerButtonAboveFile(const std::string& file, int n) {
   return (held - static_cast<double>(std::filesystem::file_size(file))) / n;
 }
 
-// The least CPU time (user + system, seconds) of runs of program with args, its
-// standard output sent to out. The child is spawned, not forked: a fork of this large
-// process would hand the child a copy of its page tables to tear down at exec, a cost
-// no user running the program from a shell pays.
-double ChildCpuSeconds(const std::string& program, const std::vector<std::string>& args,
-                       const std::string& out, int runs) {
-  double best = 1e9;
+// One run of program with args, its standard output sent to out: its resource usage,
+// or nullopt when it could not start or exited with a status above highestOk. The child
+// is spawned, not forked: a fork of this large process would hand the child a copy of
+// its page tables to tear down at exec, a cost no user running the program from a shell
+// pays.
+std::optional<rusage> RunChild(const std::string& program, const std::vector<std::string>& args,
+                               const std::string& out, int highestOk = 0) {
   std::vector<char*> argv{const_cast<char*>(program.c_str())};
   for (const std::string& a : args)
     argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  pid_t child = 0;
+  const int spawned =
+      posix_spawnp(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return std::nullopt;
+  int status = 0;
+  rusage usage{};
+  ::wait4(child, &status, 0, &usage);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) > highestOk) return std::nullopt;
+  return usage;
+}
+
+// The least CPU time (user + system, seconds) of runs of program with args; 0 when a
+// run failed.
+double ChildCpuSeconds(const std::string& program, const std::vector<std::string>& args,
+                       const std::string& out, int runs) {
+  double best = 1e9;
   for (int i = 0; i < runs; ++i) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t child = 0;
-    const int spawned =
-        posix_spawnp(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return 0;
-    int status = 0;
-    rusage usage{};
-    ::wait4(child, &status, 0, &usage);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return 0;
-    const double cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                       static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    const std::optional<rusage> usage = RunChild(program, args, out);
+    if (!usage) return 0;
+    const double cpu = static_cast<double>(usage->ru_utime.tv_sec + usage->ru_stime.tv_sec) +
+                       static_cast<double>(usage->ru_utime.tv_usec + usage->ru_stime.tv_usec) / 1e6;
     best = std::min(best, cpu);
   }
   return best;
 }
 
+// The peak resident memory (KiB) of program with args run by this small process, told
+// on standard output (program's own goes to /dev/null); exits as program did. A child
+// spawned by the benchmark itself would be charged the benchmark's own peak: it shares
+// its memory until its exec.
+constexpr std::string_view kPeakMemoryOf = "--peak-memory-of";
+int TellPeakMemoryOf(char** argv) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  pid_t child = 0;
+  const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv, environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return 127;
+  int status = 0;
+  rusage usage{};
+  ::wait4(child, &status, 0, &usage);
+  std::printf("%ld\n", usage.ru_maxrss);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 127;
+}
+
+// The peak resident memory (MiB) of one run of program with args (and of a helper it
+// execs); 0 when it failed. check exits with 1 for its findings.
+double ChildPeakMiB(const std::string& program, const std::vector<std::string>& args) {
+  const std::string told = (WorkDir() / "peak.txt").string();
+  std::vector<std::string> all{std::string(kPeakMemoryOf), program};
+  all.insert(all.end(), args.begin(), args.end());
+  if (!RunChild("/proc/self/exe", all, told, 1)) return 0;
+  std::ifstream in(told);
+  double kib = 0;
+  return in >> kib ? kib / 1024 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 2 && argv[1] == kPeakMemoryOf) return TellPeakMemoryOf(argv + 2);
   benchmark::Initialize(&argc, argv);
   TRatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -236,6 +281,20 @@ int main(int argc, char** argv) {
         std::printf(
             "  %7d buttons: convert %7.1f ms, cat %6.1f ms = %5.2fx, dd %6.1f ms = %5.2fx\n", n,
             convert * 1e3, cat * 1e3, convert / cat, dd * 1e3, convert / dd);
+    }
+  }
+  if (std::filesystem::exists(tool)) {
+    // The file commands stream: their memory stays flat as the file grows.
+    std::printf("\nPeak resident memory of the file commands, with the file's size:\n");
+    for (int n : {100000, 1000000}) {
+      const std::string file = DataFile(n);
+      std::printf(
+          "  %7d buttons (%5.1f MiB): convert IN - %6.1f MiB, dump %6.1f MiB, "
+          "check --targets %6.1f MiB\n",
+          n, static_cast<double>(std::filesystem::file_size(file)) / (1 << 20),
+          ChildPeakMiB(tool.string(), {"convert", file, "-"}),
+          ChildPeakMiB(tool.string(), {"dump", file}),
+          ChildPeakMiB(tool.string(), {"check", "--targets", file}));
     }
   }
   if (std::filesystem::exists(tool)) {
