@@ -47,6 +47,12 @@ class TFieldText {
     return text;
   }
 
+  // A copy that borrows what text borrows (from the same bytes, which must then outlive
+  // it too) and owns what text owns.
+  static TFieldText Sharing(const TFieldText& text) {
+    return text.Borrowed() ? Borrowing(text.view()) : TFieldText(text.view());
+  }
+
   std::size_t size() const { return size_ & kSizeMask; }
   bool empty() const { return size() == 0; }
   const char* data() const { return size() == 0 ? "" : Pointer(); }

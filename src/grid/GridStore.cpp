@@ -6,6 +6,7 @@
 namespace {
 
 const TFieldText kEmpty;
+const TGridRow kEmptyRow;
 
 std::vector<std::string> Strings(const std::vector<TFieldText>& texts) {
   return {texts.begin(), texts.end()};
@@ -21,17 +22,69 @@ std::vector<TFieldText> Texts(const std::vector<std::string>& strings) {
 
 }  // namespace
 
-const TFieldText& TGridStore::Cell(int c, int r) const {
-  if (!Valid(c, r)) return kEmpty;
+const TGridRow& TGridCells::RowAt(int r) const {
   const auto& row = rows_[static_cast<std::size_t>(r)];
+  return row ? *row : kEmptyRow;
+}
+
+const TFieldText& TGridCells::Cell(int c, int r) const {
+  if (!Valid(c, r)) return kEmpty;
+  const TGridRow& row = RowAt(r);
   return static_cast<std::size_t>(c) < row.size() ? row[static_cast<std::size_t>(c)] : kEmpty;
+}
+
+std::vector<std::string> TGridCells::Row(int r) const {
+  if (r < 0 || r >= RowCount()) return {};
+  return Strings(RowAt(r));
+}
+
+int TGridCells::UsedColumns(int r) const {
+  if (r < 0 || r >= RowCount()) return 0;
+  return static_cast<int>(RowAt(r).size());
+}
+
+TGridSnapshot TGridStore::Snapshot() const {
+  TGridSnapshot snapshot;
+  snapshot.rows_ = rows_;
+  snapshot.held_ = held_;
+  return snapshot;
+}
+
+TGridRow& TGridStore::Writable(int r) {
+  auto& row = rows_[static_cast<std::size_t>(r)];
+  if (!row) {
+    row = std::make_shared<TRow>();
+  } else if (row.use_count() > 1) {
+    // Borrowed texts stay borrowed: the store keeps their bytes as the snapshot does.
+    TRow copy;
+    copy.reserve(row->size());
+    for (const TFieldText& text : *row)
+      copy.push_back(TFieldText::Sharing(text));
+    row = std::make_shared<TRow>(std::move(copy));
+  }
+  return *row;
+}
+
+TGridRow TGridStore::Take(std::shared_ptr<TRow>& row) {
+  if (!row) return {};
+  if (row.use_count() == 1) return std::move(*row);
+  TRow copy;
+  copy.reserve(row->size());
+  for (const TFieldText& text : *row)
+    copy.push_back(TFieldText::Sharing(text));
+  return copy;
+}
+
+std::shared_ptr<TGridRow> TGridStore::Wrap(TRow&& row) {
+  if (row.empty()) return nullptr;
+  return std::make_shared<TRow>(std::move(row));
 }
 
 void TGridStore::SetCell(int c, int r, std::string text) {
   if (!Valid(c, r)) return;
-  auto& row = rows_[static_cast<std::size_t>(r)];
   const std::size_t col = static_cast<std::size_t>(c);
-  if (col >= row.size() && text.empty()) return;  // an unwritten cell is already empty
+  if (col >= RowAt(r).size() && text.empty()) return;  // an unwritten cell is already empty
+  TRow& row = Writable(r);
   if (journal_ && !(col < row.size() && row[col] == text)) {
     TGridChange* last = journal_->Changes.empty() ? nullptr : &journal_->Changes.back();
     const bool lastInRow = last && last->Kind == TGridChange::TKind::Cells && last->Row == r;
@@ -82,11 +135,6 @@ void TGridStore::ShareHeld(TGridJournal& journal) {
   add(held_, journal.Held);
 }
 
-std::vector<std::string> TGridStore::Row(int r) const {
-  if (r < 0 || r >= RowCount()) return {};
-  return Strings(rows_[static_cast<std::size_t>(r)]);
-}
-
 void TGridStore::SetRow(int r, std::vector<std::string> cells) {
   if (cells.size() > static_cast<std::size_t>(kColCount)) cells.resize(kColCount);
   SetRowTexts(r, Texts(cells));
@@ -95,8 +143,8 @@ void TGridStore::SetRow(int r, std::vector<std::string> cells) {
 void TGridStore::SetRowTexts(int r, std::vector<TFieldText> cells) {
   if (r < 0 || r >= RowCount()) return;
   if (cells.size() > static_cast<std::size_t>(kColCount)) cells.resize(kColCount);
-  TRow before = std::move(rows_[static_cast<std::size_t>(r)]);
-  rows_[static_cast<std::size_t>(r)] = std::move(cells);
+  TRow before = Take(rows_[static_cast<std::size_t>(r)]);
+  rows_[static_cast<std::size_t>(r)] = Wrap(std::move(cells));
   if (journal_) JournalCells(r, before);
   if (TObserver* told = Told()) told->RowChanged(r);
 }
@@ -106,7 +154,7 @@ void TGridStore::HoldBytes(std::shared_ptr<const char[]> bytes) {
 }
 
 void TGridStore::JournalCells(int r, TRow& before) {
-  const TRow& after = rows_[static_cast<std::size_t>(r)];
+  const TRow& after = RowAt(r);
   // Only the span between what the two rows share at their start and at their end.
   std::size_t prefix = 0;
   const std::size_t shorter = std::min(before.size(), after.size());
@@ -126,11 +174,6 @@ void TGridStore::JournalCells(int r, TRow& before) {
   ShareHeld(*journal_);
 }
 
-int TGridStore::UsedColumns(int r) const {
-  if (r < 0 || r >= RowCount()) return 0;
-  return static_cast<int>(rows_[static_cast<std::size_t>(r)].size());
-}
-
 void TGridStore::SetRowCount(int rows) {
   rows = std::max(rows, 1);
   if (rows == RowCount()) return;
@@ -143,7 +186,7 @@ void TGridStore::SetRowCount(int rows) {
 
 void TGridStore::InsertRows(int first, int count) {
   if (count < 1 || first < 0 || first > RowCount()) return;
-  rows_.insert(rows_.begin() + first, static_cast<std::size_t>(count), {});
+  rows_.insert(rows_.begin() + first, static_cast<std::size_t>(count), nullptr);
   if (journal_) {
     TGridChange& change = journal_->Changes.emplace_back();
     change.Kind = TGridChange::TKind::InsertRows;
@@ -163,8 +206,8 @@ void TGridStore::DeleteRows(int first, int count) {
     change.Row = first;
     change.Count = count;
     change.At = static_cast<std::uint32_t>(journal_->Rows.size());
-    journal_->Rows.insert(journal_->Rows.end(), std::make_move_iterator(rows_.begin() + first),
-                          std::make_move_iterator(rows_.begin() + first + count));
+    for (int r = first; r < first + count; ++r)
+      journal_->Rows.push_back(Take(rows_[static_cast<std::size_t>(r)]));
     ShareHeld(*journal_);
   }
   rows_.erase(rows_.begin() + first, rows_.begin() + first + count);
@@ -205,9 +248,10 @@ void TGridStore::Clear() {
     change.Kind = TGridChange::TKind::Clear;
     change.Count = RowCount();
     change.At = static_cast<std::uint32_t>(journal_->Rows.size());
-    journal_->Rows.insert(journal_->Rows.end(), rows_.begin(), rows_.end());
+    for (int r = 0; r < RowCount(); ++r)
+      journal_->Rows.push_back(RowAt(r));
   }
-  rows_.assign(1, {});
+  rows_.assign(1, nullptr);
   held_.clear();
   if (TObserver* told = Told()) told->Reset();
 }
@@ -241,11 +285,15 @@ void TGridStore::SwapWith(TGridJournal& journal, const TGridChange& change, bool
     const auto slots = journal.Rows.begin() + static_cast<std::ptrdiff_t>(change.At);
     const auto at = rows_.begin() + change.Row;
     if (undone) {
-      rows_.insert(at, std::make_move_iterator(slots),
-                   std::make_move_iterator(slots + change.Count));
+      std::vector<std::shared_ptr<TRow>> back;
+      back.reserve(static_cast<std::size_t>(change.Count));
+      for (int i = 0; i < change.Count; ++i)
+        back.push_back(Wrap(std::move(slots[i])));
+      rows_.insert(at, std::make_move_iterator(back.begin()), std::make_move_iterator(back.end()));
       if (told) told->RowsInserted(change.Row, change.Count);
     } else {
-      std::move(at, at + change.Count, slots);
+      for (int i = 0; i < change.Count; ++i)
+        slots[i] = Take(at[i]);
       rows_.erase(at, at + change.Count);
       if (told) told->RowsDeleted(change.Row, change.Count);
     }
@@ -253,8 +301,7 @@ void TGridStore::SwapWith(TGridJournal& journal, const TGridChange& change, bool
   }
   const int inRow = undone ? change.Count : change.CountWas;
   const int inSlots = undone ? change.CountWas : change.Count;
-  SwapSpan(rows_[static_cast<std::size_t>(change.Row)], change.FirstCol, inRow,
-           journal.Texts.data() + change.At, inSlots);
+  SwapSpan(Writable(change.Row), change.FirstCol, inRow, journal.Texts.data() + change.At, inSlots);
   if (told == nullptr) return;
   if (inRow != inSlots) {
     told->RowChanged(change.Row);
@@ -281,7 +328,9 @@ void TGridStore::Undo(TGridJournal& journal, const TGridChange& change) {
     case TGridChange::TKind::Clear: {
       // The copies own their bytes, and nothing else is left in the grid.
       const auto slots = journal.Rows.begin() + static_cast<std::ptrdiff_t>(change.At);
-      rows_.assign(std::make_move_iterator(slots), std::make_move_iterator(slots + change.Count));
+      rows_.clear();
+      for (int i = 0; i < change.Count; ++i)
+        rows_.push_back(Wrap(std::move(slots[i])));
       held_.clear();
       if (TObserver* told = Told()) told->Reset();
       break;
@@ -298,16 +347,17 @@ void TGridStore::Redo(TGridJournal& journal, const TGridChange& change) {
       SwapWith(journal, change, false);
       break;
     case TGridChange::TKind::InsertRows:
-      rows_.insert(rows_.begin() + change.Row, static_cast<std::size_t>(change.Count), {});
+      rows_.insert(rows_.begin() + change.Row, static_cast<std::size_t>(change.Count), nullptr);
       if (TObserver* told = Told()) told->RowsInserted(change.Row, change.Count);
       break;
     case TGridChange::TKind::MoveRow:
       MoveRow(change.Row, change.Count);
       break;
     case TGridChange::TKind::Clear:
-      std::move(rows_.begin(), rows_.end(),
-                journal.Rows.begin() + static_cast<std::ptrdiff_t>(change.At));
-      rows_.assign(1, {});
+      for (int r = 0; r < RowCount(); ++r)
+        journal.Rows[change.At + static_cast<std::size_t>(r)] =
+            Take(rows_[static_cast<std::size_t>(r)]);
+      rows_.assign(1, nullptr);
       held_.clear();
       if (TObserver* told = Told()) told->Reset();
       break;

@@ -42,10 +42,44 @@ struct TGridJournal {
   bool empty() const { return Changes.empty(); }
 };
 
-class TGridStore {
+using TGridRow = std::vector<TFieldText>;
+
+// What reading a grid needs, shared by the store and its snapshots. Rows are shared
+// between a store and the snapshots taken of it until the store changes one: it then
+// changes a copy of its own, so that a snapshot stays as it was taken.
+class TGridCells {
  public:
   static constexpr int kColCount = 10001;  // column 0 and button columns 1 ... 10000
 
+  int RowCount() const { return static_cast<int>(rows_.size()); }
+  int ColCount() const { return kColCount; }
+  // The text of a cell; empty for a cell never written or outside the grid. Valid
+  // until the cell next changes.
+  const TFieldText& Cell(int c, int r) const;
+  // The cells of row r from column 0 up to its last written one.
+  std::vector<std::string> Row(int r) const;
+  // The number of columns of row r that were ever written (its last + 1).
+  int UsedColumns(int r) const;
+
+ protected:
+  TGridCells() : rows_(1) {}
+  bool Valid(int c, int r) const { return r >= 0 && r < RowCount() && c >= 0 && c < kColCount; }
+  const TGridRow& RowAt(int r) const;
+  // No row for an empty one: a page without buttons costs a pointer.
+  std::vector<std::shared_ptr<TGridRow>> rows_;
+  // The bytes that cells may borrow.
+  std::vector<std::shared_ptr<const char[]>> held_;
+};
+
+// The grid as it stood when taken, to be read on another thread while the grid goes
+// on changing. Taken and let go on the grid's own thread only: whether a row is
+// shared is then known for sure there.
+class TGridSnapshot : public TGridCells {
+  friend class TGridStore;
+};
+
+class TGridStore : public TGridCells {
+ public:
   // Told of every change, after it happened.
   class TObserver {
    public:
@@ -58,7 +92,6 @@ class TGridStore {
     virtual void Reset() = 0;
   };
 
-  TGridStore() : rows_(1) {}
   void SetObserver(TObserver* observer) { observer_ = observer; }
 
   // Changes made while a batch lives are told to the observer as one Reset at its
@@ -76,25 +109,17 @@ class TGridStore {
     TGridStore& store_;
   };
 
-  int RowCount() const { return static_cast<int>(rows_.size()); }
-  int ColCount() const { return kColCount; }
+  // The grid as it stands, sharing its rows (cheap: a pointer a row).
+  TGridSnapshot Snapshot() const;
 
-  // The text of a cell; empty for a cell never written or outside the grid. Valid
-  // until the cell next changes.
-  const TFieldText& Cell(int c, int r) const;
   // Writes one cell; outside the grid nothing happens.
   void SetCell(int c, int r, std::string text);
 
-  // The cells of row r from column 0 up to its last written one.
-  std::vector<std::string> Row(int r) const;
   // Replaces all cells of row r.
   void SetRow(int r, std::vector<std::string> cells);
   void SetRowTexts(int r, std::vector<TFieldText> cells);
   // Keeps bytes that cells set after this may borrow, until the grid is cleared.
   void HoldBytes(std::shared_ptr<const char[]> bytes);
-  // The number of columns of row r that were ever written (its last + 1).
-  int UsedColumns(int r) const;
-
   // Sets the number of rows (at least 1); new rows are empty, cut rows are lost.
   void SetRowCount(int rows);
   // Inserts count empty rows before row first (0 ... RowCount()).
@@ -117,8 +142,12 @@ class TGridStore {
 
  private:
   TObserver* Told() const { return batches_ == 0 ? observer_ : nullptr; }
-  bool Valid(int c, int r) const { return r >= 0 && r < RowCount() && c >= 0 && c < kColCount; }
-  using TRow = std::vector<TFieldText>;
+  using TRow = TGridRow;
+  // Row r to change: a copy of its own when a snapshot shares it.
+  TRow& Writable(int r);
+  // What row holds, taken out of it (copied when a snapshot shares it).
+  static TRow Take(std::shared_ptr<TRow>& row);
+  static std::shared_ptr<TRow> Wrap(TRow&& row);
   // Journals a change of row r's cells from before (which it takes texts from) to what
   // the row holds now.
   void JournalCells(int r, TRow& before);
@@ -129,8 +158,6 @@ class TGridStore {
   void SwapWith(TGridJournal& journal, const TGridChange& change, bool undone);
   // Both the journal and the store keep the bytes either's texts may borrow.
   void ShareHeld(TGridJournal& journal);
-  std::vector<TRow> rows_;
-  std::vector<std::shared_ptr<const char[]>> held_;
   TObserver* observer_ = nullptr;
   int batches_ = 0;
   TGridJournal* journal_ = nullptr;

@@ -18,6 +18,13 @@ struct TLog : TGridStore::TObserver {
   }
 };
 
+std::vector<std::vector<std::string>> AllRows(const TGridCells& g) {
+  std::vector<std::vector<std::string>> all;
+  for (int r = 0; r < g.RowCount(); ++r)
+    all.push_back(g.Row(r));
+  return all;
+}
+
 std::vector<std::string> Column0(const TGridStore& g) {
   std::vector<std::string> out;
   for (int r = 0; r < g.RowCount(); ++r)
@@ -86,23 +93,21 @@ TEST(GridStore, RowOperationsMoveWholeRowsAndReportThem) {
 // A step of many changes (cells, some growing a row, whole rows, rows inserted, deleted
 // and moved) taken back change by change and made again, twice, gives every row as it
 // was, byte for byte, and tells the observer of every cell it puts back.
+// Snapshots taken along the way stay as they were taken, whatever the grid does after.
 TEST(GridStore, UndoAndRedoOfManyChangesRestoreEveryRow) {
   TGridStore g;
   g.SetRowCount(4);
   for (int r = 1; r < 4; ++r)
     for (int c = 0; c < 6; ++c)
       g.SetCell(c, r, "r" + std::to_string(r) + "c" + std::to_string(c));
-  const auto rows = [&g] {
-    std::vector<Strings> all;
-    for (int r = 0; r < g.RowCount(); ++r)
-      all.push_back(g.Row(r));
-    return all;
-  };
+  const auto rows = [&g] { return AllRows(g); };
   const std::vector<Strings> before = rows();
+  std::vector<std::pair<TGridSnapshot, std::vector<Strings>>> snapshots;
   TGridJournal journal;
   g.SetJournal(&journal);
   unsigned seed = 7;
   for (int i = 0; i < 300; ++i) {
+    if (i % 20 == 0) snapshots.emplace_back(g.Snapshot(), rows());
     seed = seed * 1103515245u + 12345u;
     const int r = 1 + static_cast<int>(seed >> 8) % (g.RowCount() - 1);
     const int c = static_cast<int>(seed >> 16) % 9;  // beyond column 5 the row grows
@@ -138,6 +143,9 @@ TEST(GridStore, UndoAndRedoOfManyChangesRestoreEveryRow) {
     EXPECT_EQ(rows(), after);
   }
   g.SetObserver(nullptr);
+  g.Clear();
+  for (const auto& [snapshot, taken] : snapshots)
+    EXPECT_EQ(AllRows(snapshot), taken);
 }
 
 // A journal takes the texts it replaced, borrowing ones included: the bytes they borrow
