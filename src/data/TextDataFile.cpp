@@ -13,6 +13,7 @@
 #include "RecordSplit.h"
 #include "RecordText.h"
 #include "ShiftJis.h"
+#include "TextFormSource.h"
 
 namespace {
 
@@ -118,20 +119,49 @@ void CheckPageCounts(const TLaunchList& list) {
   }
 }
 
-void WriteTextDataFile(const TLaunchList& list, TPieceOut& pieces) {
-  const std::string_view held = list.HeldBytes().View();
+// A loaded list as the writer reads it: its buttons read as they were written are
+// copied from the file's bytes as they stand.
+class TListSource : public TTextFormSource {
+ public:
+  explicit TListSource(const TLaunchList& list) : list_(list), held_(list.HeldBytes().View()) {
+    std::int64_t first = 0;
+    pageFirst_.reserve(static_cast<std::size_t>(list.Pages.Count()));
+    for (int p = 0; p < list.Pages.Count(); ++p) {
+      pageFirst_.push_back(first);
+      first += list.Pages.Get(p).Count;
+    }
+  }
+  const TDataStatus& Status() override { return list_.Status; }
+  int PageCount() override { return list_.Pages.Count(); }
+  const TPageItem& Page(int p) override { return list_.Pages.Get(p); }
+  const TLaunchDataItem& Button(int p, int b, std::string_view& written) override {
+    const std::int64_t index = pageFirst_[static_cast<std::size_t>(p)] + b;
+    if (index < 0 || index >= list_.Count()) throw EListError(static_cast<int>(index));
+    const TLaunchDataItem& item = list_.Get(static_cast<int>(index));
+    written = WrittenTextIn(item, held_);
+    return item;
+  }
+
+ private:
+  const TLaunchList& list_;
+  const std::string_view held_;
+  std::vector<std::int64_t> pageFirst_;  // flat index of each page's first button
+};
+
+void WriteTextDataFile(TTextFormSource& source, TPieceOut& pieces) {
   std::string text;  // a status, page or heading line, before it goes out
   pieces.AppendLine(cp932::kStatusHeading);
   pieces.AppendLine(";*STR");
-  AppendStatusText(text, list.Status);
+  AppendStatusText(text, source.Status());
   pieces.AppendLine(text);
   pieces.AppendLine(kSectionEnd);
 
   pieces.AppendLine(cp932::kPageListHeading);
   pieces.AppendLine(";*PAGE");
-  for (int p = 0; p < list.Pages.Count(); ++p) {
+  const int pages = source.PageCount();
+  for (int p = 0; p < pages; ++p) {
     text.clear();
-    AppendPageText(text, list.Pages.Get(p));
+    AppendPageText(text, source.Page(p));
     pieces.AppendLine(text);
     pieces.Flush();
   }
@@ -139,19 +169,16 @@ void WriteTextDataFile(const TLaunchList& list, TPieceOut& pieces) {
 
   pieces.AppendLine(cp932::kFileListHeading);
   pieces.AppendLine(";*FILE");
-  std::int64_t first = 0;  // flat index of the page's first button
-  for (int p = 0; p < list.Pages.Count(); ++p) {
-    const TPageItem& page = list.Pages.Get(p);
+  for (int p = 0; p < pages; ++p) {
+    const TPageItem& page = source.Page(p);
     text = "; [ ";
     AppendLineText(text, page.Caption);
     pieces.AppendLine(text + " ]");
     pieces.AppendLine(";*" + std::to_string(p));
-    for (std::int32_t b = 0; b < page.Count; ++b) {
-      std::int64_t index = first + b;
-      if (index < 0 || index >= list.Count()) throw EListError(static_cast<int>(index));
-      const TLaunchDataItem& item = list.Get(static_cast<int>(index));
-      // A button read as it was written is copied from the file's bytes as it stands.
-      const std::string_view written = WrittenTextIn(item, held);
+    const std::int32_t count = page.Count;
+    for (std::int32_t b = 0; b < count; ++b) {
+      std::string_view written;
+      const TLaunchDataItem& item = source.Button(p, b, written);
       char* end = written.empty()
                       ? WriteItemText(pieces.Room(ItemTextBound(item) + kEol.size()), item)
                       : std::copy(written.begin(), written.end(),
@@ -159,7 +186,6 @@ void WriteTextDataFile(const TLaunchList& list, TPieceOut& pieces) {
       pieces.Commit(std::copy(kEol.begin(), kEol.end(), end));
       pieces.Flush();
     }
-    first += page.Count;
   }
   pieces.AppendLine(kSectionEnd);
   pieces.Flush(true);
@@ -185,22 +211,35 @@ int GuessTheRest(TObjectList<TLaunchDataItem>& items, const char* sectionStart,
 
 }  // namespace
 
+std::string TextDataFileBytes(TTextFormSource& source) {
+  TPieceOut pieces;
+  WriteTextDataFile(source, pieces);
+  return std::string(pieces.Bytes());
+}
+
 std::string TextDataFileBytes(const TLaunchList& list) {
+  TListSource source(list);
   TPieceOut pieces;
   pieces.Reserve(static_cast<std::size_t>(list.Count()) * 128 + 256);
-  WriteTextDataFile(list, pieces);
+  WriteTextDataFile(source, pieces);
   return std::string(pieces.Bytes());
 }
 
 TFileStamp SaveToTextFile(const TLaunchList& list, const std::string& fileName,
                           const TTextFileWrite& how) {
   CheckPageCounts(list);
+  TListSource source(list);
+  return SaveToTextFile(source, fileName, how);
+}
+
+TFileStamp SaveToTextFile(TTextFormSource& source, const std::string& fileName,
+                          const TTextFileWrite& how) {
   const TContentProducer produce = [&](const std::function<void(std::string_view)>& write) {
     TPieceOut pieces(write);
     pieces.Reserve(TPieceOut::kPiece + 64 * 1024);
     for (const std::string& comment : how.leadingComments)
       pieces.AppendLine(comment);
-    WriteTextDataFile(list, pieces);
+    WriteTextDataFile(source, pieces);
   };
   if (how.inPlace) return WriteFileInPlace(fileName, produce, how.beforeReplace);
   if (how.privateFile) return WritePrivateFile(fileName, produce, how.beforeReplace);

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "GridRules.h"
+#include "GridTextSource.h"
 #include "LaunchErrors.h"
 #include "RecordSplit.h"
 #include "RecordText.h"
@@ -12,7 +13,6 @@
 namespace {
 
 const QString kRule = QString(40, QLatin1Char('-'));
-constexpr std::size_t kButtonFields = 11;
 
 // "n", or 無制限 for 0 (no limit).
 QString LimitText(std::int32_t limit) {
@@ -40,15 +40,7 @@ void GridToLaunchList(const TGridStore& grid, TLaunchList& list) {
     for (int c = 1; c <= count; ++c) {
       // Made in the list's own blocks, its texts borrowing the cell's: a save reads
       // the whole grid and writes it out at once.
-      TLaunchDataItem& item = list.Emplace();
-      const std::string_view text = grid.Cell(c, r);
-      if (ReadWrittenItem(text, item) == text.size() && !text.empty()) continue;
-      try {
-        SplitRecord(text, fields, kButtonFields);
-        FieldsToItem(fields, item, text);
-      } catch (const ELaunchError&) {
-        item = TLaunchDataItem();
-      }
+      CellToButton(grid.Cell(c, r), list.Emplace(), fields);
     }
   }
 }

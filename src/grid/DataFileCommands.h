@@ -1,6 +1,7 @@
-// The data file's commands: the grid back into a launch list (what a save, an
-// export and the recovery copy write), and the properties and version boxes. The save
-// itself is in DataFileSave.
+// The data file's commands: the grid back into a launch list (what the grid is
+// compared with and merged into), and the properties and version boxes. The save
+// itself is in DataFileSave; a save, an export and the recovery copy write the cells
+// through TGridTextSource.
 #pragma once
 
 #include <QPoint>
@@ -13,7 +14,7 @@
 // Fills list (emptied first) from the grid: the status of cell (0, 0), then page by
 // page its page text and its buttons. A page's Count is the number of buttons it gets.
 // The buttons' texts borrow the cells' bytes: use the list only while the grid is
-// unchanged (a save or an export writes it at once), or copy its buttons.
+// unchanged, or copy its buttons. Written out, it gives the bytes TGridTextSource gives.
 void GridToLaunchList(const TGridStore& grid, TLaunchList& list);
 
 // The number of buttons of all pages, as their page texts count them.

@@ -6,6 +6,7 @@
 
 #include "DataFileCommands.h"
 #include "Dialogs.h"
+#include "GridTextSource.h"
 #include "LaunchErrors.h"
 #include "Questions.h"
 
@@ -56,9 +57,8 @@ bool ExportGrid(const TGridStore& grid, const QString& folder, QPoint dialogAt) 
             kExportCaption, mbYes | mbNo, TMsgType::Confirmation) != mrYes)
     return false;
   try {
-    TLaunchList list;
-    GridToLaunchList(grid, list);
-    SaveToTextFile(list, path.toStdString());
+    TGridTextSource source(grid);
+    SaveToTextFile(source, path.toStdString());
   } catch (const std::exception& error) {
     AskAt(dialogAt, QString::fromStdString(error.what()), kExportCaption, mbOK, TMsgType::Error);
     return false;

@@ -16,7 +16,7 @@ const std::string kPageNameLabel = "\x83\x79\x81\x5b\x83\x57\x96\xbc\x3a\x20";
 
 }  // namespace
 
-int CountOfRow(const TGridStore& grid, int r) {
+int CountOfRow(const TGridCells& grid, int r) {
   if (r < 1 || r >= grid.RowCount()) return 0;
   try {
     return CountOfText(grid.Cell(0, r));
@@ -25,7 +25,7 @@ int CountOfRow(const TGridStore& grid, int r) {
   }
 }
 
-std::unique_ptr<TDataStatus> StatusOfGrid(const TGridStore& grid) {
+std::unique_ptr<TDataStatus> StatusOfGrid(const TGridCells& grid) {
   try {
     return TextToStatus(grid.Cell(0, 0));
   } catch (const ELaunchError&) {

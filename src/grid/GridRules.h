@@ -12,10 +12,10 @@
 
 // The Count of page row r (1 ... pages), read from its page text; 0 when the row
 // holds no readable page text.
-int CountOfRow(const TGridStore& grid, int r);
+int CountOfRow(const TGridCells& grid, int r);
 
 // The status of cell (0, 0); the defaults of an empty status text when it is damaged.
-std::unique_ptr<TDataStatus> StatusOfGrid(const TGridStore& grid);
+std::unique_ptr<TDataStatus> StatusOfGrid(const TGridCells& grid);
 
 // Number of page rows.
 inline int PageCount(const TGridStore& grid) {

@@ -77,12 +77,15 @@ void TMainWindow::ReloadFromDisk(const TLaunchList& list) {
 void TMainWindow::SetUpDataSafety() {
   // Both follow SaveFileName, whichever file the window holds.
   Recovery_ = std::make_unique<TRecoveryGuard>(
-      [this] {
-        const QString problem = WriteRecoveryCopy(store_, SaveFileName);
-        if (!problem.isEmpty()) TellCopyProblem(problem);
-        return problem.isEmpty();
+      [this]() -> TRecoveryGuard::TCopyWrite {
+        // The grid as it is now, read on another thread while editing goes on.
+        auto grid = std::make_shared<const TGridSnapshot>(store_.Snapshot());
+        return [grid, file = SaveFileName](const std::atomic<bool>& stop) {
+          return WriteRecoveryCopy(*grid, file, &stop);
+        };
       },
-      [this] { RemoveRecoveryCopy(SaveFileName); });
+      [this] { RemoveRecoveryCopy(SaveFileName); },
+      [this](const QString& problem) { TellCopyProblem(problem); });
   // A command waiting for an answer has not changed the grid yet: a copy of it is whole.
   Recovery_->SetHalfChanged([this] { return store_.HasJournalledChanges(); });
   connect(&Undo_, &QUndoStack::indexChanged, this,

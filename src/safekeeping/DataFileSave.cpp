@@ -10,6 +10,7 @@
 
 #include "Backups.h"
 #include "DataFileCommands.h"
+#include "GridTextSource.h"
 #include "InPlaceWriteMarker.h"
 #include "LaunchErrors.h"
 #include "Progress.h"
@@ -228,13 +229,15 @@ TWriteOutcome WriteOnce(TSaveSession& s, const TAgreedFile& agreed, const TWrite
     return StampOf(replaced) == agreed.File.Stamp;
   };
   try {
-    TLaunchList list;
-    GridToLaunchList(s.Grid, list);
-    list.SetFileName(native);
-    // Taken on another core while this one writes (both only read the list).
-    std::future<TDataFingerprint> written =
-        std::async(std::launch::async, [&list] { return FingerprintOf(list); });
-    const TFileStamp stamp = SaveToTextFile(list, native, how);
+    // Written from the cells, one button at a time: the grid is never held twice.
+    const TGridSnapshot grid = s.Grid.Snapshot();
+    TGridTextSource source(grid);
+    // Taken on another core while this one writes (both only read the snapshot).
+    std::future<TDataFingerprint> written = std::async(std::launch::async, [&grid] {
+      TGridTextSource again(grid);
+      return FingerprintOf(again);
+    });
+    const TFileStamp stamp = SaveToTextFile(source, native, how);
     // Written whole, or not begun: no damaged file to tell of at the next open. After
     // a failure part way the marker stays.
     if (plan.InPlace) ClearInPlaceWrite(s.FileName);

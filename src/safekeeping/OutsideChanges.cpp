@@ -99,6 +99,25 @@ TDataFingerprint FingerprintOf(const TLaunchList& list) {
   return data;
 }
 
+TDataFingerprint FingerprintOf(TTextFormSource& source) {
+  TDataFingerprint data;
+  data.StatusText = StatusToText(source.Status());
+  const int pages = source.PageCount();
+  for (int p = 0; p < pages; ++p) {
+    const TPageItem& page = source.Page(p);
+    data.PageTexts.push_back(PageToText(page));
+    data.PageCounts.push_back(page.Count);
+    const std::int32_t count = page.Count;
+    for (std::int32_t b = 0; b < count; ++b) {
+      std::string_view written;
+      const TLaunchDataItem& item = source.Button(p, b, written);
+      data.ButtonKeys.push_back(ButtonKey(item));
+      data.UseCounts.push_back(item.UseCount);
+    }
+  }
+  return data;
+}
+
 bool IsSymbolicLink(const QString& path) {
   struct stat st {};
   return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);

@@ -17,6 +17,7 @@
 #include "FileIO.h"
 #include "GridStore.h"
 #include "LaunchList.h"
+#include "TextFormSource.h"
 
 // The data of a data file as far as changes to it matter: the status and page texts,
 // and for each button (in file order) a hash of everything but its use count, and
@@ -38,6 +39,8 @@ struct TDataFingerprint {
 std::uint64_t ButtonKey(const TLaunchDataItem& item);
 
 TDataFingerprint FingerprintOf(const TLaunchList& list);
+// The same of what a writer reads (a whole file's worth: nothing missing).
+TDataFingerprint FingerprintOf(TTextFormSource& source);
 
 // What the data file was when the grid last matched it: its stamp and its data.
 struct TFileBaseline {

@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <new>
 
-#include "DataFileCommands.h"
+#include "GridTextSource.h"
 #include "LaunchErrors.h"
 #include "StateFolder.h"
 
@@ -77,7 +77,8 @@ QString RecoveryCopyPath(const QString& dataFile) {
   return StatePathFor(dataFile, QLatin1Char('.') + QString::number(::getpid()) + kSuffix);
 }
 
-QString WriteRecoveryCopy(const TGridStore& grid, const QString& dataFile) {
+QString WriteRecoveryCopy(const TGridCells& grid, const QString& dataFile,
+                          const std::atomic<bool>* stop) {
   const QString cannot = QStringLiteral("復元用データーを保存できません。");
   if (QString problem = MakeStateFolder(); !problem.isEmpty()) return cannot + problem;
   const QString full = QFileInfo(dataFile).absoluteFilePath();
@@ -86,12 +87,14 @@ QString WriteRecoveryCopy(const TGridStore& grid, const QString& dataFile) {
   how.leadingComments = {kOfLine + QUrl::toPercentEncoding(full, "/").toStdString(),
                          kProcessLine + std::to_string(::getpid())};
   how.privateFile = true;
+  how.beforeReplace = [stop] { return stop == nullptr || !stop->load(); };
   QString reason;
   try {
-    TLaunchList list;
-    GridToLaunchList(grid, list);
-    SaveToTextFile(list, Native(RecoveryCopyPath(dataFile)), how);
+    TGridTextSource source(grid, stop);
+    SaveToTextFile(source, Native(RecoveryCopyPath(dataFile)), how);
     return {};
+  } catch (const EWriteStopped&) {
+    return {};  // given up on purpose: nothing to tell
   } catch (const std::bad_alloc&) {
     reason = QString::fromStdString(msg::SystemReason(ENOMEM));
   } catch (const std::exception& e) {

@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <atomic>
 #include <optional>
 #include <vector>
 
@@ -19,8 +20,11 @@ QString RecoveryCopyPath(const QString& dataFile);
 // Writes the grid as this process's recovery copy of dataFile (a file of the user's
 // alone, never written through a link), replacing the one before only when all was
 // written. Returns an empty string, or why it could not be written (Japanese): the
-// state folder cannot be made or is not the user's, the disk is full, and so on.
-QString WriteRecoveryCopy(const TGridStore& grid, const QString& dataFile);
+// state folder cannot be made or is not the user's, the disk is full, and so on. Once
+// stop (when given) is set, it gives up and leaves the copy before it as it was. Safe
+// on any thread, as long as grid does not change meanwhile (a snapshot).
+QString WriteRecoveryCopy(const TGridCells& grid, const QString& dataFile,
+                          const std::atomic<bool>* stop = nullptr);
 
 struct TRecoveryCopy {
   QString Path;

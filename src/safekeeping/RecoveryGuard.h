@@ -3,13 +3,19 @@
 // ten seconds, and no later than thirty seconds after the first change it lacks), and at once when
 // the program is about to end unasked: a termination signal (after which the program ends by it),
 // the session manager's request to commit data, or exit() called from within (as the display
-// connection does when the display is lost).
+// connection does when the display is lost). When due, the copy is written on a thread
+// of its own from what the grid held at that moment, so that the window never waits
+// for it; at the end of the program it is written at once.
 #pragma once
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QString>
 #include <QTimer>
+#include <atomic>
+#include <cstdint>
 #include <functional>
+#include <memory>
 
 class TRecoveryGuard : public QObject {
   Q_OBJECT
@@ -19,9 +25,15 @@ class TRecoveryGuard : public QObject {
   static constexpr int kIntervalMs = 10000;  // at least between two writes
   static constexpr int kLongestMs = 30000;   // at most after the first change not kept
 
-  // write makes the copy now (returns whether it could); discard removes it.
-  TRecoveryGuard(std::function<bool()> write, std::function<void()> discard,
-                 QObject* parent = nullptr);
+  // A write of the copy, holding what it writes: it returns why it could not write
+  // (empty when it wrote), and gives up, leaving the copy as it was, once stop is set.
+  // It may run on another thread.
+  using TCopyWrite = std::function<QString(const std::atomic<bool>& stop)>;
+
+  // prepare takes what the grid holds now, on the grid's thread; discard removes the
+  // copy; tell hears why a copy could not be written.
+  TRecoveryGuard(std::function<TCopyWrite()> prepare, std::function<void()> discard,
+                 std::function<void(const QString&)> tell = {}, QObject* parent = nullptr);
   ~TRecoveryGuard() override;
 
   // The grid changed; dirty: whether it now differs from the file. A grid that is
@@ -30,8 +42,13 @@ class TRecoveryGuard : public QObject {
   // The grid and the file agree (a save) or the edits are given up on purpose: no
   // copy is wanted any more.
   void Settle();
-  // Writes the copy at once when it is behind the grid.
+  // Writes the copy at once when it is behind the grid, and waits for it.
   void WriteNow();
+  // Starts writing the copy on another thread when it is behind the grid (what the
+  // timer does); the guard hears when it ended.
+  void WriteInBackground();
+  // Whether a copy is being written on another thread.
+  bool Writing() const { return background_ != nullptr; }
   // While busy the grid may be half changed: nothing is written, and a termination
   // signal waits until the work is done. A command that waits for an answer before it
   // changed anything leaves the grid whole: halfChanged, when set, tells whether the
@@ -50,14 +67,24 @@ class TRecoveryGuard : public QObject {
   void Terminate(int sig);
 
  private:
+  struct TBackground;
   void Schedule();
   void Due();
+  // Background write number job ended.
+  void Written(std::uint64_t job);
+  // Gives a background write up and waits for it to end; the copy stays as it was.
+  void StopBackground();
+  // What a write that ended says: wrote, and whether the grid changed meanwhile.
+  void AfterWrite(const QString& problem, bool changedMeanwhile);
   // Whether the grid may be half changed now.
   bool Blocked() const { return busy_ && (!halfChanged_ || halfChanged_()); }
 
-  std::function<bool()> write_;
+  std::function<TCopyWrite()> prepare_;
   std::function<void()> discard_;
+  std::function<void(const QString&)> tell_;
   std::function<bool()> halfChanged_;
+  std::unique_ptr<TBackground> background_;
+  std::uint64_t jobs_ = 0;
   QTimer timer_;
   QElapsedTimer sinceWrite_;
   QElapsedTimer sinceBehind_;

@@ -19,8 +19,11 @@ int main(int argc, char** argv) {
   FillQuietly(list, grid);
   grid.SetCell(0, 1, PageToText(TPageItem("edited", CountOfText(grid.Cell(0, 1)), 0)));
 
-  TRecoveryGuard guard([&] { return WriteRecoveryCopy(grid, file).isEmpty(); },
-                       [&] { RemoveRecoveryCopy(file); });
+  TRecoveryGuard guard(
+      [&]() -> TRecoveryGuard::TCopyWrite {
+        return [&](const std::atomic<bool>& stop) { return WriteRecoveryCopy(grid, file, &stop); };
+      },
+      [&] { RemoveRecoveryCopy(file); });
   guard.Changed(true);
   std::puts("ready");
   std::fflush(stdout);

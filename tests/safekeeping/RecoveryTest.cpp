@@ -12,6 +12,7 @@
 #include <QUrl>
 #include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "GridRules.h"
 #include "InPlaceWriteMarker.h"
@@ -113,7 +114,14 @@ TEST(RecoveryCopy, WaitsAFewSecondsAfterAChangeTenBetweenWritesAndThirtyAtMost) 
   EXPECT_EQ(TRecoveryGuard::DelayBeforeWrite(60000, 45000), 0);
 
   int writes = 0, discards = 0;
-  TRecoveryGuard guard([&] { return ++writes > 0; }, [&] { ++discards; });
+  TRecoveryGuard guard(
+      [&]() -> TRecoveryGuard::TCopyWrite {
+        return [&](const std::atomic<bool>&) {
+          ++writes;
+          return QString();
+        };
+      },
+      [&] { ++discards; });
   guard.WriteNow();
   EXPECT_EQ(writes, 0) << "nothing to keep yet";
   guard.Changed(true);
@@ -127,6 +135,47 @@ TEST(RecoveryCopy, WaitsAFewSecondsAfterAChangeTenBetweenWritesAndThirtyAtMost) 
   EXPECT_EQ(writes, 1) << "the copy is not behind";
   guard.Changed(false);  // undone back to the file's data
   EXPECT_EQ(discards, 1);
+  EXPECT_FALSE(guard.Behind());
+}
+
+// A copy written on another thread: an edit made meanwhile keeps the guard behind, and
+// a save meanwhile stops the write before the copy is removed, never after.
+TEST(RecoveryCopy, ACopyWrittenInTheBackgroundNeverOutlivesASaveNorHidesAnEdit) {
+  std::atomic<int> state{0};  // 1: the write began; 2: it may end
+  std::atomic<bool> wroteAfterDiscard{false};
+  std::atomic<bool> discarded{false};
+  const auto write = [&](const std::atomic<bool>& stop) {
+    state = 1;
+    while (state == 1 && !stop)
+      std::this_thread::yield();
+    if (discarded) wroteAfterDiscard = true;
+    return QString();
+  };
+  TRecoveryGuard guard([&]() -> TRecoveryGuard::TCopyWrite { return write; },
+                       [&] { discarded = true; });
+  const auto untilWritten = [&] {
+    while (guard.Writing())
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  };
+
+  guard.Changed(true);
+  guard.WriteInBackground();
+  ASSERT_TRUE(guard.Writing());
+  while (state != 1)
+    std::this_thread::yield();
+  guard.Changed(true);  // an edit the copy being written lacks
+  state = 2;
+  untilWritten();
+  EXPECT_TRUE(guard.Behind());
+
+  state = 0;
+  guard.WriteInBackground();
+  while (state != 1)
+    std::this_thread::yield();
+  guard.Settle();  // saved while the copy is being written
+  EXPECT_FALSE(guard.Writing());
+  EXPECT_TRUE(discarded);
+  EXPECT_FALSE(wroteAfterDiscard);
   EXPECT_FALSE(guard.Behind());
 }
 
