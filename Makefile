@@ -41,16 +41,11 @@ run: setup configure
 	@cp examples/sample.lst $(BUILD_DIR)/sample.lst
 	@$(BUILD_DIR)/bin/pelledit /F $(BUILD_DIR)/sample.lst
 
+# Every benchmark once, its output shown as it runs; then the README's table of figures is
+# written from that one run, so that it never shows figures of another.
 bench: setup build
-	@$(BUILD_DIR)/bin/pello_bench
-	@$(BUILD_DIR)/bin/pello_window_bench
-	@$(BUILD_DIR)/bin/pello_command_bench
-	@$(BUILD_DIR)/bin/pello_dialog_bench
-	@$(BUILD_DIR)/bin/pello_wizard_bench
-	@$(BUILD_DIR)/bin/pello_undo_bench
-	@$(BUILD_DIR)/bin/pello_find_bench
-	@$(BUILD_DIR)/bin/pello_lists_bench
-	@$(BUILD_DIR)/bin/pello_session_bench
+	@./scripts/setup bench
+	@./scripts/bench-table --build $(BUILD_DIR)
 
 fuzz:
 	@./scripts/setup fuzz
