@@ -50,7 +50,9 @@ QString FoldForFind(const QString& text) {
 }
 
 const std::vector<QPoint>& TGridFinder::FindAll(const TGridStore& grid, const QString& text) {
-  const bool fresh = !folded_.Built() || folded_.RowCount() != grid.RowCount();
+  // A grid of other rows than the finder was told of is folded anew.
+  if (folded_.Built() && folded_.RowCount() != grid.RowCount()) folded_.Clear();
+  const bool fresh = !folded_.Built() || folded_.Stale();
   if (fresh) {
     levels_.clear();
     current_ = nullptr;
@@ -68,7 +70,8 @@ const std::vector<QPoint>& TGridFinder::FindAll(const TGridStore& grid, const QS
   }
   const std::string bytes = needle.toStdString();
   if (fresh) {
-    // The first search runs on the threads that fold the grid, each over its own part.
+    // The first search runs on the threads that fold what changed, each part searched
+    // by the thread that took it.
     levels_.push_back({bytes, folded_.BuildAndFind(grid, bytes)});
     current_ = &levels_.back().Hits;
     return *current_;

@@ -18,11 +18,14 @@ QString FoldForFind(const QString& text);
 
 // The buttons whose title, targets, parameters, working folder or comment hold the
 // text, in page order. The folded texts of the grid are kept between searches, so
-// that a search while typing does not decode the whole grid again: Invalidate after
-// the grid changed. The hits of each text typed are kept while the next one holds
-// it, so that a longer text is looked for among them and a shorter one is at hand.
-class TGridFinder {
+// that a search while typing does not decode the whole grid again: told of the grid's
+// changes as the store's observer (or Invalidate after them), the finder folds again
+// only the rows they touched. The hits of each text typed are kept while the next one
+// holds it, so that a longer text is looked for among them and a shorter one is at hand.
+class TGridFinder : public TGridStore::TObserver {
  public:
+  // partButtons: about how many buttons are folded again with a changed one.
+  explicit TGridFinder(int partButtons = TFoldedGrid::kPartButtons) : folded_(partButtons) {}
   void Invalidate() {
     folded_.Clear();
     ForgetText();
@@ -42,6 +45,29 @@ class TGridFinder {
   bool IsHit(const TGridStore& grid, const QString& text, int col, int row);
   // Bytes the finder keeps.
   std::size_t MemoryBytes() const;
+
+  // The grid's changes: the hits go, the folded texts of the rows changed follow.
+  void CellChanged(int, int r) override {
+    folded_.RowChanged(r);
+    ForgetText();
+  }
+  void RowChanged(int r) override {
+    folded_.RowChanged(r);
+    ForgetText();
+  }
+  void RowsInserted(int first, int count) override {
+    folded_.RowsInserted(first, count);
+    ForgetText();
+  }
+  void RowsDeleted(int first, int count) override {
+    folded_.RowsDeleted(first, count);
+    ForgetText();
+  }
+  void RowMoved(int from, int to) override {
+    folded_.RowMoved(from, to);
+    ForgetText();
+  }
+  void Reset() override { Invalidate(); }
 
  private:
   struct TLevel {

@@ -1,6 +1,7 @@
 #include "FoldedGrid.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <memory>
 #include <thread>
@@ -62,70 +63,169 @@ const char* FindNeedle(const char* p, const char* end, std::string_view needle) 
 }  // namespace
 
 void TFoldedGrid::Clear() {
-  parts_.clear();
-  ends_ = {};
-  rowFirst_ = {};
+  std::vector<TPart>().swap(parts_);
+  buttons_ = 0;
+  stale_ = false;
+}
+
+std::size_t TFoldedGrid::PartOfRow(int r) const {
+  const auto after =
+      std::upper_bound(parts_.begin(), parts_.end(), r,
+                       [](int row, const TPart& part) { return row < part.FirstRow; });
+  return static_cast<std::size_t>(std::max<std::ptrdiff_t>(after - parts_.begin() - 1, 0));
+}
+
+void TFoldedGrid::RowChanged(int r) {
+  if (parts_.empty() || r < 0 || r >= RowCount()) return;
+  parts_[PartOfRow(r)].Stale = true;
+  stale_ = true;
+}
+
+void TFoldedGrid::RowsInserted(int first, int count) {
+  if (parts_.empty() || count < 1) return;
+  if (first < 0 || first > RowCount()) {
+    Clear();  // not the grid this was told of: all is folded anew
+    return;
+  }
+  const std::size_t k = first == RowCount() ? parts_.size() - 1 : PartOfRow(first);
+  parts_[k].Rows += count;
+  parts_[k].Stale = true;
+  for (std::size_t j = k + 1; j < parts_.size(); ++j)
+    parts_[j].FirstRow += count;
+  stale_ = true;
+}
+
+void TFoldedGrid::RowsDeleted(int first, int count) {
+  if (parts_.empty() || count < 1) return;
+  // Where a row number before the deletion lands after it.
+  const auto after = [first, count](int r) {
+    return r <= first ? r : r >= first + count ? r - count : first;
+  };
+  for (TPart& part : parts_) {
+    const int firstRow = after(part.FirstRow);
+    const int rows = after(part.EndRow()) - firstRow;
+    if (rows != part.Rows) {
+      part.Stale = true;
+      stale_ = true;
+    }
+    part.FirstRow = firstRow;
+    part.Rows = rows;
+  }
+  std::erase_if(parts_, [](const TPart& part) { return part.Rows == 0; });
+}
+
+void TFoldedGrid::RowMoved(int from, int to) {
+  // Out of the part that held the row and into the one that holds its new place.
+  RowsDeleted(from, 1);
+  RowsInserted(to, 1);
 }
 
 std::vector<QPoint> TFoldedGrid::BuildAndFind(const TGridStore& grid, std::string_view needle) {
-  Clear();
-  const int rows = grid.RowCount();
-  rowFirst_.assign(static_cast<std::size_t>(rows) + 1, 0);
-  for (int r = 0; r < rows; ++r) {
-    const int count = r == 0 ? 0 : std::clamp(CountOfRow(grid, r), 0, grid.ColCount() - 1);
-    rowFirst_[static_cast<std::size_t>(r) + 1] =
-        rowFirst_[static_cast<std::size_t>(r)] + static_cast<std::uint32_t>(count);
+  if (parts_.empty()) {
+    TPart all;
+    all.Rows = grid.RowCount();
+    parts_.push_back(std::move(all));
   }
-  const std::size_t buttons = rowFirst_.back();
-  ends_.resize(buttons);
-  // Folding a big grid is shared among the cores, each taking a run of rows with
-  // about as many buttons as the others.
+  std::vector<TPart> parts;
+  parts.reserve(parts_.size());
+  for (std::size_t k = 0; k < parts_.size();) {
+    if (!parts_[k].Stale) {
+      parts.push_back(std::move(parts_[k++]));
+      continue;
+    }
+    const int firstRow = parts_[k].FirstRow;
+    while (k < parts_.size() && parts_[k].Stale)
+      ++k;
+    Split(grid, firstRow, parts_[k - 1].EndRow(), parts);
+  }
+  parts_ = std::move(parts);
+  stale_ = false;
+  buttons_ = 0;
+  std::size_t toFold = 0;
+  for (const TPart& part : parts_) {
+    buttons_ += part.Buttons();
+    if (part.Stale) toFold += part.Buttons();
+  }
+  // Folding many buttons is shared among the cores, each taking the next part to do.
   constexpr std::size_t kButtonsForThreads = 20000;
   const std::size_t threads =
-      buttons < kButtonsForThreads
+      toFold < kButtonsForThreads
           ? 1
           : std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 4);
-  parts_ = std::vector<TPart>(threads);
-  std::vector<int> firstRows(threads + 1, rows);
-  for (std::size_t k = 0, r = 0; k < threads; ++k) {
-    while (rowFirst_[r] < buttons * k / threads)
-      ++r;
-    firstRows[k] = static_cast<int>(r);
-  }
-  {
+  if (toFold > 0) {
     TFoldBuffer warm;
     AppendFolded({}, '\n', warm);  // the table, made once before any thread needs it
   }
-  std::vector<std::vector<QPoint>> hits(threads);
-  const auto work = [&](std::size_t k) {
-    BuildPart(grid, firstRows[k], firstRows[k + 1], parts_[k]);
-    if (!needle.empty()) FindInPart(parts_[k], needle, hits[k]);
+  std::vector<std::vector<QPoint>> hits(parts_.size());
+  std::atomic<std::size_t> next = 0;
+  const auto work = [&] {
+    for (std::size_t k = next++; k < parts_.size(); k = next++) {
+      if (parts_[k].Stale) Fold(grid, parts_[k]);
+      if (!needle.empty()) FindInPart(parts_[k], needle, hits[k]);
+    }
   };
   std::vector<std::thread> others;
   for (std::size_t k = 1; k < threads; ++k)
-    others.emplace_back(work, k);
-  work(0);
+    others.emplace_back(work);
+  work();
   for (std::thread& other : others)
     other.join();
-  for (std::size_t k = 1; k < threads; ++k)
-    hits[0].insert(hits[0].end(), hits[k].begin(), hits[k].end());
-  return std::move(hits[0]);
+  std::size_t count = 0;
+  for (const std::vector<QPoint>& some : hits)
+    count += some.size();
+  std::vector<QPoint> all;
+  all.reserve(count);
+  for (const std::vector<QPoint>& some : hits)
+    all.insert(all.end(), some.begin(), some.end());
+  return all;
 }
 
-void TFoldedGrid::BuildPart(const TGridStore& grid, int firstRow, int endRow, TPart& part) {
-  part.FirstButton = rowFirst_[static_cast<std::size_t>(firstRow)];
-  part.FirstRow = firstRow;
+void TFoldedGrid::Split(const TGridStore& grid, int firstRow, int endRow,
+                        std::vector<TPart>& parts) const {
+  const auto rows = static_cast<std::size_t>(endRow - firstRow);
+  std::vector<std::uint32_t> first(1, 0);  // per row of the run: its first button
+  first.reserve(rows + 1);
+  for (int r = firstRow; r < endRow; ++r) {
+    const int count = r == 0 ? 0 : std::clamp(CountOfRow(grid, r), 0, grid.ColCount() - 1);
+    first.push_back(first.back() + static_cast<std::uint32_t>(count));
+  }
+  const std::size_t buttons = first.back();
+  const auto size = static_cast<std::size_t>(partButtons_);
+  // As many parts as make about partButtons_ each, so that no small rest is left over.
+  const std::size_t count = std::max<std::size_t>((buttons + size / 2) / size, 1);
+  for (std::size_t k = 0, begin = 0; k < count && begin < rows; ++k) {
+    std::size_t end = k + 1 == count ? rows : begin + 1;
+    while (end < rows && first[end] < buttons * (k + 1) / count)
+      ++end;
+    TPart& part = parts.emplace_back();
+    part.FirstRow = firstRow + static_cast<int>(begin);
+    part.Rows = static_cast<int>(end - begin);
+    part.RowFirst.reserve(end - begin + 1);
+    for (std::size_t i = begin; i <= end; ++i)
+      part.RowFirst.push_back(first[i] - first[begin]);
+    begin = end;
+  }
+}
+
+void TFoldedGrid::Fold(const TGridStore& grid, TPart& part) {
+  part.Stale = false;
+  if (part.Buttons() == 0) return;
+  const auto buttons = [&part](int i) {
+    return static_cast<int>(part.RowFirst[static_cast<std::size_t>(i) + 1] -
+                            part.RowFirst[static_cast<std::size_t>(i)]);
+  };
   std::size_t bytes = 64;
-  for (int r = firstRow; r < endRow; ++r)
-    for (int c = 1; c <= RowButtons(r); ++c)
-      bytes += grid.Cell(c, r).size() + 1;
+  for (int i = 0; i < part.Rows; ++i)
+    for (int c = 1; c <= buttons(i); ++c)
+      bytes += grid.Cell(c, part.FirstRow + i).size() + 1;
   // A button's record text is a little longer than its folded texts, as a rule.
   part.Text.Reserve(bytes);
+  part.Ends.resize(part.Buttons());
   TLaunchDataItem item;
-  std::size_t button = part.FirstButton;
-  for (int r = firstRow; r < endRow; ++r) {
-    for (int c = 1; c <= RowButtons(r); ++c) {
-      const std::string_view cell = grid.Cell(c, r);
+  std::size_t button = 0;
+  for (int i = 0; i < part.Rows; ++i) {
+    for (int c = 1; c <= buttons(i); ++c) {
+      const std::string_view cell = grid.Cell(c, part.FirstRow + i);
       // Most texts have the very form the writer gives them, read without a split.
       if (!cell.empty() && ReadWrittenItem(cell, item) == cell.size()) {
         AppendButton(item, part.Text);
@@ -134,36 +234,31 @@ void TFoldedGrid::BuildPart(const TGridStore& grid, int firstRow, int endRow, TP
       } else {
         part.Text.Push('\n');
       }
-      ends_[button++] = part.Text.Size() - 1;  // at the line break that ends the button
+      part.Ends[button++] = part.Text.Size() - 1;  // at the line break that ends the button
     }
   }
   part.Text.Fit();
 }
 
-const TFoldedGrid::TPart& TFoldedGrid::PartOf(std::size_t button) const {
-  std::size_t k = parts_.size() - 1;
-  while (k > 0 && parts_[k].FirstButton > button)
-    --k;
-  return parts_[k];
-}
-
 void TFoldedGrid::FindInPart(const TPart& part, std::string_view needle,
-                             std::vector<QPoint>& hits) const {
-  auto row = static_cast<std::size_t>(part.FirstRow);
+                             std::vector<QPoint>& hits) {
+  if (part.Buttons() == 0) return;
   const char* const base = part.Text.Data();
   const char* const end = base + part.Text.Size();
-  std::size_t button = part.FirstButton;
+  std::size_t row = 0;
+  std::size_t button = 0;
   for (const char* p = base;;) {
     const char* at = FindNeedle(p, end, needle);
     if (at == end) break;
     const auto offset = static_cast<std::uint64_t>(at - base);
-    while (ends_[button] <= offset)
+    while (part.Ends[button] <= offset)
       ++button;
-    while (rowFirst_[row + 1] <= button)
+    while (part.RowFirst[row + 1] <= button)
       ++row;
-    hits.emplace_back(static_cast<int>(button - rowFirst_[row]) + 1, static_cast<int>(row));
+    hits.emplace_back(static_cast<int>(button - part.RowFirst[row]) + 1,
+                      part.FirstRow + static_cast<int>(row));
     // The rest of this button need not be searched.
-    p = base + ends_[button] + 1;
+    p = base + part.Ends[button] + 1;
   }
 }
 
@@ -177,23 +272,25 @@ std::vector<QPoint> TFoldedGrid::FindAll(std::string_view needle) const {
 std::vector<QPoint> TFoldedGrid::FindAmong(std::string_view needle,
                                            const std::vector<QPoint>& cells) const {
   // Among many, one pass over everything costs less than a search per button.
-  if (cells.size() * 8 > ends_.size()) return FindAll(needle);
+  if (cells.size() * 8 > buttons_) return FindAll(needle);
   std::vector<QPoint> hits;
+  std::size_t k = 0;
   for (const QPoint& cell : cells) {
-    const std::size_t button =
-        rowFirst_[static_cast<std::size_t>(cell.y())] + static_cast<std::size_t>(cell.x()) - 1;
-    const TPart& part = PartOf(button);
-    const char* const end = part.Text.Data() + ends_[button];
-    if (FindNeedle(part.Text.Data() + Start(part, button), end, needle) != end)
-      hits.push_back(cell);
+    while (k + 1 < parts_.size() && parts_[k + 1].FirstRow <= cell.y())
+      ++k;
+    const TPart& part = parts_[k];
+    const std::size_t button = part.RowFirst[static_cast<std::size_t>(cell.y() - part.FirstRow)] +
+                               static_cast<std::size_t>(cell.x()) - 1;
+    const char* const end = part.Text.Data() + part.Ends[button];
+    if (FindNeedle(part.Text.Data() + part.Start(button), end, needle) != end) hits.push_back(cell);
   }
   return hits;
 }
 
 std::size_t TFoldedGrid::MemoryBytes() const {
-  std::size_t bytes =
-      ends_.capacity() * sizeof(ends_[0]) + rowFirst_.capacity() * sizeof(rowFirst_[0]);
+  std::size_t bytes = parts_.capacity() * sizeof(TPart);
   for (const TPart& part : parts_)
-    bytes += part.Text.Capacity();
+    bytes += part.Text.Capacity() + part.Ends.capacity() * sizeof(part.Ends[0]) +
+             part.RowFirst.capacity() * sizeof(part.RowFirst[0]);
   return bytes;
 }

@@ -202,3 +202,77 @@ TEST(FindFold, FindsInAGridFoldedOnSeveralThreadsAsBefore) {
   }
   EXPECT_EQ(typing.FindAll(grid, QStringLiteral("/usr")).size(), 23130u) << "every button";
 }
+
+// Random steps over a grid: cells and whole rows rewritten (page counts too), rows
+// inserted, deleted and moved, steps undone and redone. A finder told of each change by
+// the store, folding parts of a few buttons, finds after every step what one folded
+// afresh does, both for a first keystroke and for the next one among its hits.
+TEST(FindFold, FollowsTheGridsChangesAsAFreshFoldFinds) {
+  std::mt19937 random(11);
+  auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+  TGridStore grid;
+  const auto fillRow = [&](int r) {
+    const int count = below(8);
+    grid.SetCell(0, r, PageToText(TPageItem("p", count, 0)));
+    for (int c = 1; c <= count; ++c) {
+      TLaunchDataItem item;
+      item.Kind = lkProgram;
+      item.Title = "t" + std::to_string(below(40));
+      item.Link = "/x/" + std::to_string(below(40));
+      grid.SetCell(c, r, ItemToText(item));
+    }
+  };
+  grid.SetRowCount(40);
+  for (int r = 1; r < 40; ++r)
+    fillRow(r);
+  TGridFinder kept(8);
+  grid.SetObserver(&kept);
+  std::vector<TGridJournal> done;
+  std::vector<TGridJournal> undone;
+  for (int step = 0; step < 400; ++step) {
+    const int rows = grid.RowCount();
+    const int what = below(8);
+    if (what == 0 && !done.empty()) {
+      for (auto c = done.back().Changes.rbegin(); c != done.back().Changes.rend(); ++c)
+        grid.Undo(done.back(), *c);
+      undone.push_back(std::move(done.back()));
+      done.pop_back();
+    } else if (what == 1 && !undone.empty()) {
+      for (const TGridChange& change : undone.back().Changes)
+        grid.Redo(undone.back(), change);
+      done.push_back(std::move(undone.back()));
+      undone.pop_back();
+    } else {
+      TGridJournal journal;
+      grid.SetJournal(&journal);
+      if (what <= 3) {  // a cell or, as a replace does, cells of many rows
+        for (int n = what == 3 ? 1 + below(30) : 1; n > 0; --n) {
+          const int r = 1 + below(rows - 1);
+          grid.SetCell(1 + below(8), r, grid.Cell(1 + below(8), 1 + below(rows - 1)));
+        }
+      } else if (what == 4) {
+        fillRow(1 + below(rows - 1));
+      } else if (what == 5) {
+        const int first = 1 + below(rows), count = 1 + below(3);
+        grid.InsertRows(first, count);
+        for (int r = first; r < first + count; ++r)
+          fillRow(r);
+      } else if (what == 6 && rows > 3) {
+        grid.DeleteRows(1 + below(rows - 1), 1 + below(3));
+      } else {
+        grid.MoveRow(1 + below(rows - 1), 1 + below(rows - 1));
+      }
+      grid.SetJournal(nullptr);
+      if (!journal.empty()) {
+        done.push_back(std::move(journal));
+        undone.clear();
+      }
+    }
+    const QString text = QStringLiteral("t%1").arg(below(40));
+    for (const QString& key : {text.left(1), text}) {
+      TGridFinder fresh;
+      ASSERT_EQ(kept.FindAll(grid, key), fresh.FindAll(grid, key)) << "step " << step;
+    }
+  }
+  grid.SetObserver(nullptr);
+}
