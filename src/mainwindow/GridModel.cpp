@@ -60,6 +60,16 @@ Qt::ItemFlags TGridModel::flags(const QModelIndex& index) const {
 }
 
 void TGridModel::CellChanged(int c, int r) {
+  if (follower_) follower_->CellChanged(c, r);
+  ShowChange(c, r);
+}
+
+void TGridModel::RowChanged(int r) {
+  if (follower_) follower_->RowChanged(r);
+  ShowChange(0, r);
+}
+
+void TGridModel::ShowChange(int c, int r) {
   if (c == 0) {
     if (r >= 1 && static_cast<std::size_t>(r) < counts_.size())
       counts_[static_cast<std::size_t>(r)] = -1;
@@ -68,10 +78,6 @@ void TGridModel::CellChanged(int c, int r) {
     return;
   }
   if (r >= 1) emit dataChanged(index(r - 1, c - 1), index(r - 1, c - 1));
-}
-
-void TGridModel::RowChanged(int r) {
-  CellChanged(0, r);
 }
 
 void TGridModel::Structure() {
@@ -83,15 +89,19 @@ void TGridModel::Structure() {
   endResetModel();
 }
 
-void TGridModel::RowsInserted(int, int) {
+void TGridModel::RowsInserted(int first, int count) {
+  if (follower_) follower_->RowsInserted(first, count);
   Structure();
 }
-void TGridModel::RowsDeleted(int, int) {
+void TGridModel::RowsDeleted(int first, int count) {
+  if (follower_) follower_->RowsDeleted(first, count);
   Structure();
 }
-void TGridModel::RowMoved(int, int) {
+void TGridModel::RowMoved(int from, int to) {
+  if (follower_) follower_->RowMoved(from, to);
   Structure();
 }
 void TGridModel::Reset() {
+  if (follower_) follower_->Reset();
   Structure();
 }

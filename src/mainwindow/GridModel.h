@@ -20,6 +20,10 @@ class TGridModel : public QAbstractTableModel, private TGridStore::TObserver {
   TGridStore& Store() { return store_; }
   const TGridStore& Store() const { return store_; }
 
+  // Also tells follower of every change of the store, before the views hear of it (the
+  // find bar's finder, which folds again only the rows changed); nullptr for none.
+  void Follow(TGridStore::TObserver* follower) { follower_ = follower; }
+
   // The button count of page row r (grid numbering), from a per-row cache.
   int CountOfGridRow(int r) const;
 
@@ -36,8 +40,10 @@ class TGridModel : public QAbstractTableModel, private TGridStore::TObserver {
   void RowMoved(int from, int to) override;
   void RowChanged(int r) override;
   void Reset() override;
+  void ShowChange(int c, int r);
   void Structure();
 
   TGridStore& store_;
   mutable std::vector<int> counts_;  // per grid row; -1 = not read yet
+  TGridStore::TObserver* follower_ = nullptr;
 };

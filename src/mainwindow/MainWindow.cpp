@@ -275,8 +275,8 @@ void TMainWindow::ConnectUndo() {
     mnRedo->setText(itemText(QStringLiteral("やり直し(&R)"), Undo_.redoText()));
   };
   connect(&Undo_, &QUndoStack::indexChanged, this, refresh);
-  // Every step changes the grid the finder keeps folded.
-  connect(&Undo_, &QUndoStack::indexChanged, this, [this] { Finder_.Invalidate(); });
+  // The finder keeps the grid folded, and folds again only the rows each change touches.
+  model_.Follow(&Finder_);
   connect(&Undo_, &QUndoStack::cleanChanged, this, &TMainWindow::UpdateWindowTitle);
   connect(mnUndo, &QAction::triggered, &Undo_, &QUndoStack::undo);
   connect(mnRedo, &QAction::triggered, &Undo_, &QUndoStack::redo);

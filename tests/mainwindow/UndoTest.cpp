@@ -352,8 +352,13 @@ TEST(FindAndReplace, TheBarFindsAsTypedAndTheReplacementIsOneStep) {
   f.mnReplace->trigger();
   EXPECT_EQ(LinkOfText(f.Store().Cell(1, 1)), testing_support::Sjis("/opt/新/env"));
   EXPECT_EQ(f.mnUndo->text(), QStringLiteral("元に戻す(&U): 置換"));
+  text.setText(QStringLiteral("新/ENV"));
+  EXPECT_TRUE(count->text().endsWith(QStringLiteral(" / 7 件"))) << "every button replaced";
   f.UndoStack().undo();
   EXPECT_TRUE(Snap(f).rows == before.rows) << "undone byte for byte";
+  EXPECT_TRUE(f.Finder().Folded()) << "the folded texts follow the step, not thrown away";
+  f.mnFindNext->trigger();
+  EXPECT_EQ(count->text(), QStringLiteral("0 件  見つかりません"));
 }
 
 TEST(Backups, ASaveKeepsTheOldFileAndARestoreIsOneStep) {
