@@ -20,6 +20,16 @@ std::vector<TFieldText> Texts(const std::vector<std::string>& strings) {
   return texts;
 }
 
+// A copy of a row a snapshot shares. Borrowed texts stay borrowed: the store keeps
+// their bytes as the snapshot does.
+TGridRow SharingCopy(const TGridRow& row) {
+  TGridRow copy;
+  copy.reserve(row.size());
+  for (const TFieldText& text : row)
+    copy.push_back(TFieldText::Sharing(text));
+  return copy;
+}
+
 }  // namespace
 
 const TGridRow& TGridCells::RowAt(int r) const {
@@ -55,12 +65,7 @@ TGridRow& TGridStore::Writable(int r) {
   if (!row) {
     row = std::make_shared<TRow>();
   } else if (row.use_count() > 1) {
-    // Borrowed texts stay borrowed: the store keeps their bytes as the snapshot does.
-    TRow copy;
-    copy.reserve(row->size());
-    for (const TFieldText& text : *row)
-      copy.push_back(TFieldText::Sharing(text));
-    row = std::make_shared<TRow>(std::move(copy));
+    row = std::make_shared<TRow>(SharingCopy(*row));
   }
   return *row;
 }
@@ -68,11 +73,7 @@ TGridRow& TGridStore::Writable(int r) {
 TGridRow TGridStore::Take(std::shared_ptr<TRow>& row) {
   if (!row) return {};
   if (row.use_count() == 1) return std::move(*row);
-  TRow copy;
-  copy.reserve(row->size());
-  for (const TFieldText& text : *row)
-    copy.push_back(TFieldText::Sharing(text));
-  return copy;
+  return SharingCopy(*row);
 }
 
 std::shared_ptr<TGridRow> TGridStore::Wrap(TRow&& row) {
