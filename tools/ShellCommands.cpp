@@ -2,15 +2,18 @@
 
 #include <QGuiApplication>
 #include <QIcon>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <stdexcept>
+#include <vector>
 
 #include "DataItems.h"
 #include "IconFiles.h"
+#include "LaunchErrors.h"
 #include "LinkClassify.h"
-#include "ListCheck.h"
 #include "RecordText.h"
 #include "ShiftJis.h"
 #include "TargetCheck.h"
@@ -85,30 +88,100 @@ int IconsCommand(const std::string& file, std::ostream& out, std::ostream& err) 
   return 0;
 }
 
-int TargetsCommand(const TLaunchList& list, std::ostream& out) {
-  std::string lines[2];  // by group: missing, cannot be checked
-  auto check = [&lines](const TLaunchDataItem& item, const std::string& page, std::int64_t b) {
-    for (const TTargetFinding& f : CheckButtonTargets(item)) {
-      const bool missing = f.Group == TTargetFinding::TGroup::Missing;
-      lines[missing ? 0 : 1] +=
-          page + '\t' + std::to_string(b) + '\t' + FieldText(sjis::ToUtf8ForDisplay(item.Title)) +
-          '\t' + f.Field.toStdString() + '\t' + FieldText(sjis::ToUtf8ForDisplay(f.Path)) + '\t' +
-          f.Why.toStdString() + '\n';
-    }
-  };
-  std::int64_t first = 0;
-  for (int p = 0; p < list.Pages.Count(); ++p) {
-    const TPageItem& page = list.Pages.Get(p);
-    const std::string name = FieldText(sjis::ToUtf8ForDisplay(page.Caption));
-    const THeldButtons held = HeldButtons(first, page.Count, list.Count());
-    // Numbered as the editor's grid numbers its columns, from 1.
-    for (std::int32_t b = held.begin; b < held.end; ++b)
-      check(list.Get(static_cast<int>(first + b)), name, b + 1);
-    first += page.Count;
+namespace {
+
+// Lines put aside until the end, in the order given: in memory, then in an unnamed
+// temporary file once they are more than a few.
+class TLinesAside {
+ public:
+  TLinesAside() = default;
+  TLinesAside(const TLinesAside&) = delete;
+  TLinesAside& operator=(const TLinesAside&) = delete;
+  ~TLinesAside() {
+    if (file_ != nullptr) std::fclose(file_);
   }
-  for (std::int64_t index = first < 0 ? 0 : first; index < list.Count(); ++index)
-    check(list.Get(static_cast<int>(index)), "-", index + 1);
-  if (!lines[0].empty()) out << "# リンク切れ\n" << lines[0];
-  if (!lines[1].empty()) out << "# この環境では確認できません\n" << lines[1];
-  return lines[0].empty() ? 0 : 1;
+  bool Empty() const { return memory_.empty() && file_ == nullptr; }
+  void Add(const std::string& line) {
+    memory_ += line;
+    if (memory_.size() < kInMemory || noFile_) return;
+    if (file_ == nullptr && (file_ = std::tmpfile()) == nullptr) {
+      noFile_ = true;  // all stays in memory
+      return;
+    }
+    if (std::fwrite(memory_.data(), 1, memory_.size(), file_) != memory_.size()) Failed();
+    memory_.clear();
+  }
+  void CopyTo(std::ostream& out) {
+    if (file_ != nullptr) {
+      if (std::fflush(file_) != 0) Failed();
+      std::rewind(file_);
+      std::vector<char> block(kInMemory);
+      while (const std::size_t n = std::fread(block.data(), 1, block.size(), file_))
+        out.write(block.data(), static_cast<std::streamsize>(n));
+      if (std::ferror(file_)) Failed();
+    }
+    out << memory_;
+  }
+
+ private:
+  [[noreturn]] static void Failed() {
+    throw std::runtime_error("一時ファイルを読み書きできません: " + msg::SystemReason(errno));
+  }
+  static constexpr std::size_t kInMemory = std::size_t{1} << 20;
+  std::string memory_;
+  std::FILE* file_ = nullptr;
+  bool noFile_ = false;  // no temporary file could be made
+};
+
+}  // namespace
+
+int TargetsCommand(const TDataRecords& records, std::ostream& out) {
+  class TTargets : public TDataRecords::TVisitor {
+   public:
+    explicit TTargets(std::ostream& out) : out_(out) {}
+    void Page(int, const TPageItem& page) override {
+      name_ = FieldText(sjis::ToUtf8ForDisplay(page.Caption));
+    }
+    // Numbered as the editor's grid numbers its columns, from 1.
+    void Button(int, std::int32_t b, const TLaunchDataItem& item) override {
+      Check(item, name_, b + 1);
+    }
+    void Unowned(std::int64_t index, const TLaunchDataItem& item) override {
+      Check(item, "-", index + 1);
+    }
+    bool Missing() const { return missing_; }
+    TLinesAside& Uncheckable() { return uncheckable_; }
+
+   private:
+    void Check(const TLaunchDataItem& item, const std::string& page, std::int64_t b) {
+      for (const TTargetFinding& f : CheckButtonTargets(item)) {
+        const std::string line =
+            page + '\t' + std::to_string(b) + '\t' + FieldText(sjis::ToUtf8ForDisplay(item.Title)) +
+            '\t' + f.Field.toStdString() + '\t' + FieldText(sjis::ToUtf8ForDisplay(f.Path)) + '\t' +
+            f.Why.toStdString() + '\n';
+        if (f.Group != TTargetFinding::TGroup::Missing) {
+          uncheckable_.Add(line);
+          continue;
+        }
+        if (!missing_) out_ << "# リンク切れ\n";
+        missing_ = true;
+        out_ << line;
+      }
+    }
+    std::ostream& out_;
+    std::string name_;  // the page walked, as the lines name it
+    bool missing_ = false;
+    TLinesAside uncheckable_;
+  };
+  TTargets targets(out);
+  records.Walk(targets);
+  if (!targets.Uncheckable().Empty()) {
+    out << "# この環境では確認できません\n";
+    targets.Uncheckable().CopyTo(out);
+  }
+  return targets.Missing() ? 1 : 0;
+}
+
+int TargetsCommand(const TLaunchList& list, std::ostream& out) {
+  return TargetsCommand(TDataRecords(list), out);
 }

@@ -21,18 +21,20 @@
 #include <functional>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "DataRecords.h"
 #include "FileIO.h"
 #include "HelpTexts.h"
 #include "LaunchErrors.h"
 #include "LaunchList.h"
 #include "ListCheck.h"
-#include "RecordText.h"
 #include "ShiftJis.h"
+#include "TextFileStream.h"
 #ifdef PELLO_WITH_SHELL
 #include "ShellCommands.h"
 #endif
@@ -75,11 +77,32 @@ std::string ReadStandardInput() {
   return bytes;
 }
 
-// Large outputs go out in one piece, so that a failure is told with its reason.
+// Output goes out through the C library's stream in large pieces, so that a failure is
+// told with its reason.
 void WriteStandardOutput(std::string_view bytes) {
   if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
     throw TToolError(StreamFailure("標準出力に書き込めません", errno));
 }
+
+// Lines for standard output, collected into pieces of a megabyte.
+class TStandardOutput {
+ public:
+  void Put(std::string_view bytes) {
+    buffer_.append(bytes);
+    if (buffer_.size() >= kPiece) Flush();
+  }
+  std::function<void(std::string_view)> Writer() {
+    return [this](std::string_view bytes) { Put(bytes); };
+  }
+  void Flush() {
+    WriteStandardOutput(buffer_);
+    buffer_.clear();
+  }
+
+ private:
+  static constexpr std::size_t kPiece = std::size_t{1} << 20;
+  std::string buffer_;
+};
 
 // Whether all that was written to standard output reached it; says why not.
 bool StandardOutputWritten() {
@@ -106,49 +129,6 @@ std::string FormRefusals(const TOpenSource& open) {
   }
 }
 
-// Loads in ("-": standard input) in whichever form it has; TToolError when it is not
-// a data file, followed by why each form refuses it when explain is set.
-void Load(TLaunchList& list, const std::string& in, bool explain = false) {
-  const bool standardInput = in == kStandardStream;
-  const std::string bytes = standardInput ? ReadStandardInput() : std::string();
-  const TOpenSource open = [&]() -> std::unique_ptr<TByteSource> {
-    if (standardInput) return std::make_unique<TMemorySource>(bytes);
-    return std::make_unique<TInputFile>(in);
-  };
-  const auto refusals = [&] { return explain ? FormRefusals(open) : std::string(); };
-  const std::string subject = standardInput ? "標準入力" : "\"" + in + "\" ";
-  // Read as CP932, UTF-8 text would pass as other characters.
-  const auto refuseUtf8 = [&] {
-    const bool utf8 = standardInput ? IsUtf8DataText(list, TMemorySource(bytes))
-                                    : IsUtf8DataFile(list, in);  // unreadable: false
-    if (utf8) throw TToolError(subject + "は " + msg::kNotShiftJis + "。");
-  };
-  try {
-    if (standardInput) {
-      list.LoadFromBytes(bytes);
-    } else {
-      list.SetFileName(in);
-      list.LoadFromFile();
-    }
-  } catch (const ELaunchError& e) {
-    refuseUtf8();
-    throw TToolError(LineOf(e, subject, "を読み込めません") + refusals());
-  }
-  refuseUtf8();
-  if (list.Loaded) return;
-  try {
-    if (!standardInput) {
-      TInputFile probe(in);  // names a missing or unreadable file
-    }
-  } catch (const ELaunchError& e) {
-    throw TToolError(LineOf(e, subject, "を読み込めません"));
-  }
-  throw TToolError(
-      subject + "は PelloRunner 3.00 以降のデーターファイルではありません (アプリケーション名 \"" +
-      sjis::ToUtf8ForDisplay(list.Status.AppName) + "\"、バージョン \"" +
-      sjis::ToUtf8ForDisplay(list.Status.Version) + "\")。" + refusals());
-}
-
 // A list that lives until the process ends and is never freed: freeing a million
 // buttons one by one costs a quarter of a conversion, and the system takes the
 // memory back at once. The leak checker cannot follow the texts' packed pointers,
@@ -163,15 +143,187 @@ TLaunchList& ListKeptToTheEnd() {
 #endif
 }
 
-int Convert(const std::string& in, const std::string& out) {
-  TLaunchList& list = ListKeptToTheEnd();
-  Load(list, in);
-  try {
-    if (out == kStandardStream) {
-      WriteStandardOutput(TextDataFileBytes(list));
+// IN, opened for a file command ("-": standard input, read whole). A text data file is
+// gone through as it is read, a block of lines at a time, and never held whole; the
+// binary form, and whatever no form takes (to be told why), goes through the list's
+// load.
+class TDataInput {
+ public:
+  // How much of a text data file is read at the open: all of it once, for its outline
+  // (a damaged file is then refused before anything is written), or its status section
+  // alone, for a conversion that reads the rest as it writes.
+  enum class TOpen { Outline, StatusSection };
+
+  // TToolError when IN cannot be read or is no data file, followed by why each form
+  // refuses it when explain is set.
+  TDataInput(const std::string& in, bool explain, TOpen open = TOpen::Outline)
+      : in_(in),
+        standardInput_(in == kStandardStream),
+        explain_(explain),
+        subject_(standardInput_ ? "標準入力" : "\"" + in + "\" ") {
+    if (standardInput_) bytes_ = ReadStandardInput();
+    if (!OpenText(open)) Load();
+  }
+
+  // The records of IN, once its outline is read.
+  TDataRecords Records() const {
+    return outline_ ? TDataRecords(*source_, *outline_) : TDataRecords(*list_);
+  }
+
+  // Writes IN in the text form to out ("-": standard output).
+  void WriteText(const std::string& out) const {
+    if (!text_ && out == kStandardStream) {
+      WriteStandardOutput(TextDataFileBytes(*list_));
+    } else if (!text_) {
+      SaveToTextFile(*list_, out);
+    } else if (out == kStandardStream) {
+      CheckPageCounts(*outline_);  // nothing is written for a file the save refuses
+      WriteTextFileFrom(*source_, WriteStandardOutput);
     } else {
-      SaveToTextFile(list, out);
+      SaveText(out);
     }
+  }
+
+ private:
+  std::unique_ptr<TByteSource> Open() const {
+    if (standardInput_) return std::make_unique<TMemorySource>(bytes_);
+    return std::make_unique<TInputFile>(in_);
+  }
+
+  std::string Refusals() const {
+    return explain_ ? FormRefusals([this] { return Open(); }) : std::string();
+  }
+
+  // Read as CP932, UTF-8 text would pass as other characters.
+  [[noreturn]] void RefuseUtf8() const {
+    throw TToolError(subject_ + "は " + msg::kNotShiftJis + "。");
+  }
+
+  // What a load says of a text data file it fails on.
+  [[noreturn]] void RefuseRead(const ELaunchError& e) const {
+    // Only the first bytes tell UTF-8 from CP932 then.
+    bool bom = false;
+    try {
+      bom = sjis::StartsWithUtf8Bom(source_->ReadAt(0, 3));
+    } catch (const ELaunchError&) {
+    }
+    if (bom) RefuseUtf8();
+    throw TToolError(LineOf(e, subject_, "を読み込めません") + Refusals());
+  }
+
+  // The outline of IN, when it is a text data file.
+  std::optional<TTextFileOutline> ReadOutline() const {
+    std::optional<TTextFileOutline> outline;
+    try {
+      outline = ReadTextFileOutline(*source_);
+    } catch (const ELaunchError& e) {
+      RefuseRead(e);
+    }
+    if (outline && outline->Utf8) RefuseUtf8();
+    return outline;
+  }
+
+  // Opens IN as a text data file; false when it is none, or cannot be opened (the load
+  // then says why).
+  bool OpenText(TOpen open) {
+    try {
+      source_ = Open();
+    } catch (const ELaunchError&) {
+      return false;
+    }
+    if (open == TOpen::Outline) {
+      outline_ = ReadOutline();
+      text_ = outline_.has_value();
+    } else {
+      try {
+        text_ = TextFormRefusal(*source_).empty();
+      } catch (const ELaunchError& e) {
+        RefuseRead(e);
+      }
+    }
+    return text_;
+  }
+
+  // Writes the text data file to out while reading it once; refuses it, and leaves
+  // out as it was, as a load followed by a save would.
+  void SaveText(const std::string& out) const {
+    bool reading = false;  // from here on, IN's faults come before a failure to write
+    try {
+      WriteFileReplacing(out, [&](const std::function<void(std::string_view)>& write) {
+        reading = true;
+        std::optional<TTextFileOutline> outline;
+        try {
+          outline = WriteTextFileFrom(*source_, write);
+        } catch (const ELaunchError& e) {
+          RefuseRead(e);
+        }
+        if (!outline) RefuseRead(EReadError());  // no longer a text data file
+        if (outline->Utf8) RefuseUtf8();
+        CheckPageCounts(*outline);
+      });
+    } catch (const EFileError&) {
+      if (reading) throw;
+      // out cannot be made: what is wrong with IN is told first all the same.
+      if (const std::optional<TTextFileOutline> outline = ReadOutline()) CheckPageCounts(*outline);
+      throw;
+    }
+  }
+
+  // Loads IN in whichever form it has.
+  void Load() {
+    source_.reset();
+    list_ = &ListKeptToTheEnd();
+    TLaunchList& list = *list_;
+    const auto refuseUtf8 = [&] {
+      const bool utf8 = standardInput_ ? IsUtf8DataText(list, TMemorySource(bytes_))
+                                       : IsUtf8DataFile(list, in_);  // unreadable: false
+      if (utf8) RefuseUtf8();
+    };
+    try {
+      if (standardInput_) {
+        list.LoadFromBytes(bytes_);
+      } else {
+        list.SetFileName(in_);
+        list.LoadFromFile();
+      }
+    } catch (const ELaunchError& e) {
+      refuseUtf8();
+      throw TToolError(LineOf(e, subject_, "を読み込めません") + Refusals());
+    }
+    refuseUtf8();
+    if (list.Loaded) return;
+    try {
+      if (!standardInput_) {
+        TInputFile probe(in_);  // names a missing or unreadable file
+      }
+    } catch (const ELaunchError& e) {
+      throw TToolError(LineOf(e, subject_, "を読み込めません"));
+    }
+    throw TToolError(subject_ +
+                     "は PelloRunner 3.00 以降のデーターファイルではありません (アプリケーション名 "
+                     "\"" +
+                     sjis::ToUtf8ForDisplay(list.Status.AppName) + "\"、バージョン \"" +
+                     sjis::ToUtf8ForDisplay(list.Status.Version) + "\")。" + Refusals());
+  }
+
+  std::string in_;
+  bool standardInput_;
+  bool explain_;
+  std::string subject_;  // "\"NAME\" " or "標準入力", to start a sentence
+  std::string bytes_;    // standard input
+  std::unique_ptr<TByteSource> source_;
+  bool text_ = false;  // IN is a text data file, read from source_
+  std::optional<TTextFileOutline> outline_;
+  TLaunchList* list_ = nullptr;
+};
+
+int Convert(const std::string& in, const std::string& out) {
+  // A file is written while IN is read: a fault found on the way leaves it as it was.
+  const TDataInput input(
+      in, false,
+      out == kStandardStream ? TDataInput::TOpen::Outline : TDataInput::TOpen::StatusSection);
+  try {
+    input.WriteText(out);
   } catch (const ELaunchError& e) {
     throw TToolError(
         LineOf(e, out == kStandardStream ? "標準出力" : "\"" + out + "\" ", "に書き込めません"));
@@ -180,51 +332,25 @@ int Convert(const std::string& in, const std::string& out) {
 }
 
 int Dump(const std::string& in) {
-  TLaunchList list;
-  Load(list, in);
-  std::string out = "status: " + sjis::ToUtf8ForDisplay(StatusToText(list.Status)) + "\n";
-  std::int64_t first = 0;
-  for (int p = 0; p < list.Pages.Count(); ++p) {
-    const TPageItem& page = list.Pages.Get(p);
-    out += "page " + std::to_string(p) + ": " + sjis::ToUtf8ForDisplay(PageToText(page)) + "\n";
-    // One line for each run of missing buttons: a count may claim billions.
-    auto missing = [&out](std::int64_t from, std::int64_t to) {
-      if (from < to)
-        out += "  " + std::to_string(from) + (to - from > 1 ? ".." + std::to_string(to - 1) : "") +
-               ": (missing)\n";
-    };
-    const THeldButtons held = HeldButtons(first, page.Count, list.Count());
-    missing(0, held.begin);
-    for (std::int32_t b = held.begin; b < held.end; ++b)
-      out += "  " + std::to_string(b) + ": " +
-             sjis::ToUtf8ForDisplay(ItemToText(list.Get(static_cast<int>(first + b)))) + "\n";
-    missing(held.end, page.Count);
-    first += page.Count;
-  }
-  if (first < list.Count()) {
-    out += "owned by no page:\n";
-    for (std::int64_t index = first < 0 ? 0 : first; index < list.Count(); ++index)
-      out += "  " + std::to_string(index) + ": " +
-             sjis::ToUtf8ForDisplay(ItemToText(list.Get(static_cast<int>(index)))) + "\n";
-  }
-  WriteStandardOutput(out);
+  const TDataInput input(in, false);
+  TStandardOutput out;
+  DumpRecords(input.Records(), out.Writer());
+  out.Flush();
   return kOk;
 }
 
 int Check(const std::string& in) {
-  TLaunchList list;
-  Load(list, in, true);
-  std::vector<std::string> findings = CheckLaunchList(list);
-  for (const std::string& line : findings)
-    std::cout << line << '\n';
-  return findings.empty() ? kOk : kFailed;
+  const TDataInput input(in, true);
+  TStandardOutput out;
+  const bool found = CheckRecords(input.Records(), out.Writer());
+  out.Flush();
+  return found ? kFailed : kOk;
 }
 
 #ifdef PELLO_WITH_SHELL
 int CheckTargets(const std::string& in) {
-  TLaunchList list;
-  Load(list, in, true);
-  return TargetsCommand(list, std::cout);
+  const TDataInput input(in, true);
+  return TargetsCommand(input.Records(), std::cout);
 }
 #endif
 
