@@ -128,9 +128,23 @@ QString ReplacementRefusal(const QString& from, const QString& to) {
   return {};
 }
 
-std::vector<TReplacement> PlanReplacements(const TGridStore& grid, const std::string& from,
-                                           const std::string& to, int onlyRow) {
-  std::vector<TReplacement> plan;
+const QString& FieldNameOf(const TReplacement& change) {
+  return FieldName(kPathFields[change.Field]);
+}
+
+std::string BeforeOf(const TGridCells& grid, const TReplacement& change) {
+  const auto item = ItemOf(grid.Cell(change.Col, change.Row));
+  return item ? std::string((*item).*kPathFields[change.Field].Member) : std::string();
+}
+
+std::string AfterOf(const TGridCells& grid, const TReplacementPlan& plan,
+                    const TReplacement& change) {
+  return sjis::ReplaceText(BeforeOf(grid, change), plan.From, plan.To);
+}
+
+TReplacementPlan PlanReplacements(const TGridStore& grid, const std::string& from,
+                                  const std::string& to, int onlyRow) {
+  TReplacementPlan plan{from, to, {}};
   if (from.empty()) return plan;
   const int first = onlyRow > 0 ? onlyRow : 1;
   const int last = onlyRow > 0 ? onlyRow : grid.RowCount() - 1;
@@ -139,29 +153,26 @@ std::vector<TReplacement> PlanReplacements(const TGridStore& grid, const std::st
     for (int c = 1; c <= count; ++c) {
       const auto item = ItemOf(grid.Cell(c, r));
       if (!item) continue;
-      for (const TPathField& field : kPathFields) {
-        const std::string_view before = (*item).*field.Member;
-        if (sjis::FindText(before, from) == std::string::npos) continue;
-        plan.push_back(
-            {r, c, FieldName(field), std::string(before), sjis::ReplaceText(before, from, to)});
-      }
+      for (const TPathField& field : kPathFields)
+        if (sjis::FindText((*item).*field.Member, from) != std::string::npos)
+          plan.Changes.push_back({r, c, static_cast<std::uint8_t>(&field - kPathFields)});
     }
   }
   return plan;
 }
 
-int ApplyReplacements(TGridEdit& edit, const std::vector<TReplacement>& plan) {
+int ApplyReplacements(TGridEdit& edit, const TReplacementPlan& plan) {
   // Flat lists, made once: tree nodes allocated among the new cell texts would leave
   // holes that the step's memory could not give back.
   std::vector<std::pair<int, int>> buttons;
   buttons.reserve(plan.size());
   std::set<int> pages;
-  for (const TReplacement& change : plan) {
+  for (const TReplacement& change : plan.Changes) {
     auto item = ItemOf(edit.Grid.Cell(change.Col, change.Row));
     if (!item) continue;
-    for (const TPathField& field : kPathFields)
-      if (FieldName(field) == change.Field && (*item).*field.Member == change.Before)
-        (*item).*field.Member = change.After;
+    // Each field once: the button's other fields may have been replaced already.
+    TFieldText& text = (*item).*kPathFields[change.Field].Member;
+    text = sjis::ReplaceText(text, plan.From, plan.To);
     edit.Grid.SetCell(change.Col, change.Row, ItemToText(*item));
     buttons.emplace_back(change.Row, change.Col);
     pages.insert(change.Row);

@@ -6,6 +6,7 @@
 
 #include <QPoint>
 #include <QString>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -91,10 +92,27 @@ int NextHit(const std::vector<QPoint>& hits, int col, int row, bool& wrapped,
 struct TReplacement {
   int Row = 0;
   int Col = 0;
-  QString Field;  // "リンク先", "ショートカットのリンク先", "作業フォルダ", "アイコン"
-  std::string Before;  // CP932
-  std::string After;
+  std::uint8_t Field = 0;  // Link, AltLink, WorkDir or IconFile
 };
+
+// What a replace would change, a field of a button a change. The texts before and after
+// are read from the grid when wanted: a replace of a million paths holds no copy of them.
+struct TReplacementPlan {
+  std::string From;  // CP932
+  std::string To;
+  std::vector<TReplacement> Changes;
+  std::size_t size() const { return Changes.size(); }
+  bool empty() const { return Changes.empty(); }
+  const TReplacement& operator[](std::size_t i) const { return Changes[i]; }
+};
+
+// The name of the field change is of: "リンク先", "ショートカットのリンク先", "作業フォルダ"
+// or "アイコン".
+const QString& FieldNameOf(const TReplacement& change);
+// The field's text in grid as it is, and as the plan's replacement makes it.
+std::string BeforeOf(const TGridCells& grid, const TReplacement& change);
+std::string AfterOf(const TGridCells& grid, const TReplacementPlan& plan,
+                    const TReplacement& change);
 
 // Why from and to cannot be used (empty when they can): an empty search text, text
 // that Shift-JIS cannot hold exactly, a line break or NUL.
@@ -102,9 +120,9 @@ QString ReplacementRefusal(const QString& from, const QString& to);
 
 // What replacing from by to (CP932) in Link, AltLink, WorkDir and IconFile of every
 // button (onlyRow 0) or of page row onlyRow would change, in page order.
-std::vector<TReplacement> PlanReplacements(const TGridStore& grid, const std::string& from,
-                                           const std::string& to, int onlyRow);
+TReplacementPlan PlanReplacements(const TGridStore& grid, const std::string& from,
+                                  const std::string& to, int onlyRow);
 
 // Writes the planned changes into the grid and rebuilds the icons of the touched
 // pages. Returns the number of buttons changed.
-int ApplyReplacements(TGridEdit& edit, const std::vector<TReplacement>& plan);
+int ApplyReplacements(TGridEdit& edit, const TReplacementPlan& plan);

@@ -80,7 +80,7 @@ void TReplaceDialog::SetPlanReady(bool ready) {
   (ready ? BtnReplace : BtnPreview)->setDefault(true);
 }
 
-const std::vector<TReplacement>& TReplaceDialog::Plan() const {
+const TReplacementPlan& TReplaceDialog::Plan() const {
   return Changes->Plan();
 }
 

@@ -23,7 +23,7 @@ class TReplaceDialog : public QDialog {
   TReplaceDialog(const TGridStore& grid, int currentRow, QWidget* parent = nullptr);
 
   // The changes the preview shows (and OK applies).
-  const std::vector<TReplacement>& Plan() const;
+  const TReplacementPlan& Plan() const;
 
   QLineEdit* EdFrom = nullptr;
   QLineEdit* EdTo = nullptr;

@@ -11,7 +11,7 @@ constexpr int kColumns = 5;
 
 }  // namespace
 
-void TReplacementModel::Reset(const TGridStore& grid, std::vector<TReplacement> plan) {
+void TReplacementModel::Reset(const TGridStore& grid, TReplacementPlan plan) {
   beginResetModel();
   grid_ = &grid;
   plan_ = std::move(plan);
@@ -30,7 +30,8 @@ QVariant TReplacementModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || static_cast<std::size_t>(index.row()) >= plan_.size()) return {};
   const TReplacement& change = plan_[static_cast<std::size_t>(index.row())];
   if (role == Qt::ToolTipRole && index.column() >= 3)
-    return ShownText(index.column() == 3 ? change.Before : change.After);
+    return ShownText(index.column() == 3 ? BeforeOf(*grid_, change)
+                                         : AfterOf(*grid_, plan_, change));
   if (role != Qt::DisplayRole) return {};
   switch (index.column()) {
     case 0:
@@ -44,11 +45,11 @@ QVariant TReplacementModel::data(const QModelIndex& index, int role) const {
       return QString::number(change.Col) + QStringLiteral(": ") + title;
     }
     case 2:
-      return change.Field;
+      return FieldNameOf(change);
     case 3:
-      return ShownText(change.Before);
+      return ShownText(BeforeOf(*grid_, change));
     default:
-      return ShownText(change.After);
+      return ShownText(AfterOf(*grid_, plan_, change));
   }
 }
 

@@ -16,8 +16,8 @@ class TReplacementModel : public QAbstractTableModel {
 
   // Lists plan, made on grid, which must stay alive (and its rows unchanged) while
   // the rows are shown.
-  void Reset(const TGridStore& grid, std::vector<TReplacement> plan);
-  const std::vector<TReplacement>& Plan() const { return plan_; }
+  void Reset(const TGridStore& grid, TReplacementPlan plan);
+  const TReplacementPlan& Plan() const { return plan_; }
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -26,5 +26,5 @@ class TReplacementModel : public QAbstractTableModel {
 
  private:
   const TGridStore* grid_ = nullptr;
-  std::vector<TReplacement> plan_;
+  TReplacementPlan plan_;
 };

@@ -62,15 +62,16 @@ TEST(Replace, ChangesOnlyWholeCharactersOfThePathFields) {
 
   const auto plan = PlanReplacements(f.grid, "/media/old/", "/home/me/apps/", 0);
   ASSERT_EQ(plan.size(), 2u) << "Link and WorkDir of button 1";
-  EXPECT_EQ(plan[0].Field, QStringLiteral("リンク先"));
-  EXPECT_EQ(plan[0].After, "/home/me/apps/a.exe");
+  EXPECT_EQ(FieldNameOf(plan[0]), QStringLiteral("リンク先"));
+  EXPECT_EQ(BeforeOf(f.grid, plan[0]), "/media/old/a.exe");
+  EXPECT_EQ(AfterOf(f.grid, plan, plan[0]), "/home/me/apps/a.exe");
   EXPECT_EQ(ApplyReplacements(f.edit, plan), 1);
   EXPECT_EQ(LinkOfText(f.grid.Cell(1, 1)), "/home/me/apps/a.exe");
   EXPECT_EQ(f.grid.Cell(2, 1), before) << "a title is no path";
 
   const auto slashes = PlanReplacements(f.grid, "\\", "/", 2);
   ASSERT_EQ(slashes.size(), 1u);
-  EXPECT_EQ(slashes[0].After, Sjis("C:/表/c.exe")) << "表's 0x5C byte stays";
+  EXPECT_EQ(AfterOf(f.grid, slashes, slashes[0]), Sjis("C:/表/c.exe")) << "表's 0x5C byte stays";
   EXPECT_TRUE(PlanReplacements(f.grid, "\\", "/", 1).empty()) << "the current page only";
 
   EXPECT_FALSE(ReplacementRefusal(QString(), QStringLiteral("x")).isEmpty());
