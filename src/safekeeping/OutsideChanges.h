@@ -14,6 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "ButtonKey.h"
 #include "FileIO.h"
 #include "GridStore.h"
 #include "LaunchList.h"
@@ -34,9 +35,6 @@ struct TDataFingerprint {
   bool Complete = true;
   bool operator==(const TDataFingerprint&) const = default;
 };
-
-// The key of a button: the same for two buttons that differ at most in their use count.
-std::uint64_t ButtonKey(const TLaunchDataItem& item);
 
 TDataFingerprint FingerprintOf(const TLaunchList& list);
 // The same of what a writer reads (a whole file's worth: nothing missing).
