@@ -15,6 +15,8 @@ namespace {
   "usage: pellodata convert IN OUT\n"                   \
   "       pellodata dump IN\n"                          \
   "       pellodata check IN\n"                         \
+  "       pellodata diff [--stat] A B\n"                 \
+  "       pellodata merge BASE OURS THEIRS [-o OUT]\n"   \
   PELLO_SHELL_TEXT(                                     \
   "       pellodata check --targets IN\n"               \
   "       pellodata classify PATH...\n"                 \
@@ -67,7 +69,36 @@ const TCommandHelp kCommands[] = {
      "\n"
      "Exit status, as grep's: 0 nothing found; 1 something found (with --targets: a\n"
      "missing target); 2 IN cannot be read or is no data file, or a wrong command line.\n"},
-// clang-format on
+    // clang-format on
+    {"diff",
+     "usage: pellodata diff [--stat] A B\n"
+     "\n"
+     "Lists what changed from A to B, a line each, by page and button: pages added,\n"
+     "removed, renamed or moved; buttons added, removed, moved or changed (each field,\n"
+     "old and new), and use counts apart. Pages are matched by name, by the buttons\n"
+     "they share, then by position; buttons by what they are, by target and title, by\n"
+     "target, then by position. With --stat, how many of each kind. A or B \"-\" reads\n"
+     "standard input.\n"
+     "\n"
+     "Exit status, as diff's: 0 the same; 1 different; 2 A or B cannot be read or is no\n"
+     "data file, or a wrong command line.\n"},
+    {"merge",
+     "usage: pellodata merge BASE OURS THEIRS [-o OUT]\n"
+     "\n"
+     "Merges what OURS and THEIRS each changed since BASE and writes the result in the\n"
+     "text form to OUT (by default over OURS, replaced only once all of it is written,\n"
+     "as a git merge driver expects; OUT \"-\" writes standard output). A change on one\n"
+     "side is taken, the same change on both once, and use counts add up. A field\n"
+     "changed differently on both sides, or a button or page changed on one side and\n"
+     "removed on the other, is a conflict: OURS is kept there, and the conflict is\n"
+     "listed on standard error. A damaged file is not merged.\n"
+     "\n"
+     "As git's merge driver for the launcher's file:\n"
+     "  .gitattributes:  PelloRunner.lst merge=pello\n"
+     "  git config merge.pello.driver \"pellodata merge %O %A %B\"\n"
+     "\n"
+     "Exit status: 0 merged; 1 merged with conflicts; 2 a file cannot be read or\n"
+     "written or is no data file, or a wrong command line.\n"},
 #ifdef PELLO_DESKTOP_COMMANDS
     {"classify",
      "usage: pellodata classify PATH...\n"
@@ -105,7 +136,9 @@ const char* HelpText() {
          "\n"
          "  convert   read IN (either form) and write OUT in the text form\n"
          "  dump      print the status, pages and buttons as UTF-8 text\n"
-         "  check     list what is inconsistent in IN\n" PELLO_SHELL_TEXT(
+         "  check     list what is inconsistent in IN\n"
+         "  diff      list what changed from A to B, by page and button\n"
+         "  merge     merge what OURS and THEIRS changed since BASE\n" PELLO_SHELL_TEXT(
              "            (--targets: the targets of IN's buttons missing here)\n"
              "  classify  show the button each path becomes\n"
              "  icons     count the icons in FILE and list their sizes\n")
@@ -115,7 +148,8 @@ const char* HelpText() {
          "\n"
          "Exit status: 0 success; 1 a file cannot be read or written, or the command's\n"
          "own failure; 2 a wrong command line. check exits as grep does: 0 nothing found,\n"
-         "1 something found, 2 IN cannot be read or is no data file.\n"
+         "1 something found, 2 IN cannot be read or is no data file. diff and merge exit\n"
+         "0 the same or merged, 1 different or conflicts, 2 trouble.\n"
          "\"pellodata help COMMAND\" tells more of each.\n";
 }
 

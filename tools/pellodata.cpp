@@ -3,6 +3,8 @@
 //   pellodata dump IN          print the status, pages and buttons as UTF-8 text
 //   pellodata check IN         list what is inconsistent in IN
 //   pellodata check --targets IN  list the targets of IN's buttons missing here
+//   pellodata diff [--stat] A B  list what changed from A to B, by page and button
+//   pellodata merge BASE OURS THEIRS [-o OUT]  merge what OURS and THEIRS changed
 //   pellodata classify PATH... show the button each path becomes
 //   pellodata icons FILE       count the icons in FILE and list their sizes
 //   pellodata help [COMMAND]   print the usage, or COMMAND's own help
@@ -11,7 +13,8 @@
 // Exit status: 0 success, 1 a file could not be read or written (or classify
 // recognised not every path, icons found none), 2 a wrong command line. check, as
 // grep and diff: 0 nothing found, 1 findings (with --targets: a missing target), 2 IN
-// could not be read or is no data file.
+// could not be read or is no data file. diff: 0 the same, 1 different, 2 trouble;
+// merge: 0 merged, 1 merged with conflicts (ours kept in them), 2 trouble.
 #include <unistd.h>
 #include <algorithm>
 #include <cerrno>
@@ -19,14 +22,18 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <iostream>
+#include <list>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "CompareCommands.h"
 #include "DataRecords.h"
 #include "FileIO.h"
 #include "HelpTexts.h"
@@ -129,17 +136,18 @@ std::string FormRefusals(const TOpenSource& open) {
   }
 }
 
-// A list that lives until the process ends and is never freed: freeing a million
+// A new list that lives until the process ends and is never freed: freeing a million
 // buttons one by one costs a quarter of a conversion, and the system takes the
 // memory back at once. The leak checker cannot follow the texts' packed pointers,
-// so a sanitizer build frees it after all.
+// so a sanitizer build frees them after all.
 TLaunchList& ListKeptToTheEnd() {
 #ifdef __SANITIZE_ADDRESS__
-  static TLaunchList list;
-  return list;
+  static std::mutex made;
+  static std::list<TLaunchList> lists;
+  const std::lock_guard<std::mutex> lock(made);
+  return lists.emplace_back();
 #else
-  static TLaunchList* const list = std::make_unique<TLaunchList>().release();
-  return *list;
+  return *std::make_unique<TLaunchList>().release();
 #endif
 }
 
@@ -152,7 +160,8 @@ class TDataInput {
   // How much of a text data file is read at the open: all of it once, for its outline
   // (a damaged file is then refused before anything is written), or its status section
   // alone, for a conversion that reads the rest as it writes.
-  enum class TOpen { Outline, StatusSection };
+  // Or loaded whole into a list, to be compared with others.
+  enum class TOpen { Outline, StatusSection, Whole };
 
   // TToolError when IN cannot be read or is no data file, followed by why each form
   // refuses it when explain is set.
@@ -162,8 +171,13 @@ class TDataInput {
         explain_(explain),
         subject_(standardInput_ ? "標準入力" : "\"" + in + "\" ") {
     if (standardInput_) bytes_ = ReadStandardInput();
-    if (!OpenText(open)) Load();
+    if (open == TOpen::Whole || !OpenText(open)) Load();
   }
+
+  // IN loaded whole (TOpen::Whole).
+  const TLaunchList& List() const { return *list_; }
+  // "\"NAME\" " or "標準入力", to start a sentence.
+  const std::string& Subject() const { return subject_; }
 
   // The records of IN, once its outline is read.
   TDataRecords Records() const {
@@ -347,6 +361,50 @@ int Check(const std::string& in) {
   return found ? kFailed : kOk;
 }
 
+// The inputs named, each loaded whole, side by side.
+std::vector<std::unique_ptr<TDataInput>> LoadAll(const std::vector<std::string>& names) {
+  if (std::count(names.begin(), names.end(), kStandardStream) > 1)
+    throw TToolError("標準入力から読み込めるのは 1 つのファイルだけです。");
+  std::vector<std::future<std::unique_ptr<TDataInput>>> loads;
+  for (const std::string& name : names)
+    loads.push_back(std::async(std::launch::async, [&name] {
+      return std::make_unique<TDataInput>(name, false, TDataInput::TOpen::Whole);
+    }));
+  std::vector<std::unique_ptr<TDataInput>> inputs;
+  for (auto& load : loads)
+    inputs.push_back(load.get());  // the first failure is told
+  return inputs;
+}
+
+int Diff(const std::string& a, const std::string& b, bool stat) {
+  const auto inputs = LoadAll({a, b});
+  TStandardOutput out;
+  const bool different = PutDifferences(inputs[0]->List(), inputs[1]->List(), stat, out.Writer());
+  out.Flush();
+  return different ? kFailed : kOk;
+}
+
+int Merge(const std::string& base, const std::string& ours, const std::string& theirs,
+          const std::string& out) {
+  const auto inputs = LoadAll({base, ours, theirs});
+  for (const auto& input : inputs)
+    if (const std::string why = MergeRefusal(input->List(), input->Subject()); !why.empty())
+      throw TToolError(why);
+  const TLaunchList &o = inputs[0]->List(), &a = inputs[1]->List(), &b = inputs[2]->List();
+  const TMergeResult merge = MergeLists(o, a, b);
+  try {
+    if (out == kStandardStream)
+      WriteStandardOutput(TextDataFileBytes(merge.Merged));
+    else
+      SaveToTextFile(merge.Merged, out);  // replaced only once all of it is written
+  } catch (const ELaunchError& e) {
+    throw TToolError(
+        LineOf(e, out == kStandardStream ? "標準出力" : "\"" + out + "\" ", "に書き込めません"));
+  }
+  PutConflicts(o, a, b, merge, [](std::string_view line) { std::cerr << line; });
+  return merge.Conflicts.empty() ? kOk : kFailed;
+}
+
 #ifdef PELLO_WITH_SHELL
 int CheckTargets(const std::string& in) {
   const TDataInput input(in, true);
@@ -399,6 +457,13 @@ int Run(const std::vector<std::string>& args) {
   if (args.size() == 2 && args[0] == "dump") return Dump(args[1]);
   // "check --targets" without its file is a wrong command line, not a file's name.
   if (args.size() == 2 && args[0] == "check" && args[1] != "--targets") return Check(args[1]);
+  if (args.size() == 3 && args[0] == "diff" && args[1] != "--stat")
+    return Diff(args[1], args[2], false);
+  if (args.size() == 4 && args[0] == "diff" && args[1] == "--stat")
+    return Diff(args[2], args[3], true);
+  if (args.size() == 4 && args[0] == "merge") return Merge(args[1], args[2], args[3], args[2]);
+  if (args.size() == 6 && args[0] == "merge" && args[4] == "-o")
+    return Merge(args[1], args[2], args[3], args[5]);
 #ifdef PELLO_WITH_SHELL
   if (args.size() == 3 && args[0] == "check" && args[1] == "--targets")
     return CheckTargets(args[2]);
@@ -418,8 +483,11 @@ int Run(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  // check tells its findings by its status, so it cannot also use 1 for trouble.
-  const int failed = !args.empty() && args[0] == "check" ? kCheckTrouble : kFailed;
+  // check, diff and merge tell their findings by their status, so they cannot also
+  // use 1 for trouble.
+  const bool tells =
+      !args.empty() && (args[0] == "check" || args[0] == "diff" || args[0] == "merge");
+  const int failed = tells ? kCheckTrouble : kFailed;
   int status;
   try {
     status = Run(args);
