@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -180,12 +181,18 @@ std::optional<rusage> RunChild(const std::string& program, const std::vector<std
 }
 
 // The least CPU time (user + system, seconds) of runs of program with args; 0 when a
-// run failed.
+// run failed (exited above highestOk). wall, when given, receives the least wall time.
 double ChildCpuSeconds(const std::string& program, const std::vector<std::string>& args,
-                       const std::string& out, int runs) {
+                       const std::string& out, int runs, int highestOk = 0,
+                       double* wall = nullptr) {
   double best = 1e9;
+  if (wall) *wall = 1e9;
   for (int i = 0; i < runs; ++i) {
-    const std::optional<rusage> usage = RunChild(program, args, out);
+    const auto start = std::chrono::steady_clock::now();
+    const std::optional<rusage> usage = RunChild(program, args, out, highestOk);
+    if (wall)
+      *wall = std::min(
+          *wall, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     if (!usage) return 0;
     const double cpu = static_cast<double>(usage->ru_utime.tv_sec + usage->ru_stime.tv_sec) +
                        static_cast<double>(usage->ru_utime.tv_usec + usage->ru_stime.tv_usec) / 1e6;
@@ -224,6 +231,30 @@ double ChildPeakMiB(const std::string& program, const std::vector<std::string>& 
   std::ifstream in(told);
   double kib = 0;
   return in >> kib ? kib / 1024 : 0;
+}
+
+// A copy of file with the use count of every period-th button from first on grown by
+// 100: another side's edits, for a diff and a merge.
+std::string EditedCopy(const std::string& file, const std::string& name, int first, int period) {
+  std::string bytes = ReadBytes(file);
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 100);
+  int button = 0;
+  ForEachLine(bytes, [&](std::string_view line) {
+    const bool isButton = !line.empty() && line[0] >= '0' && line[0] <= '9';
+    const std::size_t comma = line.find(',');
+    if (isButton && button++ % period == first && comma != std::string_view::npos) {
+      out.append(line.substr(0, comma + 1));
+      out += "100";
+      out.append(line.substr(comma + 1));
+    } else {
+      out.append(line);
+    }
+    out += "\n";  // the line keeps its CR
+  });
+  const std::string path = (WorkDir() / name).string();
+  std::ofstream(path, std::ios::binary).write(out.data(), static_cast<std::streamsize>(out.size()));
+  return path;
 }
 
 }  // namespace
@@ -295,6 +326,32 @@ int main(int argc, char** argv) {
           ChildPeakMiB(tool.string(), {"convert", file, "-"}),
           ChildPeakMiB(tool.string(), {"dump", file}),
           ChildPeakMiB(tool.string(), {"check", "--targets", file}));
+    }
+  }
+  if (std::filesystem::exists(tool)) {
+    // A diff and a merge read two and three files whole: against a check of one, which
+    // streams. The other sides changed every 1,000th button's use count.
+    std::printf(
+        "\nCPU (wall) time of `pellodata diff A B` and `pellodata merge BASE OURS THEIRS -o OUT`\n"
+        "against `pellodata check A` (best of 3; goal \u2264 3x):\n");
+    for (int n : {100000, 1000000}) {
+      const std::string base = DataFile(n), out = (WorkDir() / "merged.lst").string();
+      const std::string ours = EditedCopy(base, "ours.lst", 0, 1000);
+      const std::string theirs = EditedCopy(base, "theirs.lst", 500, 1000);
+      double checkWall = 0, diffWall = 0, mergeWall = 0;
+      const double check =
+          ChildCpuSeconds(tool.string(), {"check", base}, "/dev/null", 3, 1, &checkWall);
+      const double diff =
+          ChildCpuSeconds(tool.string(), {"diff", base, ours}, "/dev/null", 3, 1, &diffWall);
+      const double merge = ChildCpuSeconds(tool.string(), {"merge", base, ours, theirs, "-o", out},
+                                           "/dev/null", 3, 1, &mergeWall);
+      if (check > 0 && diff > 0 && merge > 0)
+        std::printf(
+            "  %7d buttons: check %6.1f ms (%6.1f), diff %6.1f ms (%6.1f) = %5.2fx (%5.2fx), "
+            "merge %6.1f ms (%6.1f) = %5.2fx (%5.2fx)\n",
+            n, check * 1e3, checkWall * 1e3, diff * 1e3, diffWall * 1e3, diff / check,
+            diffWall / checkWall, merge * 1e3, mergeWall * 1e3, merge / check,
+            mergeWall / checkWall);
     }
   }
   if (std::filesystem::exists(tool)) {

@@ -361,6 +361,16 @@ int Check(const std::string& in) {
   return found ? kFailed : kOk;
 }
 
+// merge, never freed but under a sanitizer (see ListKeptToTheEnd).
+const TMergeResult& MergeKeptToTheEnd(TMergeResult&& merge) {
+#ifdef __SANITIZE_ADDRESS__
+  static std::list<TMergeResult> kept;
+  return kept.emplace_back(std::move(merge));
+#else
+  return *std::make_unique<TMergeResult>(std::move(merge)).release();
+#endif
+}
+
 // The inputs named, each loaded whole, side by side.
 std::vector<std::unique_ptr<TDataInput>> LoadAll(const std::vector<std::string>& names) {
   if (std::count(names.begin(), names.end(), kStandardStream) > 1)
@@ -391,7 +401,8 @@ int Merge(const std::string& base, const std::string& ours, const std::string& t
     if (const std::string why = MergeRefusal(input->List(), input->Subject()); !why.empty())
       throw TToolError(why);
   const TLaunchList &o = inputs[0]->List(), &a = inputs[1]->List(), &b = inputs[2]->List();
-  const TMergeResult merge = MergeLists(o, a, b);
+  // Kept to the end, as the lists are, which its texts borrow from.
+  const TMergeResult& merge = MergeKeptToTheEnd(MergeLists(o, a, b, {}, true));
   try {
     if (out == kStandardStream)
       WriteStandardOutput(TextDataFileBytes(merge.Merged));

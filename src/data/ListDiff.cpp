@@ -604,6 +604,16 @@ std::uint64_t TMergeConflict::Key() const {
 
 namespace {
 
+// to as a copy of from whose texts borrow what from's borrow.
+void ShareFields(TLaunchDataItem& to, const TLaunchDataItem& from) {
+  to.Kind = from.Kind;
+  to.UseCount = from.UseCount;
+  to.ShowCmd = from.ShowCmd;
+  to.IconIndex = from.IconIndex;
+  for (const TFieldInfo& info : kFieldInfo)
+    if (info.Text) to.*info.Text = TFieldText::Sharing(from.*info.Text);
+}
+
 // A place in the merge's result, linked both ways to its neighbours, so that a move
 // is a few links: a page, or a button within one.
 struct TSlot {
@@ -644,8 +654,14 @@ std::optional<T> Merged(const T& base, const T& ours, const T& theirs) {
 class TMerger {
  public:
   TMerger(const TSide& o, const TSide& a, const TSide& b, const TListMatch& ma,
-          const TListMatch& mb, const std::vector<std::uint64_t>& takeTheirs)
-      : o_(o), a_(a), b_(b), ma_(ma), mb_(mb), take_(takeTheirs.begin(), takeTheirs.end()) {}
+          const TListMatch& mb, const std::vector<std::uint64_t>& takeTheirs, bool borrow)
+      : o_(o),
+        a_(a),
+        b_(b),
+        ma_(ma),
+        mb_(mb),
+        take_(takeTheirs.begin(), takeTheirs.end()),
+        borrow_(borrow) {}
 
   TMergeResult Run() {
     TMergeResult result{EmptyList(), {}};
@@ -846,10 +862,14 @@ class TMerger {
     }
   }
 
-  TLaunchDataItem ButtonOf(const TSlot& s) {
-    if (s.ours < 0) return b_.list.Get(s.theirs);
-    TLaunchDataItem item = a_.list.Get(s.ours);
-    if (s.theirs < 0 || s.base < 0) return item;
+  // The button of s, merged into item (a new one).
+  void FillButton(const TSlot& s, TLaunchDataItem& item) {
+    const TLaunchDataItem& from = s.ours >= 0 ? a_.list.Get(s.ours) : b_.list.Get(s.theirs);
+    if (borrow_)
+      ShareFields(item, from);
+    else
+      item = from;
+    if (s.ours < 0 || s.theirs < 0 || s.base < 0) return;
     const TLaunchDataItem &x = o_.list.Get(s.base), &z = b_.list.Get(s.theirs);
     const TFieldMask ours = ma_.Fields[s.ours], theirs = mb_.Fields[s.theirs];
     CopyFields(item, z, theirs & ~ours & ~TFieldMask{bfUseCount});
@@ -863,7 +883,6 @@ class TMerger {
     const std::int64_t uses = std::int64_t{item.UseCount} + z.UseCount - x.UseCount;
     item.UseCount = static_cast<std::int32_t>(
         std::clamp<std::int64_t>(uses, 0, std::numeric_limits<std::int32_t>::max()));
-    return item;
   }
 
   void PageTextOf(const TSlot& s, std::string& caption, std::int32_t& extra) {
@@ -893,7 +912,7 @@ class TMerger {
       PageTextOf(pages_[page], caption, extra);
       const int first = out.Count();
       for (int s = buttonsOf_[page].head; s >= 0; s = buttons_[s].next)
-        if (buttons_[s].live) out.Emplace(ButtonOf(buttons_[s]));
+        if (buttons_[s].live) FillButton(buttons_[s], out.Emplace());
       out.Pages.Add(std::make_unique<TPageItem>(std::move(caption), out.Count() - first, extra));
     }
   }
@@ -901,6 +920,7 @@ class TMerger {
   const TSide &o_, &a_, &b_;
   const TListMatch &ma_, &mb_;
   std::unordered_set<std::uint64_t> take_;
+  bool borrow_;
   std::vector<TMergeConflict> conflicts_;
   std::vector<TSlot> pages_, buttons_;
   std::vector<TChain> buttonsOf_;
@@ -912,7 +932,7 @@ class TMerger {
 }  // namespace
 
 TMergeResult MergeLists(const TLaunchList& base, const TLaunchList& ours, const TLaunchList& theirs,
-                        const std::vector<std::uint64_t>& takeTheirs) {
+                        const std::vector<std::uint64_t>& takeTheirs, bool borrowTexts) {
   auto sideA = std::async(std::launch::async, [&ours] { return TSide(ours); });
   const TSide o(base);
   const TSide b(theirs);
@@ -920,7 +940,7 @@ TMergeResult MergeLists(const TLaunchList& base, const TLaunchList& ours, const 
   auto matchA = std::async(std::launch::async, [&] { return Match(o, a); });
   const TListMatch mb = Match(o, b);
   const TListMatch ma = matchA.get();
-  return TMerger(o, a, b, ma, mb, takeTheirs).Run();
+  return TMerger(o, a, b, ma, mb, takeTheirs, borrowTexts).Run();
 }
 
 std::string DescribeConflict(const TLaunchList& base, const TLaunchList& ours,

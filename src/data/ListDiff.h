@@ -135,9 +135,12 @@ struct TMergeResult {
 
 // Merges what ours and theirs each changed since base. A change on one side is taken;
 // the same change on both, once; use counts add up (what each side counted since
-// base); a conflict keeps ours, unless its Key is in takeTheirs.
+// base); a conflict keeps ours, unless its Key is in takeTheirs. With borrowTexts the
+// merged buttons' texts borrow what the three lists' texts borrow, so the lists' bytes
+// must outlive the result (a command that merges once and ends); else they own them.
 TMergeResult MergeLists(const TLaunchList& base, const TLaunchList& ours, const TLaunchList& theirs,
-                        const std::vector<std::uint64_t>& takeTheirs = {});
+                        const std::vector<std::uint64_t>& takeTheirs = {},
+                        bool borrowTexts = false);
 
 // The conflict as one line (UTF-8), in the words of DescribeDifference.
 std::string DescribeConflict(const TLaunchList& base, const TLaunchList& ours,
