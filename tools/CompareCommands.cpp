@@ -10,7 +10,7 @@ std::string Shown(std::string_view text) {
 
 }  // namespace
 
-bool PutDifferences(const TLaunchList& a, const TLaunchList& b, bool stat,
+bool PutDifferences(const TComparedList& a, const TComparedList& b, bool stat,
                     const std::function<void(std::string_view)>& put) {
   const TListMatch match = MatchLists(a, b);
   const std::vector<TListDifference> differences = ListDifferences(a, b, match);
@@ -29,26 +29,31 @@ bool PutDifferences(const TLaunchList& a, const TLaunchList& b, bool stat,
   return true;
 }
 
-void PutConflicts(const TLaunchList& base, const TLaunchList& ours, const TLaunchList& theirs,
-                  const TMergeResult& merge, const std::function<void(std::string_view)>& put) {
-  for (const TMergeConflict& c : merge.Conflicts) {
+void PutConflicts(const TComparedList& base, const TComparedList& ours, const TComparedList& theirs,
+                  const std::vector<TMergeConflict>& conflicts,
+                  const std::function<void(std::string_view)>& put) {
+  for (const TMergeConflict& c : conflicts)
     put("競合: " + DescribeConflict(base, ours, theirs, c, Shown) + "\n");
-  }
+}
+
+std::string MergeRefusal(std::int64_t missing, std::int64_t unowned, bool complete,
+                         const std::string& subject) {
+  std::string why;
+  if (missing > 0)
+    why = subject + "のページが持つはずのボタンのうち " + std::to_string(missing) +
+          " 個がファイルにありません。";
+  else if (unowned > 0)
+    why = subject + "には、どのページにも属さないボタンが " + std::to_string(unowned) +
+          " 個あります。";
+  else if (!complete)
+    why = subject + "は途中で切れています (最後の \"**\" がありません)。";
+  return why.empty() ? why : why + "マージすると内容が変わるため、マージしません。";
 }
 
 std::string MergeRefusal(const TLaunchList& list, const std::string& subject) {
   std::int64_t owned = 0;
   for (int p = 0; p < list.Pages.Count(); ++p)
     owned += std::max(list.Pages.Get(p).Count, 0);
-  std::string why;
-  if (const std::int64_t missing = list.MissingButtons(); missing > 0)
-    why = subject + "のページは合わせて " + std::to_string(owned) +
-          " 個のボタンを持つはずですが、ファイルにあるボタンは " + std::to_string(list.Count()) +
-          " 個です。";
-  else if (list.Count() > owned)
-    why = subject + "には、どのページにも属さないボタンが " + std::to_string(list.Count() - owned) +
-          " 個あります。";
-  else if (!list.Complete)
-    why = subject + "は途中で切れています (最後の \"**\" がありません)。";
-  return why.empty() ? why : why + "マージすると内容が変わるため、マージしません。";
+  return MergeRefusal(list.MissingButtons(), std::max<std::int64_t>(list.Count() - owned, 0),
+                      list.Complete, subject);
 }

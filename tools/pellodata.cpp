@@ -18,6 +18,7 @@
 #include <unistd.h>
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -361,33 +362,97 @@ int Check(const std::string& in) {
   return found ? kFailed : kOk;
 }
 
-// merge, never freed but under a sanitizer (see ListKeptToTheEnd).
-const TMergeResult& MergeKeptToTheEnd(TMergeResult&& merge) {
+// An input of diff or merge: a text data file kept as its lines (each button read only
+// where it differs), or a list loaded whole (the binary form, standard input). Never
+// freed but under a sanitizer, as the lists are not.
+class TComparedInput {
+ public:
+  // Kept as lines: a file in the text form, not UTF-8; else nullptr (the load then
+  // says what it is).
+  static TComparedInput* AsLines(const std::string& name) {
+    auto input = std::make_unique<TComparedInput>();
+    input->subject_ = "\"" + name + "\" ";
+    try {
+      TInputFile file(name);
+      if (!input->lines_.Read(file, MapFileBytes(file)) ||
+          sjis::IsUtf8Text(input->lines_.Bytes().View()))
+        return nullptr;
+    } catch (const ELaunchError&) {
+      return nullptr;
+    }
+    return Kept(std::move(input));
+  }
+  static TComparedInput* Loaded(const std::string& name) {
+    auto input = std::make_unique<TComparedInput>();
+    input->loaded_ = std::make_unique<TDataInput>(name, false, TDataInput::TOpen::Whole);
+    input->view_ = std::make_unique<TLoadedList>(input->loaded_->List());
+    input->subject_ = input->loaded_->Subject();
+    return Kept(std::move(input));
+  }
+
+  const TComparedList& List() const {
+    return view_ ? static_cast<const TComparedList&>(*view_) : lines_;
+  }
+  // Why it cannot be merged; empty when it can.
+  std::string MergeRefusal() const {
+    if (view_) return ::MergeRefusal(loaded_->List(), subject_);
+    return ::MergeRefusal(lines_.MissingButtons(), lines_.UnownedButtons(), lines_.Complete(),
+                          subject_);
+  }
+
+ private:
+  static TComparedInput* Kept(std::unique_ptr<TComparedInput> input) {
 #ifdef __SANITIZE_ADDRESS__
-  static std::list<TMergeResult> kept;
-  return kept.emplace_back(std::move(merge));
+    static std::mutex made;
+    static std::list<std::unique_ptr<TComparedInput>> kept;
+    const std::lock_guard<std::mutex> lock(made);
+    return kept.emplace_back(std::move(input)).get();
 #else
-  return *std::make_unique<TMergeResult>(std::move(merge)).release();
+    return input.release();
 #endif
+  }
+
+  std::string subject_;
+  TTextFileLines lines_;
+  std::unique_ptr<TDataInput> loaded_;
+  std::unique_ptr<TLoadedList> view_;
+};
+
+// A file mapped by MapFileBytes that another program cuts short under the command
+// ends it: told, with the status of trouble, and nothing written (the output is
+// replaced only once whole).
+void TellFileCutShort(int) {
+  static constexpr char kTold[] =
+      "pellodata: 読み込み中のファイルが他のプログラムによって短くされました。\n";
+  [[maybe_unused]] const ssize_t told = ::write(STDERR_FILENO, kTold, sizeof kTold - 1);
+  ::_exit(kCheckTrouble);
 }
 
-// The inputs named, each loaded whole, side by side.
-std::vector<std::unique_ptr<TDataInput>> LoadAll(const std::vector<std::string>& names) {
-  if (std::count(names.begin(), names.end(), kStandardStream) > 1)
+// The inputs named, read side by side: all as lines when each is a text data file, else
+// all loaded (the key of a line is not the key of a loaded button).
+std::vector<TComparedInput*> ReadAll(const std::vector<std::string>& names) {
+  const auto fromStandardInput = std::count(names.begin(), names.end(), kStandardStream);
+  if (fromStandardInput > 1)
     throw TToolError("標準入力から読み込めるのは 1 つのファイルだけです。");
-  std::vector<std::future<std::unique_ptr<TDataInput>>> loads;
-  for (const std::string& name : names)
-    loads.push_back(std::async(std::launch::async, [&name] {
-      return std::make_unique<TDataInput>(name, false, TDataInput::TOpen::Whole);
-    }));
-  std::vector<std::unique_ptr<TDataInput>> inputs;
-  for (auto& load : loads)
-    inputs.push_back(load.get());  // the first failure is told
-  return inputs;
+  const auto readAll = [&names](TComparedInput* (*read)(const std::string&)) {
+    std::vector<std::future<TComparedInput*>> reads;
+    for (const std::string& name : names)
+      reads.push_back(std::async(std::launch::async, read, name));
+    std::vector<TComparedInput*> inputs;
+    for (auto& r : reads)
+      inputs.push_back(r.get());  // the first failure is told
+    return inputs;
+  };
+  if (fromStandardInput == 0) {
+    std::signal(SIGBUS, TellFileCutShort);
+    std::vector<TComparedInput*> inputs = readAll(&TComparedInput::AsLines);
+    if (std::find(inputs.begin(), inputs.end(), nullptr) == inputs.end()) return inputs;
+  }
+  return readAll(&TComparedInput::Loaded);
 }
 
 int Diff(const std::string& a, const std::string& b, bool stat) {
-  const auto inputs = LoadAll({a, b});
+  const auto inputs = ReadAll({a, b});
   TStandardOutput out;
   const bool different = PutDifferences(inputs[0]->List(), inputs[1]->List(), stat, out.Writer());
   out.Flush();
@@ -396,23 +461,22 @@ int Diff(const std::string& a, const std::string& b, bool stat) {
 
 int Merge(const std::string& base, const std::string& ours, const std::string& theirs,
           const std::string& out) {
-  const auto inputs = LoadAll({base, ours, theirs});
-  for (const auto& input : inputs)
-    if (const std::string why = MergeRefusal(input->List(), input->Subject()); !why.empty())
-      throw TToolError(why);
-  const TLaunchList &o = inputs[0]->List(), &a = inputs[1]->List(), &b = inputs[2]->List();
-  // Kept to the end, as the lists are, which its texts borrow from.
-  const TMergeResult& merge = MergeKeptToTheEnd(MergeLists(o, a, b, {}, true));
+  const auto inputs = ReadAll({base, ours, theirs});
+  for (const TComparedInput* input : inputs)
+    if (const std::string why = input->MergeRefusal(); !why.empty()) throw TToolError(why);
+  const TComparedList &o = inputs[0]->List(), &a = inputs[1]->List(), &b = inputs[2]->List();
+  const TMergePlan merge = PlanMerge(o, a, b);
   try {
+    TMergedSource merged(merge, a, b);
     if (out == kStandardStream)
-      WriteStandardOutput(TextDataFileBytes(merge.Merged));
+      WriteStandardOutput(TextDataFileBytes(merged));
     else
-      SaveToTextFile(merge.Merged, out);  // replaced only once all of it is written
+      SaveToTextFile(merged, out);  // replaced only once all of it is written
   } catch (const ELaunchError& e) {
     throw TToolError(
         LineOf(e, out == kStandardStream ? "標準出力" : "\"" + out + "\" ", "に書き込めません"));
   }
-  PutConflicts(o, a, b, merge, [](std::string_view line) { std::cerr << line; });
+  PutConflicts(o, a, b, merge.Conflicts, [](std::string_view line) { std::cerr << line; });
   return merge.Conflicts.empty() ? kOk : kFailed;
 }
 

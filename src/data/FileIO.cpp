@@ -6,6 +6,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -106,6 +107,21 @@ THeldBytes ReadAllBytes(const TByteSource& source) {
   PreferLargePages(bytes.get(), size);
   held.size = source.ReadAtInto(0, bytes.get(), size);
   held.bytes = std::move(bytes);
+  return held;
+}
+
+THeldBytes MapFileBytes(const TInputFile& file) {
+  const auto size = static_cast<std::size_t>(std::max<std::int64_t>(file.Size(), 0));
+  const int fd = size > 0 ? ::open(file.FileName().c_str(), O_RDONLY | O_CLOEXEC) : -1;
+  void* mapped = fd >= 0 ? ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0) : MAP_FAILED;
+  if (fd >= 0) ::close(fd);  // the mapping keeps the file
+  if (mapped == MAP_FAILED) return ReadAllBytes(file);
+  ::madvise(mapped, size, MADV_SEQUENTIAL);
+  THeldBytes held;
+  held.bytes = std::shared_ptr<const char[]>(
+      static_cast<const char*>(mapped),
+      [size](const char* p) { ::munmap(const_cast<char*>(p), size); });
+  held.size = size;
   return held;
 }
 

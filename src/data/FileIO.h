@@ -63,6 +63,11 @@ struct THeldBytes {
   std::string_view View() const { return {bytes.get(), size}; }
 };
 THeldBytes ReadAllBytes(const TByteSource& source);
+// The whole of a regular file, mapped from the system's cache rather than copied: no
+// memory to clear and fill for a file of a hundred megabytes. The file must not shrink
+// while the bytes are held (reading past its new end raises SIGBUS); for a command
+// that reads a file once. A file that cannot be mapped is read (ReadAllBytes).
+THeldBytes MapFileBytes(const TInputFile& file);
 
 // The lines of a text file: a line ends at LF or CR LF, a CR elsewhere is dropped,
 // a byte 26 (Ctrl+Z) ends the file, and a line may be of any length.

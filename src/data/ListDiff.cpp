@@ -8,6 +8,7 @@
 #include <unordered_set>
 
 #include "ButtonKey.h"
+#include "ComparedLists.h"
 #include "RecordText.h"
 
 namespace {
@@ -83,14 +84,14 @@ std::vector<std::uint8_t> LongestIncreasing(const std::vector<int>& values) {
 
 // One list as the matching sees it.
 struct TSide {
-  explicit TSide(const TLaunchList& l)
-      : list(l), starts(PageStarts(l)), pageOf(PagesOfButtons(starts, l.Count())) {
-    keys.resize(static_cast<std::size_t>(l.Count()));
-    for (int i = 0; i < l.Count(); ++i)
-      keys[i] = ButtonKey(l.Get(i));
+  explicit TSide(const TComparedList& l)
+      : list(l), starts(PageStarts(l)), pageOf(PagesOfButtons(starts, l.ButtonCount())) {
+    keys.resize(static_cast<std::size_t>(l.ButtonCount()));
+    for (int i = 0; i < l.ButtonCount(); ++i)
+      keys[i] = l.Key(i);
   }
   int Pages() const { return static_cast<int>(starts.size()) - 1; }
-  const TLaunchList& list;
+  const TComparedList& list;
   std::vector<int> starts;
   std::vector<int> pageOf;
   std::vector<std::uint64_t> keys;
@@ -109,14 +110,16 @@ class TMatcher {
   TMatcher(const TSide& a, const TSide& b, TListMatch& m) : a_(a), b_(b), m_(m) {}
 
   void Run() {
-    m_.StatusChanged = !(a_.list.Status == b_.list.Status);
+    m_.StatusChanged = !(a_.list.Status() == b_.list.Status());
     MatchPages();
     m_.ButtonTo.assign(a_.keys.size(), -1);
     m_.ButtonFrom.assign(b_.keys.size(), -1);
     TrimPagePairs();
     const auto full = [](const TSide& s, int i) { return s.keys[i]; };
-    const auto targetTitle = [](const TSide& s, int i) { return TargetKey(s.list.Get(i), true); };
-    const auto target = [](const TSide& s, int i) { return TargetKey(s.list.Get(i), false); };
+    const auto targetTitle = [](const TSide& s, int i) {
+      return TargetKey(s.list.Button(i), true);
+    };
+    const auto target = [](const TSide& s, int i) { return TargetKey(s.list.Button(i), false); };
     for (const auto& key : {+full, +targetTitle, +target}) {
       MatchByKey(key, true);
       MatchByKey(key, false);
@@ -127,11 +130,11 @@ class TMatcher {
     for (std::size_t j = 0; j < b_.keys.size(); ++j) {
       const int i = m_.ButtonFrom[j];
       if (i < 0) continue;
-      const TLaunchDataItem& x = a_.list.Get(i);
-      const TLaunchDataItem& y = b_.list.Get(static_cast<int>(j));
-      m_.Fields[j] = a_.keys[i] == b_.keys[j]
-                         ? (x.UseCount != y.UseCount ? TFieldMask{bfUseCount} : TFieldMask{0})
-                         : FieldsDiffering(x, y);
+      const int jj = static_cast<int>(j);
+      m_.Fields[j] =
+          a_.keys[i] == b_.keys[j]
+              ? (a_.list.UseCount(i) != b_.list.UseCount(jj) ? TFieldMask{bfUseCount} : 0)
+              : FieldsDiffering(a_.list.Button(i), b_.list.Button(jj));
     }
   }
 
@@ -150,9 +153,9 @@ class TMatcher {
     // By name: the n-th page of a name to the n-th of that name.
     std::unordered_map<std::string_view, std::vector<int>> byName;
     for (int p = na - 1; p >= 0; --p)
-      byName[a_.list.Pages.Get(p).Caption].push_back(p);
+      byName[a_.list.Page(p).Caption].push_back(p);
     for (int p = 0; p < nb; ++p) {
-      auto found = byName.find(b_.list.Pages.Get(p).Caption);
+      auto found = byName.find(b_.list.Page(p).Caption);
       if (found == byName.end() || found->second.empty()) continue;
       PairPages(found->second.back(), p);
       found->second.pop_back();
@@ -352,19 +355,27 @@ std::string FieldValue(const TLaunchDataItem& item, TButtonField field) {
   return info.Text ? (item.*info.Text).str() : std::to_string(NumberOf(item, field));
 }
 
-std::vector<int> PageStarts(const TLaunchList& list) {
-  const int pages = list.Pages.Count();
+std::vector<int> PageStarts(const TComparedList& list) {
+  const int pages = list.PageCount(), buttons = list.ButtonCount();
   std::vector<int> starts(static_cast<std::size_t>(pages) + 1, 0);
   std::int64_t at = 0;
   for (int p = 0; p < pages; ++p) {
-    at = std::min<std::int64_t>(at + std::max(list.Pages.Get(p).Count, 0), list.Count());
+    at = std::min<std::int64_t>(at + std::max(list.Page(p).Count, 0), buttons);
     starts[p + 1] = static_cast<int>(at);
   }
-  if (pages > 0) starts[pages] = list.Count();  // what no page owns, the last page shows
+  if (pages > 0) starts[pages] = buttons;  // what no page owns, the last page shows
   return starts;
 }
 
+std::vector<int> PageStarts(const TLaunchList& list) {
+  return PageStarts(TLoadedList(list));
+}
+
 TListMatch MatchLists(const TLaunchList& a, const TLaunchList& b) {
+  return MatchLists(TLoadedList(a), TLoadedList(b));
+}
+
+TListMatch MatchLists(const TComparedList& a, const TComparedList& b) {
   auto other = std::async(std::launch::async, [&b] { return TSide(b); });
   const TSide sideA(a);
   const TSide sideB = other.get();
@@ -373,9 +384,14 @@ TListMatch MatchLists(const TLaunchList& a, const TLaunchList& b) {
 
 std::vector<TListDifference> ListDifferences(const TLaunchList& a, const TLaunchList& b,
                                              const TListMatch& m) {
+  return ListDifferences(TLoadedList(a), TLoadedList(b), m);
+}
+
+std::vector<TListDifference> ListDifferences(const TComparedList& a, const TComparedList& b,
+                                             const TListMatch& m) {
   using TKind = TListDifference::TKind;
   const std::vector<int> startsA = PageStarts(a), startsB = PageStarts(b);
-  const auto pageOfA = PagesOfButtons(startsA, a.Count());
+  const auto pageOfA = PagesOfButtons(startsA, a.ButtonCount());
   std::vector<TListDifference> out;
   if (m.StatusChanged) out.push_back({TKind::Status});
   // What a removed stands after: the last thing before it that b still has.
@@ -419,8 +435,8 @@ std::vector<TListDifference> ListDifferences(const TLaunchList& a, const TLaunch
     if (pa < 0) {
       out.push_back({TKind::PageAdded, -1, -1, pb, -1, 0, -1, -1, startsB[pb + 1] - startsB[pb]});
     } else {
-      const TPageItem& x = a.Pages.Get(pa);
-      const TPageItem& y = b.Pages.Get(pb);
+      const TPageItem& x = a.Page(pa);
+      const TPageItem& y = b.Page(pb);
       if (x.Caption != y.Caption || x.Extra != y.Extra)
         out.push_back({TKind::PageRenamed, pa, -1, pb});
       if (m.PageMoved[pb]) out.push_back({TKind::PageMoved, pa, -1, pb});
@@ -455,12 +471,12 @@ std::string Number(int n) {
   return std::to_string(n + 1);
 }
 
-std::string PageLabel(const TLaunchList& list, int p, const TShownText& shown) {
-  return "ページ " + Number(p) + " 「" + shown(list.Pages.Get(p).Caption) + "」";
+std::string PageLabel(const TComparedList& list, int p, const TShownText& shown) {
+  return "ページ " + Number(p) + " 「" + shown(list.Page(p).Caption) + "」";
 }
 
-std::string ButtonLabel(const TLaunchList& list, int p, int n, int i, const TShownText& shown) {
-  return PageLabel(list, p, shown) + ": ボタン " + Number(n) + " 「" + shown(list.Get(i).Title) +
+std::string ButtonLabel(const TComparedList& list, int p, int n, int i, const TShownText& shown) {
+  return PageLabel(list, p, shown) + ": ボタン " + Number(n) + " 「" + shown(list.Button(i).Title) +
          "」";
 }
 
@@ -508,17 +524,23 @@ std::string ButtonsOf(int count) {
 
 std::string DescribeDifference(const TLaunchList& a, const TLaunchList& b, const TListDifference& d,
                                const TShownText& shown) {
+  return DescribeDifference(TLoadedList(a), TLoadedList(b), d, shown);
+}
+
+std::string DescribeDifference(const TComparedList& a, const TComparedList& b,
+                               const TListDifference& d, const TShownText& shown) {
   using TKind = TListDifference::TKind;
   switch (d.Kind) {
     case TKind::Status:
-      return "ステータス: " + shown(StatusToText(a.Status)) + " → " + shown(StatusToText(b.Status));
+      return "ステータス: " + shown(StatusToText(a.Status())) + " → " +
+             shown(StatusToText(b.Status()));
     case TKind::PageAdded:
       return PageLabel(b, d.PageB, shown) + "を追加" + ButtonsOf(d.Buttons);
     case TKind::PageRemoved:
       return PageLabel(a, d.PageA, shown) + "を削除" + ButtonsOf(d.Buttons);
     case TKind::PageRenamed: {
-      const TPageItem& x = a.Pages.Get(d.PageA);
-      const TPageItem& y = b.Pages.Get(d.PageB);
+      const TPageItem& x = a.Page(d.PageA);
+      const TPageItem& y = b.Page(d.PageB);
       std::string text = PageLabel(a, d.PageA, shown) + " ページ名 「" + shown(x.Caption) +
                          "」 → 「" + shown(y.Caption) + "」";
       if (x.Extra != y.Extra)
@@ -534,8 +556,8 @@ std::string DescribeDifference(const TLaunchList& a, const TLaunchList& b, const
     default:
       break;
   }
-  const TLaunchDataItem& x = a.Get(d.ItemA);
-  const TLaunchDataItem& y = b.Get(d.ItemB);
+  const TLaunchDataItem& x = a.Button(d.ItemA);
+  const TLaunchDataItem& y = b.Button(d.ItemB);
   if (d.Kind == TKind::UseCount)
     return ButtonLabel(b, d.PageB, d.ButtonB, d.ItemB, shown) + " " +
            UseCountChange(x.UseCount, y.UseCount);
@@ -604,16 +626,6 @@ std::uint64_t TMergeConflict::Key() const {
 
 namespace {
 
-// to as a copy of from whose texts borrow what from's borrow.
-void ShareFields(TLaunchDataItem& to, const TLaunchDataItem& from) {
-  to.Kind = from.Kind;
-  to.UseCount = from.UseCount;
-  to.ShowCmd = from.ShowCmd;
-  to.IconIndex = from.IconIndex;
-  for (const TFieldInfo& info : kFieldInfo)
-    if (info.Text) to.*info.Text = TFieldText::Sharing(from.*info.Text);
-}
-
 // A place in the merge's result, linked both ways to its neighbours, so that a move
 // is a few links: a page, or a button within one.
 struct TSlot {
@@ -654,25 +666,19 @@ std::optional<T> Merged(const T& base, const T& ours, const T& theirs) {
 class TMerger {
  public:
   TMerger(const TSide& o, const TSide& a, const TSide& b, const TListMatch& ma,
-          const TListMatch& mb, const std::vector<std::uint64_t>& takeTheirs, bool borrow)
-      : o_(o),
-        a_(a),
-        b_(b),
-        ma_(ma),
-        mb_(mb),
-        take_(takeTheirs.begin(), takeTheirs.end()),
-        borrow_(borrow) {}
+          const TListMatch& mb, const std::vector<std::uint64_t>& takeTheirs)
+      : o_(o), a_(a), b_(b), ma_(ma), mb_(mb), take_(takeTheirs.begin(), takeTheirs.end()) {}
 
-  TMergeResult Run() {
-    TMergeResult result{EmptyList(), {}};
-    MergeStatus(result.Merged.Status);
+  TMergePlan Run() {
+    TMergePlan plan;
+    MergeStatus(plan.Status);
     SlotsOfOurs();
     PagesOfTheirs();
     ButtonsOfTheirs();
     RemovedByTheirs();
-    Write(result.Merged);
-    result.Conflicts = std::move(conflicts_);
-    return result;
+    Write(plan);
+    plan.Conflicts = std::move(conflicts_);
+    return plan;
   }
 
  private:
@@ -688,6 +694,8 @@ class TMerger {
     c.Kind = kind;
     c.Base = base;
     if (buttons) {
+      c.ItemOurs = ours;
+      c.ItemTheirs = theirs;
       if (ours >= 0) c.PageOurs = a_.pageOf[ours], c.ButtonOurs = ours - a_.starts[c.PageOurs];
       if (theirs >= 0)
         c.PageTheirs = b_.pageOf[theirs], c.ButtonTheirs = theirs - b_.starts[c.PageTheirs];
@@ -699,7 +707,7 @@ class TMerger {
   }
 
   void MergeStatus(TDataStatus& status) {
-    const TDataStatus &x = o_.list.Status, &y = a_.list.Status, &z = b_.list.Status;
+    const TDataStatus &x = o_.list.Status(), &y = a_.list.Status(), &z = b_.list.Status();
     const auto merged = Merged(x, y, z);
     status = merged ? *merged : y;
     if (!merged && Conflict(ConflictOf(TKind::Status, -1, -1, -1, false))) status = z;
@@ -734,7 +742,7 @@ class TMerger {
       const int po = ma_.PageFrom[pa];
       const int page = NewPage(pa, po, po >= 0 ? mb_.PageTo[po] : -1);
       LinkAfter(pages_, order_, page, order_.tail);
-      if (po < 0) addedByName[a_.list.Pages.Get(pa).Caption].push_back(page);
+      if (po < 0) addedByName[a_.list.Page(pa).Caption].push_back(page);
       for (int i = a_.starts[pa]; i < a_.starts[pa + 1]; ++i) {
         const int o = ma_.ButtonFrom[i];
         const int s = NewButton(page, i, o, o >= 0 ? mb_.ButtonTo[o] : -1, buttonsOf_[page].tail);
@@ -744,7 +752,7 @@ class TMerger {
     // A page both sides added under one name is one page.
     for (int pt = 0; pt < b_.Pages(); ++pt) {
       if (mb_.PageFrom[pt] >= 0) continue;
-      auto found = addedByName.find(b_.list.Pages.Get(pt).Caption);
+      auto found = addedByName.find(b_.list.Page(pt).Caption);
       if (found == addedByName.end() || found->second.empty()) continue;
       pages_[found->second.front()].theirs = pt;
       pageOfTheirs_[pt] = found->second.front();
@@ -754,7 +762,7 @@ class TMerger {
 
   // Whether theirs changed anything of base page po, which it has as pt.
   bool TheirsChangedPage(int po, int pt) const {
-    const TPageItem &x = o_.list.Pages.Get(po), &z = b_.list.Pages.Get(pt);
+    const TPageItem &x = o_.list.Page(po), &z = b_.list.Page(pt);
     if (x.Caption != z.Caption || x.Extra != z.Extra) return true;
     for (int t = b_.starts[pt]; t < b_.starts[pt + 1]; ++t)
       if (mb_.ButtonFrom[t] < 0 || (mb_.Fields[t] & ~TFieldMask{bfUseCount}) || mb_.ButtonMoved[t])
@@ -854,7 +862,7 @@ class TMerger {
       bool kept = false;
       for (int s = buttonsOf_[page].head; s >= 0 && !kept; s = buttons_[s].next)
         kept = buttons_[s].live;
-      const TPageItem &x = o_.list.Pages.Get(slot.base), &y = a_.list.Pages.Get(slot.ours);
+      const TPageItem &x = o_.list.Page(slot.base), &y = a_.list.Page(slot.ours);
       kept = kept || x.Caption != y.Caption || x.Extra != y.Extra;
       if (!kept ||
           Conflict(ConflictOf(TKind::PageRemovedByTheirs, slot.base, slot.ours, -1, false)))
@@ -862,16 +870,17 @@ class TMerger {
     }
   }
 
-  // The button of s, merged into item (a new one).
-  void FillButton(const TSlot& s, TLaunchDataItem& item) {
-    const TLaunchDataItem& from = s.ours >= 0 ? a_.list.Get(s.ours) : b_.list.Get(s.theirs);
-    if (borrow_)
-      ShareFields(item, from);
-    else
-      item = from;
-    if (s.ours < 0 || s.theirs < 0 || s.base < 0) return;
-    const TLaunchDataItem &x = o_.list.Get(s.base), &z = b_.list.Get(s.theirs);
+  // Where the button of s comes from: as one side has it, when the other did not
+  // change it, or made anew of both.
+  TMergePlan::TButton PlanButton(const TSlot& s, TMergePlan& plan) {
+    using TFrom = TMergePlan::TFrom;
+    if (s.ours < 0) return {TFrom::Theirs, s.theirs};
+    if (s.theirs < 0 || s.base < 0) return {TFrom::Ours, s.ours};
     const TFieldMask ours = ma_.Fields[s.ours], theirs = mb_.Fields[s.theirs];
+    if (theirs == 0) return {TFrom::Ours, s.ours};
+    if (ours == 0) return {TFrom::Theirs, s.theirs};
+    TLaunchDataItem item = a_.list.Button(s.ours);
+    const TLaunchDataItem& z = b_.list.Button(s.theirs);
     CopyFields(item, z, theirs & ~ours & ~TFieldMask{bfUseCount});
     const TFieldMask both = ours & theirs & FieldsDiffering(item, z) & ~TFieldMask{bfUseCount};
     if (both != 0) {
@@ -880,17 +889,20 @@ class TMerger {
       if (Conflict(c)) CopyFields(item, z, both);
     }
     // Each side's uses since base count.
-    const std::int64_t uses = std::int64_t{item.UseCount} + z.UseCount - x.UseCount;
+    const std::int64_t uses = std::int64_t{a_.list.UseCount(s.ours)} + b_.list.UseCount(s.theirs) -
+                              o_.list.UseCount(s.base);
     item.UseCount = static_cast<std::int32_t>(
         std::clamp<std::int64_t>(uses, 0, std::numeric_limits<std::int32_t>::max()));
+    plan.Made.push_back(item);
+    return {TFrom::Made, static_cast<int>(plan.Made.size()) - 1};
   }
 
   void PageTextOf(const TSlot& s, std::string& caption, std::int32_t& extra) {
-    const TPageItem& page = s.ours >= 0 ? a_.list.Pages.Get(s.ours) : b_.list.Pages.Get(s.theirs);
+    const TPageItem& page = s.ours >= 0 ? a_.list.Page(s.ours) : b_.list.Page(s.theirs);
     caption = page.Caption;
     extra = page.Extra;
     if (s.ours < 0 || s.theirs < 0 || s.base < 0) return;
-    const TPageItem &x = o_.list.Pages.Get(s.base), &z = b_.list.Pages.Get(s.theirs);
+    const TPageItem &x = o_.list.Page(s.base), &z = b_.list.Page(s.theirs);
     const auto name = Merged(x.Caption, page.Caption, z.Caption);
     const auto value = Merged(x.Extra, page.Extra, z.Extra);
     if ((!name || !value) &&
@@ -903,24 +915,23 @@ class TMerger {
     if (value) extra = *value;
   }
 
-  void Write(TLaunchList& out) {
-    out.SetNextBlockSize(buttons_.size());
+  void Write(TMergePlan& plan) {
+    plan.Buttons.reserve(buttons_.size());
     for (int page = order_.head; page >= 0; page = pages_[page].next) {
       if (!pages_[page].live) continue;
-      std::string caption;
-      std::int32_t extra = 0;
-      PageTextOf(pages_[page], caption, extra);
-      const int first = out.Count();
+      TPageItem item;
+      PageTextOf(pages_[page], item.Caption, item.Extra);
+      const std::size_t first = plan.Buttons.size();
       for (int s = buttonsOf_[page].head; s >= 0; s = buttons_[s].next)
-        if (buttons_[s].live) FillButton(buttons_[s], out.Emplace());
-      out.Pages.Add(std::make_unique<TPageItem>(std::move(caption), out.Count() - first, extra));
+        if (buttons_[s].live) plan.Buttons.push_back(PlanButton(buttons_[s], plan));
+      item.Count = static_cast<std::int32_t>(plan.Buttons.size() - first);
+      plan.Pages.push_back(std::move(item));
     }
   }
 
   const TSide &o_, &a_, &b_;
   const TListMatch &ma_, &mb_;
   std::unordered_set<std::uint64_t> take_;
-  bool borrow_;
   std::vector<TMergeConflict> conflicts_;
   std::vector<TSlot> pages_, buttons_;
   std::vector<TChain> buttonsOf_;
@@ -931,8 +942,8 @@ class TMerger {
 
 }  // namespace
 
-TMergeResult MergeLists(const TLaunchList& base, const TLaunchList& ours, const TLaunchList& theirs,
-                        const std::vector<std::uint64_t>& takeTheirs, bool borrowTexts) {
+TMergePlan PlanMerge(const TComparedList& base, const TComparedList& ours,
+                     const TComparedList& theirs, const std::vector<std::uint64_t>& takeTheirs) {
   auto sideA = std::async(std::launch::async, [&ours] { return TSide(ours); });
   const TSide o(base);
   const TSide b(theirs);
@@ -940,23 +951,62 @@ TMergeResult MergeLists(const TLaunchList& base, const TLaunchList& ours, const 
   auto matchA = std::async(std::launch::async, [&] { return Match(o, a); });
   const TListMatch mb = Match(o, b);
   const TListMatch ma = matchA.get();
-  return TMerger(o, a, b, ma, mb, takeTheirs, borrowTexts).Run();
+  return TMerger(o, a, b, ma, mb, takeTheirs).Run();
+}
+
+const TLaunchDataItem& TMergedSource::Button(int p, int b, std::string_view& written) {
+  while (page_ < p)
+    first_ += plan_.Pages[page_++].Count;  // asked for in order
+  const TMergePlan::TButton& from = plan_.Buttons[first_ + b];
+  if (from.From == TMergePlan::TFrom::Made) {
+    written = {};
+    return plan_.Made[from.Index];
+  }
+  const TComparedList& side = from.From == TMergePlan::TFrom::Ours ? ours_ : theirs_;
+  written = side.Written(from.Index);
+  return written.empty() ? side.Button(from.Index) : none_;
+}
+
+TMergeResult MergeLists(const TLaunchList& base, const TLaunchList& ours, const TLaunchList& theirs,
+                        const std::vector<std::uint64_t>& takeTheirs) {
+  const TLoadedList a(ours), b(theirs);
+  TMergePlan plan = PlanMerge(TLoadedList(base), a, b, takeTheirs);
+  TMergeResult result{EmptyList(), std::move(plan.Conflicts)};
+  TLaunchList& out = result.Merged;
+  out.Status = plan.Status;
+  out.SetNextBlockSize(plan.Buttons.size());
+  for (const TMergePlan::TButton& from : plan.Buttons)
+    out.Emplace(from.From == TMergePlan::TFrom::Made   ? plan.Made[from.Index]
+                : from.From == TMergePlan::TFrom::Ours ? ours.Get(from.Index)
+                                                       : theirs.Get(from.Index));
+  for (const TPageItem& page : plan.Pages)
+    out.Pages.Add(std::make_unique<TPageItem>(page.Caption, page.Count, page.Extra));
+  return result;
 }
 
 std::string DescribeConflict(const TLaunchList& base, const TLaunchList& ours,
                              const TLaunchList& theirs, const TMergeConflict& c,
                              const TShownText& shown) {
+  return DescribeConflict(TLoadedList(base), TLoadedList(ours), TLoadedList(theirs), c, shown);
+}
+
+std::string DescribeConflict(const TComparedList& base, const TComparedList& ours,
+                             const TComparedList& theirs, const TMergeConflict& c,
+                             const TShownText& shown) {
   using TKind = TMergeConflict::TKind;
-  const auto button = [&](const TLaunchList& list, int p, int n) {
-    return ButtonLabel(list, p, n, list.ItemIndex(p, n), shown);
+  const auto ourButton = [&] {
+    return ButtonLabel(ours, c.PageOurs, c.ButtonOurs, c.ItemOurs, shown);
+  };
+  const auto theirButton = [&] {
+    return ButtonLabel(theirs, c.PageTheirs, c.ButtonTheirs, c.ItemTheirs, shown);
   };
   switch (c.Kind) {
     case TKind::Status:
-      return "ステータス: 両方で変更されています (こちら: " + shown(StatusToText(ours.Status)) +
-             "、相手: " + shown(StatusToText(theirs.Status)) + ")";
+      return "ステータス: 両方で変更されています (こちら: " + shown(StatusToText(ours.Status())) +
+             "、相手: " + shown(StatusToText(theirs.Status())) + ")";
     case TKind::PageName:
       return PageLabel(ours, c.PageOurs, shown) + ": ページ名が両方で変更されています (相手: 「" +
-             shown(theirs.Pages.Get(c.PageTheirs).Caption) + "」)";
+             shown(theirs.Page(c.PageTheirs).Caption) + "」)";
     case TKind::PageRemovedByOurs:
       return PageLabel(theirs, c.PageTheirs, shown) +
              ": こちらで削除したページが相手で変更されています";
@@ -964,21 +1014,19 @@ std::string DescribeConflict(const TLaunchList& base, const TLaunchList& ours,
       return PageLabel(ours, c.PageOurs, shown) +
              ": 相手で削除されたページをこちらで変更しています";
     case TKind::ButtonFields: {
-      const TLaunchDataItem& x = base.Get(c.Base);
-      const TLaunchDataItem& y = ours.Items(c.PageOurs, c.ButtonOurs);
-      const TLaunchDataItem& z = theirs.Items(c.PageTheirs, c.ButtonTheirs);
-      return button(ours, c.PageOurs, c.ButtonOurs) +
+      const TLaunchDataItem& x = base.Button(c.Base);
+      const TLaunchDataItem& y = ours.Button(c.ItemOurs);
+      const TLaunchDataItem& z = theirs.Button(c.ItemTheirs);
+      return ourButton() +
              ": 両方で変更されています (こちら: " + FieldChanges(x, y, c.Fields, shown) +
              "; 相手: " + FieldChanges(x, z, c.Fields, shown) + ")";
     }
     case TKind::ButtonRemovedByOurs:
-      return button(theirs, c.PageTheirs, c.ButtonTheirs) +
-             ": こちらで削除したボタンが相手で変更されています";
+      return theirButton() + ": こちらで削除したボタンが相手で変更されています";
     case TKind::ButtonRemovedByTheirs:
-      return button(ours, c.PageOurs, c.ButtonOurs) +
-             ": 相手で削除されたボタンをこちらで変更しています";
+      return ourButton() + ": 相手で削除されたボタンをこちらで変更しています";
     case TKind::ButtonMoved:
-      return button(ours, c.PageOurs, c.ButtonOurs) +
+      return ourButton() +
              ": 両方で別の場所へ移動されています (相手: " + PageLabel(theirs, c.PageTheirs, shown) +
              "のボタン " + Number(c.ButtonTheirs) + ")";
   }

@@ -12,7 +12,9 @@
 #include <string_view>
 #include <vector>
 
+#include "ComparedLists.h"
 #include "LaunchList.h"
+#include "TextFormSource.h"
 
 // The fields of a button, as bits of a mask.
 enum TButtonField : std::uint16_t {
@@ -61,8 +63,10 @@ struct TListMatch {
 // compared as the last page's; pages that own more than the list holds own what is
 // there.
 std::vector<int> PageStarts(const TLaunchList& list);
+std::vector<int> PageStarts(const TComparedList& list);
 
 TListMatch MatchLists(const TLaunchList& a, const TLaunchList& b);
+TListMatch MatchLists(const TComparedList& a, const TComparedList& b);
 
 // One difference, as a line of the list the user reads.
 struct TListDifference {
@@ -89,6 +93,8 @@ struct TListDifference {
 // Every difference, in the order of b (what a removed comes where it stood).
 std::vector<TListDifference> ListDifferences(const TLaunchList& a, const TLaunchList& b,
                                              const TListMatch& match);
+std::vector<TListDifference> ListDifferences(const TComparedList& a, const TComparedList& b,
+                                             const TListMatch& match);
 
 // Converts a CP932 text of a list to UTF-8 to be shown.
 using TShownText = std::function<std::string(std::string_view)>;
@@ -97,6 +103,8 @@ using TShownText = std::function<std::string(std::string_view)>;
 // "ページ 2 「ツール」: ボタン 3 「端末」 リンク先 /usr/bin/xterm → /usr/bin/foot".
 std::string DescribeDifference(const TLaunchList& a, const TLaunchList& b, const TListDifference& d,
                                const TShownText& shown);
+std::string DescribeDifference(const TComparedList& a, const TComparedList& b,
+                               const TListDifference& d, const TShownText& shown);
 
 // How many differences of each kind: the lines of diff --stat.
 std::vector<std::string> DifferenceStat(const std::vector<TListDifference>& differences);
@@ -122,6 +130,7 @@ struct TMergeConflict {
   int Base = -1;  // the page or button of base (its flat number) the conflict is about
   int PageOurs = -1, ButtonOurs = -1;      // where ours has it (-1: ours removed it)
   int PageTheirs = -1, ButtonTheirs = -1;  // where theirs has it
+  int ItemOurs = -1, ItemTheirs = -1;      // a button's flat number in ours, in theirs
   TFieldMask Fields = 0;
   // The conflict's key, for choosing theirs: the same in a merge made again of the
   // same lists.
@@ -135,14 +144,51 @@ struct TMergeResult {
 
 // Merges what ours and theirs each changed since base. A change on one side is taken;
 // the same change on both, once; use counts add up (what each side counted since
-// base); a conflict keeps ours, unless its Key is in takeTheirs. With borrowTexts the
-// merged buttons' texts borrow what the three lists' texts borrow, so the lists' bytes
-// must outlive the result (a command that merges once and ends); else they own them.
+// base); a conflict keeps ours, unless its Key is in takeTheirs.
 TMergeResult MergeLists(const TLaunchList& base, const TLaunchList& ours, const TLaunchList& theirs,
-                        const std::vector<std::uint64_t>& takeTheirs = {},
-                        bool borrowTexts = false);
+                        const std::vector<std::uint64_t>& takeTheirs = {});
+
+// The same merge as where each button of its result comes from: a button one side
+// changed and the other did not is taken as that side holds it (and written as its
+// file has it), one both changed is made anew.
+struct TMergePlan {
+  enum class TFrom : std::uint8_t { Ours, Theirs, Made };
+  struct TButton {
+    TFrom From;
+    int Index;  // the button's flat number in ours or theirs, or its place in Made
+  };
+  TDataStatus Status;
+  std::vector<TPageItem> Pages;  // each owns the next Count of Buttons
+  std::vector<TButton> Buttons;
+  std::vector<TLaunchDataItem> Made;
+  std::vector<TMergeConflict> Conflicts;
+};
+TMergePlan PlanMerge(const TComparedList& base, const TComparedList& ours,
+                     const TComparedList& theirs,
+                     const std::vector<std::uint64_t>& takeTheirs = {});
+
+// A planned merge as the text form's writer reads it.
+class TMergedSource final : public TTextFormSource {
+ public:
+  TMergedSource(const TMergePlan& plan, const TComparedList& ours, const TComparedList& theirs)
+      : plan_(plan), ours_(ours), theirs_(theirs) {}
+  const TDataStatus& Status() override { return plan_.Status; }
+  int PageCount() override { return static_cast<int>(plan_.Pages.size()); }
+  const TPageItem& Page(int p) override { return plan_.Pages[p]; }
+  const TLaunchDataItem& Button(int p, int b, std::string_view& written) override;
+
+ private:
+  const TMergePlan& plan_;
+  const TComparedList &ours_, &theirs_;
+  int page_ = 0;                // the page asked for last
+  int first_ = 0;               // its first button in plan_.Buttons
+  const TLaunchDataItem none_;  // what is returned with a written text
+};
 
 // The conflict as one line (UTF-8), in the words of DescribeDifference.
 std::string DescribeConflict(const TLaunchList& base, const TLaunchList& ours,
                              const TLaunchList& theirs, const TMergeConflict& c,
+                             const TShownText& shown);
+std::string DescribeConflict(const TComparedList& base, const TComparedList& ours,
+                             const TComparedList& theirs, const TMergeConflict& c,
                              const TShownText& shown);

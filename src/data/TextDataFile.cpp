@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ComparedLists.h"
 #include "FileIO.h"
 #include "FixedTexts.h"
 #include "LaunchErrors.h"
@@ -53,6 +54,22 @@ std::string ReadStatusSection(TLineReader& lines, TDataStatus& status) {
   if (number == 0) return "ファイルが空です。";
   return "ステータス セクションを閉じる \"**\" がないまま、" + std::to_string(number) +
          " 行目でファイルが終わっています。";
+}
+
+// The pages up to the "**" that ends their section (closed), or the end of the file.
+TPageList ReadPageSection(TLineReader& lines, bool& closed) {
+  TPageList pages;
+  std::string_view line;
+  TRecordFields fields;
+  closed = false;
+  while (lines.Next(line) && !(closed = line == kSectionEnd)) {
+    if (IsSkipped(line)) continue;
+    SplitRecord(line, fields);
+    auto page = std::make_unique<TPageItem>();
+    FieldsToPage(fields, *page);
+    pages.Add(std::move(page));
+  }
+  return pages;
 }
 
 }  // namespace
@@ -269,15 +286,8 @@ bool TLaunchList::LoadFromTextSource(TByteSource& source) {
   // Accepted. The rest is read aside and taken over only when all of it was read,
   // so that an error leaves the list as it was. A section the file ends in is
   // taken as closed by the end of the file.
-  TPageList pages;
   bool closed = false;  // each section ended by its "**", not by the end of the file
-  while (lines.Next(line) && !(closed = line == kSectionEnd)) {
-    if (IsSkipped(line)) continue;
-    SplitRecord(line, fields);
-    auto page = std::make_unique<TPageItem>();
-    FieldsToPage(fields, *page);
-    pages.Add(std::move(page));
-  }
+  TPageList pages = ReadPageSection(lines, closed);
 
   TObjectList<TLaunchDataItem> items;
   const char* const sectionStart = lines.Rest().data();
@@ -334,4 +344,37 @@ std::string TextFormRefusal(TByteSource& source) {
   TLineReader lines(source);
   TDataStatus status;
   return ReadStatusSection(lines, status);
+}
+
+bool TTextFileLines::Read(TByteSource& source, THeldBytes bytes) {
+  TDataStatus status;
+  {
+    TLineReader lines(source);
+    if (!ReadStatusSection(lines, status).empty()) return false;
+  }
+  THeldBytes held = bytes.bytes ? std::move(bytes) : ReadAllBytes(source);
+  TLineReader lines(held.View());
+  if (!ReadStatusSection(lines, status).empty()) return false;  // changed meanwhile
+  bool closed = false;
+  TPageList pages = ReadPageSection(lines, closed);
+  // Each line of the button section that is not skipped is one button, as the load
+  // reads it.
+  const std::string_view all = held.View();
+  std::string_view line;
+  for (;;) {
+    if (!lines.Next(line)) {
+      closed = false;
+      break;
+    }
+    if (line == kSectionEnd) break;
+    if (IsSkipped(line)) continue;
+    const bool inBytes = line.data() >= all.data() && line.data() <= all.data() + all.size();
+    lines_.push_back(inBytes ? line : std::string_view(copies_.emplace_back(line)));
+  }
+  status_ = status;
+  pages_ = std::move(pages);
+  held_ = std::move(held);
+  complete_ = closed;
+  KeyLines();
+  return true;
 }

@@ -5,6 +5,8 @@
 #include <filesystem>
 
 #include "BenchData.h"
+#include "ComparedLists.h"
+#include "FileIO.h"
 #include "RecordText.h"
 #include "ShiftJis.h"
 #include "TestSupport.h"
@@ -280,5 +282,57 @@ TEST(ListMerge, OneSideUnchangedGivesTheOtherOnRandomAndCorpusLists) {
     const TLaunchList& taken = MergeLists(base, x, y, keys).Merged;
     ASSERT_EQ(taken.MissingButtons(), 0);
     ASSERT_EQ(PageStarts(taken).back(), taken.Count());
+  }
+}
+
+namespace {
+
+// A text data file's bytes kept as lines, as pellodata reads them.
+struct TKeptLines {
+  explicit TKeptLines(std::string text) : bytes(std::move(text)) {
+    TMemorySource source(bytes);
+    EXPECT_TRUE(lines.Read(source));
+  }
+  std::string bytes;
+  TTextFileLines lines;
+};
+
+TLaunchList Reloaded(const std::string& bytes) {
+  TLaunchList list;
+  list.LoadFromBytes(bytes);
+  return list;
+}
+
+}  // namespace
+
+// Files kept as their lines (each read only where it differs) compare and merge as the
+// loaded lists do; what no side changed is written as its file has it.
+TEST(ListMerge, FilesKeptAsLinesMergeAsLoadedListsDo) {
+  bench::TRandom random(36);
+  for (int n = 0; n < 300; ++n) {
+    const TLaunchList base = RandomList(random);
+    if (base.Pages.Count() == 0) continue;
+    const TLaunchList x = Edited(base, random), y = Edited(base, random);
+    const TKeptLines o(TextDataFileBytes(base)), a(TextDataFileBytes(x)), b(TextDataFileBytes(y));
+    std::vector<std::string> kept, loaded;
+    for (const TListDifference& d : ListDifferences(o.lines, a.lines, MatchLists(o.lines, a.lines)))
+      kept.push_back(DescribeDifference(o.lines, a.lines, d, Shown));
+    for (const TListDifference& d : ListDifferences(base, x, MatchLists(base, x)))
+      loaded.push_back(DescribeDifference(base, x, d, Shown));
+    ASSERT_EQ(kept, loaded);
+    const TMergePlan plan = PlanMerge(o.lines, a.lines, b.lines);
+    TMergedSource merged(plan, a.lines, b.lines);
+    const TMergeResult expected = MergeLists(base, x, y);
+    ASSERT_EQ(TextDataFileBytes(merged), TextDataFileBytes(expected.Merged));
+    ASSERT_EQ(plan.Conflicts.size(), expected.Conflicts.size());
+  }
+  // Lines not in the writer's form, from the corpora, are kept as they stand.
+  for (const TLaunchList& list : CorpusLists()) {
+    if (list.MissingButtons() > 0) continue;  // no file of the writer's
+    const std::string original = TextDataFileBytes(list);
+    const TKeptLines o(original), a(TextDataFileBytes(Edited(list, random)));
+    const TMergePlan plan = PlanMerge(o.lines, a.lines, o.lines);
+    TMergedSource merged(plan, a.lines, o.lines);
+    ASSERT_EQ(Shape(Reloaded(TextDataFileBytes(merged))), Shape(Reloaded(a.bytes)));
   }
 }
