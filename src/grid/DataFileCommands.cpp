@@ -21,7 +21,7 @@ QString LimitText(std::int32_t limit) {
 
 }  // namespace
 
-void GridToLaunchList(const TGridStore& grid, TLaunchList& list) {
+void GridToLaunchList(const TGridCells& grid, TLaunchList& list) {
   list.Clear();
   list.Pages.Clear();
   list.Status = *StatusOfGrid(grid);

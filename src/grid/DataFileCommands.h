@@ -11,11 +11,12 @@
 #include "LaunchList.h"
 #include "VersionInfo.h"
 
-// Fills list (emptied first) from the grid: the status of cell (0, 0), then page by
-// page its page text and its buttons. A page's Count is the number of buttons it gets.
-// The buttons' texts borrow the cells' bytes: use the list only while the grid is
-// unchanged, or copy its buttons. Written out, it gives the bytes TGridTextSource gives.
-void GridToLaunchList(const TGridStore& grid, TLaunchList& list);
+// Fills list (emptied first) from the grid or a snapshot of it: the status of cell
+// (0, 0), then page by page its page text and its buttons. A page's Count is the number
+// of buttons it gets. The buttons' texts borrow the cells' bytes: use the list only
+// while the grid is unchanged (or the snapshot lives), or copy its buttons. Written
+// out, it gives the bytes TGridTextSource gives.
+void GridToLaunchList(const TGridCells& grid, TLaunchList& list);
 
 // The number of buttons of all pages, as their page texts count them.
 int TotalButtonCount(const TGridStore& grid);
