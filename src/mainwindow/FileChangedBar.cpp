@@ -42,22 +42,30 @@ TFileChangedBar::TFileChangedBar(QWidget* parent) : QFrame(parent) {
   BtnReload = button(
       QStringLiteral("読み込み直す(&L)"),
       QStringLiteral("ファイルを読み込み直します (「元に戻す」で編集中のデーターに戻せます)"));
+  BtnMerge = button(QStringLiteral("マージ(&M)"),
+                    QStringLiteral("ファイルの変更を編集中のデーターに取り込みます (「元に戻す」で"
+                                   "編集中のデーターに戻せます)"));
+  BtnDiff = button(QStringLiteral("差分を表示(&D)"),
+                   QStringLiteral("編集中のデーターとファイルの違いを一覧します"));
   BtnDismiss = button(QStringLiteral("閉じる"),
                       QStringLiteral("このままにします (保存するときにもう一度確認します)"));
   connect(BtnOverwrite, &QPushButton::clicked, this, &TFileChangedBar::OverwriteRequested);
   connect(BtnReload, &QPushButton::clicked, this, &TFileChangedBar::ReloadRequested);
+  connect(BtnMerge, &QPushButton::clicked, this, &TFileChangedBar::MergeRequested);
+  connect(BtnDiff, &QPushButton::clicked, this, &TFileChangedBar::DiffRequested);
   connect(BtnDismiss, &QPushButton::clicked, this, &QWidget::hide);
 }
 
 void TFileChangedBar::ShowNotice(const QString& text, bool canReload) {
   BtnOverwrite->setVisible(true);
-  BtnReload->setVisible(canReload);
+  for (QPushButton* button : {BtnReload, BtnMerge, BtnDiff})
+    button->setVisible(canReload);
   Show(text);
 }
 
 void TFileChangedBar::ShowInformation(const QString& text) {
-  BtnOverwrite->setVisible(false);
-  BtnReload->setVisible(false);
+  for (QPushButton* button : {BtnOverwrite, BtnReload, BtnMerge, BtnDiff})
+    button->setVisible(false);
   Show(text);
 }
 

@@ -1,7 +1,7 @@
 // The notice above the grid that the data file was changed by another program while
 // the editor was idle: what happened, and the same answers the save would ask for
-// (overwrite, reload, or leave it for now). It never takes the keyboard, so it does not
-// interrupt typing.
+// (overwrite, reload, merge, see the differences, or leave it for now). It never takes the
+// keyboard, so it does not interrupt typing.
 #pragma once
 
 #include <QFrame>
@@ -15,7 +15,8 @@ class TFileChangedBar : public QFrame {
  public:
   explicit TFileChangedBar(QWidget* parent = nullptr);
 
-  // Shows the bar with text; the reload button only when a reload is possible.
+  // Shows the bar with text; the reload, merge and difference buttons only when the
+  // file could be read.
   void ShowNotice(const QString& text, bool canReload);
   // Shows the bar with text that asks for nothing: only its close button.
   void ShowInformation(const QString& text);
@@ -24,11 +25,15 @@ class TFileChangedBar : public QFrame {
   QString Text() const;
   QPushButton& OverwriteButton() { return *BtnOverwrite; }
   QPushButton& ReloadButton() { return *BtnReload; }
+  QPushButton& MergeButton() { return *BtnMerge; }
+  QPushButton& DiffButton() { return *BtnDiff; }
   QPushButton& DismissButton() { return *BtnDismiss; }
 
  signals:
   void OverwriteRequested();
   void ReloadRequested();
+  void MergeRequested();
+  void DiffRequested();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -41,5 +46,7 @@ class TFileChangedBar : public QFrame {
   QLabel* LbNotice = nullptr;
   QPushButton* BtnOverwrite = nullptr;
   QPushButton* BtnReload = nullptr;
+  QPushButton* BtnMerge = nullptr;
+  QPushButton* BtnDiff = nullptr;
   QPushButton* BtnDismiss = nullptr;
 };

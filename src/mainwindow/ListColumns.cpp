@@ -90,6 +90,10 @@ void SizeColumnsToFirstRows(QTreeView& view, int rows) {
   QHeaderView* header = view.header();
   QList<int> natural;
   for (int column = 0; column < model->columnCount(); ++column) {
+    if (view.isColumnHidden(column)) {
+      natural.append(0);  // takes no room from the others
+      continue;
+    }
     int width = header->isHidden() ? 0 : header->sectionSizeHint(column);
     for (const TSampled& row : sample) {
       const QModelIndex index = row.index.siblingAtColumn(column);

@@ -19,6 +19,7 @@
 #include "GridUndo.h"
 #include "IconCaches.h"
 #include "LaunchList.h"
+#include "MergeBase.h"
 #include "OutsideChanges.h"
 
 class QAction;
@@ -235,6 +236,11 @@ class TMainWindow : public QMainWindow, public TGridUndoHost {
   void MarkSaved();
   // Replaces the grid by list (the data file as on disk now) as one step.
   void ReloadFromDisk(const TLaunchList& list);
+  // Merges theirs (the data file as on disk now) into the grid as one step, asking first
+  // about any conflict; the grid is then unsaved. false when the user gave it up.
+  bool MergeFromDisk(const std::shared_ptr<TLaunchList>& theirs);
+  // Lists how theirs (the data file as on disk now) differs from the grid.
+  void ShowDifferencesFromDisk(const TLaunchList& theirs);
   // Replaces the grid's data by list as one step named text, keeping the file saved to;
   // returns whether list was damaged (told, and the grid differs from it).
   bool ReplaceGridData(const QString& text, const TLaunchList& list);
@@ -305,6 +311,7 @@ class TMainWindow : public QMainWindow, public TGridUndoHost {
   TFileChangedBar* ChangedBar_ = nullptr;
   TGridFinder Finder_;
   TFileBaseline Baseline_;
+  TMergeBase MergeBase_;  // the grid as Baseline_'s file: what a merge starts from
   QFileSystemWatcher* Watcher_ = nullptr;
   QTimer* DiskCheckTimer_ = nullptr;
   QElapsedTimer TouchedSince_;  // the first touch of the file not looked at yet

@@ -8,13 +8,16 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "DataFileCommands.h"
 #include "DataFileSave.h"
 #include "FileChangedBar.h"
 #include "FreedMemory.h"
 #include "GridView.h"
 #include "InPlaceWriteMarker.h"
+#include "ListDiffDialog.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
+#include "ModalRun.h"
 #include "Progress.h"
 #include "RecoveryCopy.h"
 #include "RecoveryGuard.h"
@@ -39,7 +42,12 @@ TSaveSession TMainWindow::SaveSession() {
   TSaveSession session(store_, SaveFileName, Baseline_);
   session.DialogAt = DialogAt();
   session.Reload = [this](const TLaunchList& list) { ReloadFromDisk(list); };
-  session.Written = [this] { WrittenAt_ = Undo_.index(); };
+  session.ShowDifferences = [this](const TLaunchList& list) { ShowDifferencesFromDisk(list); };
+  session.Merge = [this](const std::shared_ptr<TLaunchList>& list) { return MergeFromDisk(list); };
+  session.Written = [this] {
+    WrittenAt_ = Undo_.index();
+    MergeBase_.KeepGrid(store_);
+  };
   session.CountsMerged = [this](const TCountRewrites& rewrites) {
     // A step taken back or made again later must not put the old counts back.
     for (int i = 0; i < Undo_.count(); ++i)
@@ -70,8 +78,42 @@ void TMainWindow::MarkSaved() {
 void TMainWindow::ReloadFromDisk(const TLaunchList& list) {
   const TReturnFreedMemory freed;  // what the work below frees goes back
   const bool damaged = ReplaceGridData(QStringLiteral("データーファイルの読み込み直し"), list);
+  MergeBase_.KeepGrid(store_);
   MarkSaved();  // the grid is the file again; undo brings the edits back
   if (damaged) Undo_.resetClean();
+}
+
+bool TMainWindow::MergeFromDisk(const std::shared_ptr<TLaunchList>& theirs) {
+  const TReturnFreedMemory freed;  // what the work below frees goes back
+  const TLaunchList base = MergeBase_.List(Baseline_.Data);
+  // The merge borrows the grid's texts, which the replace below lets go of: the
+  // snapshot keeps them until it is done.
+  const TGridSnapshot grid = store_.Snapshot();
+  TLaunchList ours;
+  GridToLaunchList(grid, ours);
+  TListDiffDialog dialog(this);
+  dialog.move(DialogAt());
+  dialog.ShowMerge(base, ours, *theirs);
+  // A merge without a conflict has nothing to ask: undo takes it back.
+  if (!dialog.Merge().Conflicts.empty() && ExecModal(dialog) != QDialog::Accepted) return false;
+  ReplaceGridData(QStringLiteral("データーファイルの変更のマージ"), dialog.Merge().Merged);
+  // The file is the base of the next merge; the grid holds edits it does not have.
+  MergeBase_.KeepFile(theirs);
+  Undo_.resetClean();
+  Recovery_->Changed(true);
+  ChangedBar_->hide();
+  WatchDataFile();
+  UpdateWindowTitle();
+  return true;
+}
+
+void TMainWindow::ShowDifferencesFromDisk(const TLaunchList& theirs) {
+  TLaunchList grid;
+  GridToLaunchList(store_, grid);
+  TListDiffDialog dialog(this);
+  dialog.move(DialogAt());
+  dialog.ShowDifferences(grid, theirs);
+  ExecModal(dialog);
 }
 
 void TMainWindow::SetUpDataSafety() {
@@ -99,6 +141,22 @@ void TMainWindow::SetUpDataSafety() {
   connect(Watcher_, &QFileSystemWatcher::directoryChanged, this, &TMainWindow::DataFileTouched);
   connect(ChangedBar_, &TFileChangedBar::OverwriteRequested, this,
           &TMainWindow::OverwriteChangedFile);
+  connect(ChangedBar_, &TFileChangedBar::DiffRequested, this, [this] {
+    const TDiskCheck check = CheckDataFile(Baseline_, SaveFileName);
+    if (check.List && check.Change == TDiskChange::Changed)
+      ShowDifferencesFromDisk(*check.List);
+    else
+      CheckDataFileNow();  // what the file is now is told anew
+  });
+  connect(ChangedBar_, &TFileChangedBar::MergeRequested, this, [this] {
+    const TDiskCheck check = CheckDataFile(Baseline_, SaveFileName);
+    if (!check.List || check.Change != TDiskChange::Changed) {
+      ChangedBar_->hide();
+      CheckDataFileNow();
+    } else if (MergeFromDisk(check.List)) {
+      Baseline_ = {check.Stamp, FingerprintOf(*check.List), check.StampTakenNs, check.IsLink};
+    }
+  });
   connect(ChangedBar_, &TFileChangedBar::ReloadRequested, this, [this] {
     const TDiskCheck check = CheckDataFile(Baseline_, SaveFileName);
     ChangedBar_->hide();

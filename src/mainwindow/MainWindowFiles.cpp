@@ -37,6 +37,7 @@ void TMainWindow::ShowDataFile(std::unique_ptr<TLaunchList> list, const TFileSta
   std::future<TDataFingerprint> loaded =
       std::async(std::launch::async, [l = list.get()] { return FingerprintOf(*l); });
   FillGrid(*list);
+  MergeBase_.KeepGrid(store_);
   // A damaged file is not what the grid holds: unsaved from the start.
   if (WarnOfDamage(*list)) Undo_.resetClean();
   Baseline_ = {stamp, loaded.get(), RealTimeNs(), IsSymbolicLink(SaveFileName)};
@@ -128,7 +129,10 @@ bool TMainWindow::SaveDataFileAs(const QString& path) {
   TFileBaseline written;
   TSaveSession session(store_, path, written);
   session.DialogAt = at;
-  session.Written = [this] { WrittenAt_ = Undo_.index(); };
+  session.Written = [this] {
+    WrittenAt_ = Undo_.index();
+    MergeBase_.KeepGrid(store_);
+  };
   if (!WriteDataFile(session)) return false;
   // The old file's copy goes with the old name; the new file holds every edit.
   Recovery_->Settle();

@@ -114,7 +114,7 @@ void TMainWindow::mnCheckTargetsClick() {
 
 void TMainWindow::mnRestoreClick() {
   const TReturnFreedMemory freed;  // what the work below frees goes back
-  TRestoreDialog dialog(SaveFileName, this);
+  TRestoreDialog dialog(SaveFileName, store_, this);
   dialog.move(DialogAt());
   if (ExecModal(dialog) != QDialog::Accepted || dialog.Chosen().isEmpty()) return;
   TLaunchList list;

@@ -7,9 +7,14 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "DataFileCommands.h"
+#include "ListDifferencesModel.h"
+#include "ListDifferencesView.h"
 #include "SystemFont.h"
 
-TRestoreDialog::TRestoreDialog(const QString& dataFile, QWidget* parent) : QDialog(parent) {
+TRestoreDialog::TRestoreDialog(const QString& dataFile, const TGridStore& grid, QWidget* parent)
+    : QDialog(parent) {
+  GridToLaunchList(grid, grid_);
   setWindowTitle(QStringLiteral("バックアップから復元"));
   ApplySystemFont(this);
   auto* layout = new QVBoxLayout(this);
@@ -26,11 +31,19 @@ TRestoreDialog::TRestoreDialog(const QString& dataFile, QWidget* parent) : QDial
   LbProblem = new QLabel(this);
   LbProblem->setWordWrap(true);
   layout->addWidget(LbProblem);
+  LbDifferences = new QLabel(this);
+  LbDifferences->setObjectName(QStringLiteral("LbDifferences"));
+  layout->addWidget(LbDifferences);
+  Differences = new TListDifferencesModel(this);
+  DifferenceList =
+      new TListDifferencesView(Differences, QStringLiteral("復元したときの変更"), this);
+  LbDifferences->setBuddy(DifferenceList);
+  layout->addWidget(DifferenceList, 1);
   auto* buttons = new QDialogButtonBox(this);
   BtnRestore = buttons->addButton(QStringLiteral("復元(&R)"), QDialogButtonBox::AcceptRole);
   buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
   layout->addWidget(buttons);
-  resize(600, 360);
+  resize(720, 520);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(List, &QTreeWidget::itemDoubleClicked, this, [this] {
@@ -60,8 +73,32 @@ TRestoreDialog::TRestoreDialog(const QString& dataFile, QWidget* parent) : QDial
   if (List->topLevelItemCount() > 0 && backups_.front().Readable)
     List->setCurrentItem(List->topLevelItem(0));
   BtnRestore->setEnabled(!Chosen().isEmpty());
-  connect(List, &QTreeWidget::currentItemChanged, this,
-          [this] { BtnRestore->setEnabled(!Chosen().isEmpty()); });
+  ShowDifferences();
+  connect(List, &QTreeWidget::currentItemChanged, this, [this] {
+    BtnRestore->setEnabled(!Chosen().isEmpty());
+    ShowDifferences();
+  });
+}
+
+TRestoreDialog::~TRestoreDialog() = default;
+
+void TRestoreDialog::ShowDifferences() {
+  // The model lets go of the old backup before it goes.
+  auto chosen = std::make_unique<TLaunchList>();
+  QString error;
+  const QString path = Chosen();
+  if (path.isEmpty() || !LoadBackup(path, *chosen, error)) chosen.reset();
+  Differences->ShowDifferences(grid_, chosen ? *chosen : grid_);
+  chosen_ = std::move(chosen);
+  const int count = Differences->DifferenceCount();
+  if (!chosen_)
+    LbDifferences->setText(error.isEmpty() ? QStringLiteral("バックアップを選んでください。")
+                                           : error);
+  else if (count == 0)
+    LbDifferences->setText(QStringLiteral("このバックアップは編集中のデーターと同じです。"));
+  else
+    LbDifferences->setText(QStringLiteral("復元したときの変更: %1 件(&D)").arg(count));
+  DifferenceList->Refit();
 }
 
 QString TRestoreDialog::Chosen() const {

@@ -30,7 +30,7 @@ QString MessageBoxTitle(TMsgType type) {
 }
 
 unsigned MessageBoxButtons(unsigned buttons) {
-  const unsigned known = buttons & (mbYes | mbNo | mbOK | mbCancel);
+  const unsigned known = buttons & (mbYes | mbNo | mbOK | mbCancel | mbMerge | mbDiff);
   return known ? known : unsigned{mbOK};
 }
 

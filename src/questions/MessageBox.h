@@ -8,7 +8,15 @@
 enum class TMsgType { Warning, Error, Information, Confirmation, Plain };
 
 // The buttons of a box, combined with |. A box asked with none of them has OK.
-enum TMsgButtons : unsigned { mbYes = 1, mbNo = 2, mbOK = 4, mbCancel = 8 };
+// mbMerge and mbDiff are the question about a data file another program changed.
+enum TMsgButtons : unsigned {
+  mbYes = 1,
+  mbNo = 2,
+  mbOK = 4,
+  mbCancel = 8,
+  mbMerge = 16,
+  mbDiff = 32
+};
 
 // Modal results: the button a box was closed with.
 inline constexpr int mrNone = 0;
@@ -16,6 +24,8 @@ inline constexpr int mrOk = 1;
 inline constexpr int mrCancel = 2;
 inline constexpr int mrYes = 6;
 inline constexpr int mrNo = 7;
+inline constexpr int mrMerge = 20;
+inline constexpr int mrDiff = 21;
 
 // The application's title, "登録データー編集": the plain box's window title.
 QString ApplicationTitle();

@@ -65,8 +65,8 @@ QString OfferWriteInPlace(const TSaveSession& s) {
   return kept.Path;
 }
 
-// The question's text for check.
-QString OutsideChangeText(const QString& fileName, const TDiskCheck& check) {
+// The question's text for check, with the answers of buttons.
+QString OutsideChangeText(const QString& fileName, const TDiskCheck& check, unsigned buttons) {
   QString text = QStringLiteral("データーファイルが他のプログラムによって変更されています。\r\r") +
                  Quoted(fileName) + QStringLiteral("\r\r");
   // A link put in the file's place sends the bytes elsewhere: the answer must know where.
@@ -89,11 +89,17 @@ QString OutsideChangeText(const QString& fileName, const TDiskCheck& check) {
                  "\r\r「はい」: 編集中のデーターで上書きします\r"
                  "「キャンセル」: 保存しません");
     default:
-      return text + QStringLiteral(
-                        "「はい」: 編集中のデーターで上書きします\r"
-                        "「いいえ」: ファイルを読み込み直します (「元に戻す」で"
-                        "編集中のデーターに戻せます)\r"
-                        "「キャンセル」: 保存しません");
+      text += QStringLiteral(
+          "「はい」: 編集中のデーターで上書きします\r"
+          "「いいえ」: ファイルを読み込み直します (「元に戻す」で"
+          "編集中のデーターに戻せます)\r");
+      if (buttons & mbMerge)
+        text += QStringLiteral(
+            "「マージ」: ファイルの変更を編集中のデーターに取り込みます (保存はしません。"
+            "「元に戻す」で編集中のデーターに戻せます)\r");
+      if (buttons & mbDiff)
+        text += QStringLiteral("「差分を表示」: 編集中のデーターとファイルの違いを一覧します\r");
+      return text + QStringLiteral("「キャンセル」: 保存しません");
   }
 }
 
@@ -125,14 +131,27 @@ bool TakeInUnasked(TSaveSession& s, const TDiskCheck& check, TFileBaseline& base
 
 TSaveResult AskAboutOutsideChange(TSaveSession& s, const TDiskCheck& check) {
   const bool canReload = check.Change == TDiskChange::Changed && check.List && s.Reload;
-  const unsigned buttons = mbYes | mbCancel | (canReload ? mbNo : 0u);
-  const int answer =
-      s.Ask(OutsideChangeText(s.FileName, check), kChangedCaption, buttons, TMsgType::Warning);
-  if (answer == mrYes) return TSaveResult::Saved;
-  if (answer != mrNo || !canReload) return TSaveResult::NotSaved;
-  s.Reload(*check.List);
-  s.Baseline = {check.Stamp, FingerprintOf(*check.List), check.StampTakenNs, check.IsLink};
-  return TSaveResult::Reloaded;
+  const unsigned buttons = mbYes | mbCancel | (canReload ? mbNo : 0u) |
+                           (canReload && s.Merge ? mbMerge : 0u) |
+                           (canReload && s.ShowDifferences ? mbDiff : 0u);
+  for (;;) {
+    const int answer = s.Ask(OutsideChangeText(s.FileName, check, buttons), kChangedCaption,
+                             buttons, TMsgType::Warning);
+    if (answer == mrYes) return TSaveResult::Saved;
+    if (answer == mrDiff && (buttons & mbDiff)) {
+      s.ShowDifferences(*check.List);
+      continue;
+    }
+    if (answer == mrMerge && (buttons & mbMerge)) {
+      if (!s.Merge(check.List)) continue;  // given up in its conflicts: asked again
+    } else if (answer == mrNo && canReload) {
+      s.Reload(*check.List);
+    } else {
+      return TSaveResult::NotSaved;
+    }
+    s.Baseline = {check.Stamp, FingerprintOf(*check.List), check.StampTakenNs, check.IsLink};
+    return answer == mrNo ? TSaveResult::Reloaded : TSaveResult::Merged;
+  }
 }
 
 namespace {

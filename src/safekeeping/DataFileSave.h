@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "GridStore.h"
@@ -32,6 +33,11 @@ struct TSaveSession {
   // Puts the file as read now into the grid in place of its data, as one step that
   // can be undone. None: a reload is not offered.
   std::function<void(const TLaunchList&)> Reload;
+  // Shows how the file as read now differs from the grid. None: not offered.
+  std::function<void(const TLaunchList&)> ShowDifferences;
+  // Merges the file as read now into the grid, as one step that can be undone; false
+  // when the user gave it up. None: a merge is not offered.
+  std::function<bool(const std::shared_ptr<TLaunchList>&)> Merge;
   // Told after the launcher's use counts were taken into the grid: each cell text
   // replaced with the text it became.
   std::function<void(const TCountRewrites& rewrites)> CountsMerged;
@@ -43,7 +49,7 @@ struct TSaveSession {
   std::function<int(const std::string&)> ReplaceBeside;
 };
 
-enum class TSaveResult { Saved, NotSaved, Reloaded };
+enum class TSaveResult { Saved, NotSaved, Reloaded, Merged };
 
 // What a look at the file found, acted on without a question: the baseline follows a
 // file with the same data, and the launcher's use counts are taken into the grid.
@@ -54,7 +60,8 @@ bool TakeInUnasked(TSaveSession& s, const TDiskCheck& check);
 bool TakeInUnasked(TSaveSession& s, const TDiskCheck& check, TFileBaseline& base);
 
 // Asks what to do about a file another program changed, removed or left unreadable:
-// overwrite it (Saved means: go on and write), reload it (done here), or cancel.
+// overwrite it (Saved means: go on and write), reload it or merge it (done here; the
+// baseline then follows the file), or cancel. Showing the differences asks again.
 TSaveResult AskAboutOutsideChange(TSaveSession& s, const TDiskCheck& check);
 
 // Looks at the file on disk, takes in or asks about what changed there, then writes

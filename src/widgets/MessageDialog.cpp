@@ -87,6 +87,8 @@ TMessageDialog::TMessageDialog(const QString& text, const QString& caption, unsi
   buttonRow->addStretch();
   if (buttons_ & mbYes) AddButton(buttonRow, QStringLiteral("はい(&Y)"), mrYes, "BtnYes");
   if (buttons_ & mbNo) AddButton(buttonRow, QStringLiteral("いいえ(&N)"), mrNo, "BtnNo");
+  if (buttons_ & mbMerge) AddButton(buttonRow, QStringLiteral("マージ(&M)"), mrMerge, "BtnMerge");
+  if (buttons_ & mbDiff) AddButton(buttonRow, QStringLiteral("差分を表示(&D)"), mrDiff, "BtnDiff");
   if (buttons_ & mbOK) AddButton(buttonRow, QStringLiteral("OK"), mrOk, "BtnOK");
   if (buttons_ & mbCancel)
     AddButton(buttonRow, QStringLiteral("キャンセル"), mrCancel, "BtnCancel");

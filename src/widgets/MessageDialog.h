@@ -14,7 +14,7 @@ class TMessageDialog : public QDialog {
 
  public:
   // A box showing MessageBoxText(text, caption) under the title, with the icon of
-  // type and the requested buttons in the order Yes, No, OK, Cancel; the first is
+  // type and the requested buttons in the order Yes, No, Merge, Diff, OK, Cancel; the first is
   // the default. Each button ends the box with its modal result.
   TMessageDialog(const QString& text, const QString& caption, unsigned buttons, TMsgType type,
                  QWidget* parent = nullptr);

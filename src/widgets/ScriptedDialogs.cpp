@@ -39,6 +39,10 @@ bool Offers(unsigned buttons, int result) {
       return buttons & mbOK;
     case mrCancel:
       return buttons & mbCancel;
+    case mrMerge:
+      return buttons & mbMerge;
+    case mrDiff:
+      return buttons & mbDiff;
     default:
       return false;
   }

@@ -17,10 +17,12 @@
 
 #include "AlertAccessible.h"
 #include "ButtonListBox.h"
+#include "DataFileCommands.h"
 #include "FileChangedBar.h"
 #include "FindBar.h"
 #include "FolderBrowser.h"
 #include "GridView.h"
+#include "ListDiffDialog.h"
 #include "MainWindow.h"
 #include "MessageDialog.h"
 #include "PageEditDialog.h"
@@ -203,7 +205,11 @@ TEST(Accessibility, EveryControlOfEveryWindowHasAName) {
   }
 
   TReplaceDialog replace(s.form.Store(), 1);
-  TRestoreDialog restore(Q(shown.file));
+  TRestoreDialog restore(Q(shown.file), s.form.Store());
+  TLaunchList grid;
+  GridToLaunchList(s.form.Store(), grid);
+  TListDiffDialog differences;
+  differences.ShowDifferences(grid, grid);
   TTargetCheckDialog targets;
   targets.Fill(s.form.Store());
   TProgressBox progress;
@@ -225,8 +231,8 @@ TEST(Accessibility, EveryControlOfEveryWindowHasAName) {
   choice.SetPrompt(QStringLiteral("位置"));
   TFolderBrowser browser;
   TFolderBrowseDialog folders(browser);
-  for (QWidget* w : std::initializer_list<QWidget*>{&replace, &restore, &targets, &progress,
-                                                    &number, &text, &choice, &folders}) {
+  for (QWidget* w : std::initializer_list<QWidget*>{&replace, &restore, &differences, &targets,
+                                                    &progress, &number, &text, &choice, &folders}) {
     w->show();
     EXPECT_EQ(Unnamed(w), "") << w->metaObject()->className();
     w->hide();

@@ -1,7 +1,8 @@
 // The real window beside a launcher that rewrites its file: closing with edits asks,
 // the launcher's use counts come in while the editor is idle, any other change is told
-// in a notice whose reload is one step, a recovery copy left behind is offered, and a
-// restore tells of buttons the grid cannot hold.
+// in a notice whose reload is one step or whose merge keeps both sides, a recovery copy
+// left behind is offered, and a restore lists what it changes and tells of buttons the
+// grid cannot hold.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -19,6 +20,9 @@
 #include "GridRules.h"
 #include "GridView.h"
 #include "ItemIcons.h"
+#include "ListDiffDialog.h"
+#include "ListDifferencesModel.h"
+#include "ListDifferencesView.h"
 #include "MainWindow.h"
 #include "RecordText.h"
 #include "RecoveryCopy.h"
@@ -92,6 +96,12 @@ struct TEditor {
     ASSERT_TRUE(form->windowTitle().startsWith(QLatin1Char('*')));
   }
   int UseCountAt(int c, int r) const { return UseCountOfText(form->Store().Cell(c, r)); }
+  // The row of the page named caption; 0 when there is none.
+  int RowOf(const std::string& caption) const {
+    for (int r = 1; r < form->Store().RowCount(); ++r)
+      if (CaptionOfText(form->Store().Cell(0, r)) == caption) return r;
+    return 0;
+  }
   const TAskedQuestion& LastQuestion() const { return dialogs.Questions().back(); }
   // Whether a message box of caption was asked.
   bool Asked(const QString& caption) const {
@@ -256,6 +266,113 @@ TEST(DataSafety, AnotherChangeIsToldInTheNoticeAndItsReloadIsOneStep) {
   EXPECT_EQ(PageCount(e.form->Store()), 3);
 }
 
+// The texts of a difference list's column, row by row.
+QStringList Column(const TListDifferencesModel& model, int column) {
+  QStringList texts;
+  for (int r = 0; r < model.rowCount(); ++r)
+    texts << model.index(r, column).data().toString();
+  return texts;
+}
+
+// Runs act on the next difference dialog titled title, once it is up.
+void OnDiffDialog(const QString& title, std::function<void(TListDiffDialog&)> act) {
+  auto* poll = new QTimer(qApp);
+  QObject::connect(poll, &QTimer::timeout, [poll, title, act = std::move(act)] {
+    auto* d = qobject_cast<TListDiffDialog*>(QApplication::activeModalWidget());
+    if (d == nullptr || d->windowTitle() != title) return;
+    poll->stop();
+    poll->deleteLater();
+    act(*d);
+  });
+  poll->start(10);
+}
+
+TEST(DataSafety, TheNoticesMergeKeepsBothSidesAsOneStepAndCountsTheLaunchersUsesOnce) {
+  TEditor e;
+  e.form->show();
+  SaveToTextFile(Launcher(30), e.file);  // the launcher counts t0's uses
+  e.form->CheckDataFileNow();
+  const int a = e.RowOf("a");
+  ASSERT_EQ(e.UseCountAt(1, a), 30);
+  e.Edit();
+  // Another program renames page b, adds a button to it and counts t1 six more times.
+  TLaunchList theirs = Launcher(30);
+  theirs.Pages.Get(1).Caption = "theirs";
+  auto added = std::make_unique<TLaunchDataItem>();
+  added->Title = "added";
+  theirs.AddButton(1, std::move(added));
+  theirs.Get(1).UseCount = 10;
+  SaveToTextFile(theirs, e.file);
+  e.form->CheckDataFileNow();
+  ASSERT_TRUE(e.form->ChangedBar().isVisible());
+  ASSERT_FALSE(e.form->ChangedBar().MergeButton().isHidden());
+  const int steps = e.form->UndoStack().count();
+
+  e.form->ChangedBar().MergeButton().click();
+  EXPECT_TRUE(e.form->ChangedBar().isHidden());
+  EXPECT_EQ(e.form->UndoStack().count(), steps + 1);
+  EXPECT_TRUE(e.RowOf("n")) << "the user's page";
+  ASSERT_TRUE(e.RowOf("theirs"));
+  EXPECT_EQ(CountOfRow(e.form->Store(), e.RowOf("theirs")), 2);
+  EXPECT_EQ(e.UseCountAt(1, e.RowOf("a")), 30) << "taken in before: not counted twice";
+  EXPECT_EQ(e.UseCountAt(2, e.RowOf("a")), 10);
+  EXPECT_TRUE(e.form->windowTitle().startsWith(QLatin1Char('*')));
+
+  e.form->UndoStack().undo();
+  EXPECT_TRUE(e.RowOf("n"));
+  EXPECT_TRUE(e.RowOf("b")) << "the user's grid is back";
+  EXPECT_EQ(e.UseCountAt(2, e.RowOf("a")), 4);
+  e.form->UndoStack().redo();
+  // The file is what the grid was merged with: a save asks nothing about it.
+  e.dialogs.PushMessageAnswer(mrYes);
+  const std::size_t asked = e.dialogs.Questions().size();
+  e.form->mnSave->trigger();
+  EXPECT_EQ(e.dialogs.Questions().size(), asked + 2) << "the question and the progress box";
+}
+
+TEST(DataSafety, TheSaveQuestionShowsTheDifferencesAndMergesWithAChoicePerConflict) {
+  TEditor e;
+  e.form->show();
+  const int a = e.RowOf("a");
+  TLaunchList edited = Launcher();
+  edited.Get(0).Title = "ours";
+  e.form->RecordStep(QStringLiteral("edit"),
+                     [&] { e.form->Store().SetCell(1, a, ItemToText(edited.Get(0))); });
+  TLaunchList theirs = Launcher();
+  theirs.Get(0).Title = "file";
+  theirs.Pages.Get(1).Caption = "theirs";
+  SaveToTextFile(theirs, e.file);
+  const std::string disk = ReadFile(e.file);
+
+  e.dialogs.PushMessageAnswer(mrYes);   // save
+  e.dialogs.PushMessageAnswer(mrDiff);  // the file was changed: see how
+  QStringList changes;
+  OnDiffDialog(QStringLiteral("ファイルとの差分"), [&](TListDiffDialog& d) {
+    changes = Column(*d.Differences, TListDifferencesModel::colChange);
+    d.BtnClose->click();
+  });
+  e.dialogs.PushMessageAnswer(mrMerge);  // asked again: merge
+  QStringList taken;
+  OnDiffDialog(QStringLiteral("マージ"), [&](TListDiffDialog& d) {
+    EXPECT_EQ(d.Differences->ConflictCount(), 1) << "both changed t0's title";
+    d.List->setCurrentIndex(d.Differences->index(0, 0));
+    QTest::keyClick(d.List, Qt::Key_Space);
+    taken = Column(*d.Differences, TListDifferencesModel::colTaken);
+    d.BtnMerge->click();
+  });
+  e.form->mnSave->trigger();
+  EXPECT_TRUE(changes.contains(QStringLiteral("ページ名変更"))) << changes.join(u',').toStdString();
+  EXPECT_TRUE(changes.contains(QStringLiteral("ボタン変更"))) << changes.join(u',').toStdString();
+  ASSERT_FALSE(taken.isEmpty());
+  EXPECT_EQ(taken.front(), QStringLiteral("ファイルの内容"));
+  EXPECT_EQ(ReadFile(e.file), disk) << "merged, not saved";
+  EXPECT_EQ(TitleOfText(e.form->Store().Cell(1, a)), "file");
+  EXPECT_TRUE(e.RowOf("theirs"));
+  EXPECT_TRUE(e.form->windowTitle().startsWith(QLatin1Char('*')));
+  e.form->UndoStack().undo();
+  EXPECT_EQ(TitleOfText(e.form->Store().Cell(1, a)), "ours");
+}
+
 TEST(DataSafety, ALauncherThatNeverPausesStillHasItsCountsTakenIn) {
   TEditor e;
   SaveToTextFile(Launcher(30), e.file);
@@ -305,6 +422,23 @@ TEST(DataSafety, ARecoveryCopyLeftBehindIsOfferedAndTakenAsOneStep) {
   e.Open();
   EXPECT_EQ(PageCount(e.form->Store()), 2);
   EXPECT_FALSE(FindRecoveryCopy(Q(e.file)));
+}
+
+TEST(DataSafety, TheRestoreListsWhatTheChosenBackupWouldChange) {
+  TEditor e;
+  TLaunchList backup = Launcher();
+  backup.Pages.Get(1).Caption = "old";
+  const std::filesystem::path folder = e.dir.Path() / "pelledit-backup";
+  std::filesystem::create_directory(folder);
+  SaveToTextFile(backup, (folder / "data.lst.20261207-112300.bak").string());
+  TRestoreDialog dialog(Q(e.file), e.form->Store());
+  ASSERT_EQ(dialog.Differences->DifferenceCount(), 1);
+  EXPECT_EQ(dialog.Differences->index(0, TListDifferencesModel::colChange).data().toString(),
+            QStringLiteral("ページ名変更"));
+  EXPECT_TRUE(dialog.Differences->index(0, TListDifferencesModel::colDetail)
+                  .data()
+                  .toString()
+                  .contains(QStringLiteral("old")));
 }
 
 TEST(DataSafety, ARestoreTellsOfButtonsTheGridCannotHoldAndDrawsEveryIcon) {
