@@ -110,6 +110,7 @@ void TListDiffDialog::TakeTheirs(bool theirs) {
   // The rows stay where they were: the same conflicts, in the same order.
   const QModelIndexList selected = List->selectionModel()->selectedRows();
   Remerge();
+  List->Refit();  // the side's text and the rows below it change width
   for (const QModelIndex& index : selected)
     List->selectionModel()->select(Differences->index(index.row(), 0),
                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
