@@ -237,7 +237,8 @@ class TMainWindow : public QMainWindow, public TGridUndoHost {
   // Replaces the grid by list (the data file as on disk now) as one step.
   void ReloadFromDisk(const TLaunchList& list);
   // Merges theirs (the data file as on disk now) into the grid as one step, asking first
-  // about any conflict; the grid is then unsaved. false when the user gave it up.
+  // about any conflict; the grid is then unsaved, unless it holds just the file. false
+  // when the user gave it up.
   bool MergeFromDisk(const std::shared_ptr<TLaunchList>& theirs);
   // Lists how theirs (the data file as on disk now) differs from the grid.
   void ShowDifferencesFromDisk(const TLaunchList& theirs);

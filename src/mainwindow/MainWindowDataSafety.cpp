@@ -96,7 +96,14 @@ bool TMainWindow::MergeFromDisk(const std::shared_ptr<TLaunchList>& theirs) {
   dialog.ShowMerge(base, ours, *theirs);
   // A merge without a conflict has nothing to ask: undo takes it back.
   if (!dialog.Merge().Conflicts.empty() && ExecModal(dialog) != QDialog::Accepted) return false;
+  // Without edits of the user's the merge is the file: saved, as after a reload.
+  const bool isTheFile = FingerprintOf(dialog.Merge().Merged) == FingerprintOf(*theirs);
   ReplaceGridData(QStringLiteral("データーファイルの変更のマージ"), dialog.Merge().Merged);
+  if (isTheFile) {
+    MergeBase_.KeepGrid(store_);
+    MarkSaved();
+    return true;
+  }
   // The file is the base of the next merge; the grid holds edits it does not have.
   MergeBase_.KeepFile(theirs);
   Undo_.resetClean();
