@@ -1,5 +1,6 @@
 #include "FileChangedBar.h"
 
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -16,25 +17,30 @@ TFileChangedBar::TFileChangedBar(QWidget* parent) : QFrame(parent) {
   setAutoFillBackground(true);
   setBackgroundRole(QPalette::AlternateBase);
   setForegroundRole(QPalette::Text);
-  auto* layout = new QHBoxLayout(this);
-  layout->setContentsMargins(8, 4, 8, 4);
+  Layout = new QGridLayout(this);
+  Layout->setContentsMargins(8, 4, 8, 4);
   LbIcon = new QLabel(this);
   LbIcon->setObjectName(QStringLiteral("LbIcon"));
   const int size = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
   LbIcon->setPixmap(
       style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this).pixmap(size, size));
-  layout->addWidget(LbIcon, 0, Qt::AlignTop);
+  Layout->addWidget(LbIcon, 0, 0, Qt::AlignTop);
   LbNotice = new QLabel(this);
   LbNotice->setObjectName(QStringLiteral("LbNotice"));
   LbNotice->setTextFormat(Qt::PlainText);
   LbNotice->setWordWrap(true);
   LbNotice->setForegroundRole(QPalette::Text);
-  layout->addWidget(LbNotice, 1);
-  const auto button = [this, layout](const QString& caption, const QString& hint) {
-    auto* b = new QPushButton(caption, this);
+  Layout->addWidget(LbNotice, 0, 1);
+  Layout->setColumnStretch(1, 1);
+  Buttons = new QWidget(this);
+  auto* row = new QHBoxLayout(Buttons);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->addStretch(1);
+  const auto button = [this, row](const QString& caption, const QString& hint) {
+    auto* b = new QPushButton(caption, Buttons);
     b->setToolTip(hint);
     b->setFocusPolicy(Qt::TabFocus);  // a click does not take the keyboard from the grid
-    layout->addWidget(b);
+    row->addWidget(b);
     return b;
   };
   BtnOverwrite = button(QStringLiteral("上書き保存(&O)"),
@@ -54,6 +60,29 @@ TFileChangedBar::TFileChangedBar(QWidget* parent) : QFrame(parent) {
   connect(BtnMerge, &QPushButton::clicked, this, &TFileChangedBar::MergeRequested);
   connect(BtnDiff, &QPushButton::clicked, this, &TFileChangedBar::DiffRequested);
   connect(BtnDismiss, &QPushButton::clicked, this, &QWidget::hide);
+  PlaceButtons();
+}
+
+void TFileChangedBar::PlaceButtons() {
+  const QMargins margins = Layout->contentsMargins();
+  const int oneLine = margins.left() + LbIcon->sizeHint().width() + Layout->horizontalSpacing() +
+                      LbNotice->fontMetrics().horizontalAdvance(LbNotice->text()) +
+                      Layout->horizontalSpacing() + Buttons->sizeHint().width() + margins.right();
+  const bool beside = width() >= oneLine;
+  int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+  const int at = Layout->indexOf(Buttons);
+  if (at >= 0) Layout->getItemPosition(at, &row, &column, &rowSpan, &columnSpan);
+  if (at >= 0 && (column == 2) == beside) return;
+  Layout->removeWidget(Buttons);
+  if (beside)
+    Layout->addWidget(Buttons, 0, 2);
+  else
+    Layout->addWidget(Buttons, 1, 1, 1, 2);
+}
+
+void TFileChangedBar::resizeEvent(QResizeEvent* event) {
+  QFrame::resizeEvent(event);
+  PlaceButtons();
 }
 
 void TFileChangedBar::ShowNotice(const QString& text, bool canReload) {
@@ -73,6 +102,7 @@ void TFileChangedBar::Show(const QString& text) {
   const bool again = isVisible() && LbNotice->text() == text;
   LbNotice->setText(text);
   setAccessibleDescription(text);
+  PlaceButtons();
   show();
   if (!again) AnnounceAlert(this);  // each new notice once
 }

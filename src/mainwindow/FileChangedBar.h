@@ -6,6 +6,7 @@
 
 #include <QFrame>
 
+class QGridLayout;
 class QLabel;
 class QPushButton;
 
@@ -36,12 +37,19 @@ class TFileChangedBar : public QFrame {
   void DiffRequested();
 
  protected:
+  void resizeEvent(QResizeEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
  private:
   // Shows the bar with text, told to screen readers as an alert.
   void Show(const QString& text);
 
+  // Puts the buttons beside the text when the bar is wide enough for both on one line,
+  // else under it: a narrow window never squeezes the text into a column.
+  void PlaceButtons();
+
+  QGridLayout* Layout = nullptr;
+  QWidget* Buttons = nullptr;
   QLabel* LbIcon = nullptr;
   QLabel* LbNotice = nullptr;
   QPushButton* BtnOverwrite = nullptr;
