@@ -1,6 +1,7 @@
 // pellodata diff and merge, run as a user and as git run them.
 #include <gtest/gtest.h>
 
+#include "BinaryDataFixture.h"
 #include "TestSupport.h"
 #include "ToolRunner.h"
 
@@ -52,6 +53,15 @@ TEST(PelloDataCompare, DiffAndMergeTellByTheirExitStatus) {
             "ページ 1 「アプリ」: ボタン 1 「端末」 リンク先 /usr/bin/xterm → /usr/bin/foot\n");
   EXPECT_EQ(RunTool({"diff", "--stat", base, ours}).out, "ボタンの変更: 1\n差分: 1 件\n");
   EXPECT_EQ(RunTool({"diff", base, dir.File("none.lst")}).status, 2);
+  // A file in the binary form, or standard input, is read whole and compared the same.
+  WriteFile(dir.File("binary.lst"), binary_fixture::Example());
+  ASSERT_EQ(RunTool({"convert", dir.File("binary.lst"), dir.File("text.lst")}).status, 0);
+  EXPECT_EQ(RunTool({"diff", dir.File("binary.lst"), dir.File("text.lst")}).status, 0);
+  run = RunCommand("cat " + ShellQuoted(ours) + " | " + ShellQuoted(PELLODATA_PATH) + " diff " +
+                       ShellQuoted(base) + " -",
+                   {});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.out.find("/usr/bin/foot"), std::string::npos) << run.out;
 
   // Clean: written over OURS.
   run = RunTool({"merge", base, ours, theirs});
