@@ -954,10 +954,18 @@ TMergePlan PlanMerge(const TComparedList& base, const TComparedList& ours,
   return TMerger(o, a, b, ma, mb, takeTheirs).Run();
 }
 
+TMergedSource::TMergedSource(const TMergePlan& plan, const TComparedList& ours,
+                             const TComparedList& theirs)
+    : plan_(plan), ours_(ours), theirs_(theirs) {
+  int first = 0;
+  for (const TPageItem& page : plan.Pages) {
+    pageFirst_.push_back(first);
+    first += page.Count;
+  }
+}
+
 const TLaunchDataItem& TMergedSource::Button(int p, int b, std::string_view& written) {
-  while (page_ < p)
-    first_ += plan_.Pages[page_++].Count;  // asked for in order
-  const TMergePlan::TButton& from = plan_.Buttons[first_ + b];
+  const TMergePlan::TButton& from = plan_.Buttons[pageFirst_[p] + b];
   if (from.From == TMergePlan::TFrom::Made) {
     written = {};
     return plan_.Made[from.Index];

@@ -170,8 +170,7 @@ TMergePlan PlanMerge(const TComparedList& base, const TComparedList& ours,
 // A planned merge as the text form's writer reads it.
 class TMergedSource final : public TTextFormSource {
  public:
-  TMergedSource(const TMergePlan& plan, const TComparedList& ours, const TComparedList& theirs)
-      : plan_(plan), ours_(ours), theirs_(theirs) {}
+  TMergedSource(const TMergePlan& plan, const TComparedList& ours, const TComparedList& theirs);
   const TDataStatus& Status() override { return plan_.Status; }
   int PageCount() override { return static_cast<int>(plan_.Pages.size()); }
   const TPageItem& Page(int p) override { return plan_.Pages[p]; }
@@ -180,8 +179,7 @@ class TMergedSource final : public TTextFormSource {
  private:
   const TMergePlan& plan_;
   const TComparedList &ours_, &theirs_;
-  int page_ = 0;                // the page asked for last
-  int first_ = 0;               // its first button in plan_.Buttons
+  std::vector<int> pageFirst_;  // each page's first button in plan_.Buttons
   const TLaunchDataItem none_;  // what is returned with a written text
 };
 

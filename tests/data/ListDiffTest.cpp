@@ -324,6 +324,7 @@ TEST(ListMerge, FilesKeptAsLinesMergeAsLoadedListsDo) {
     TMergedSource merged(plan, a.lines, b.lines);
     const TMergeResult expected = MergeLists(base, x, y);
     ASSERT_EQ(TextDataFileBytes(merged), TextDataFileBytes(expected.Merged));
+    ASSERT_EQ(TextDataFileBytes(merged), TextDataFileBytes(expected.Merged)) << "written again";
     ASSERT_EQ(plan.Conflicts.size(), expected.Conflicts.size());
   }
   // Lines not in the writer's form, from the corpora, are kept as they stand.
