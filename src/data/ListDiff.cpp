@@ -497,19 +497,6 @@ std::string ShownValue(const TLaunchDataItem& item, TButtonField field, const TS
   return value.empty() ? "(なし)" : value;
 }
 
-// "リンク先 /a → /b、パラメータ (なし) → -e": each field of mask, old and new.
-std::string FieldChanges(const TLaunchDataItem& x, const TLaunchDataItem& y, TFieldMask mask,
-                         const TShownText& shown) {
-  std::string text;
-  for (const TButtonField field : kButtonFields) {
-    if ((mask & field) == 0) continue;
-    if (!text.empty()) text += "、";
-    text += std::string(FieldName(field)) + " " + ShownValue(x, field, shown) + " → " +
-            ShownValue(y, field, shown);
-  }
-  return text;
-}
-
 std::string UseCountChange(std::int64_t from, std::int64_t to) {
   const std::int64_t by = to - from;
   return "使用回数 " + std::string(by >= 0 ? "+" : "") + std::to_string(by) + " (" +
@@ -521,6 +508,18 @@ std::string ButtonsOf(int count) {
 }
 
 }  // namespace
+
+std::string FieldChanges(const TLaunchDataItem& x, const TLaunchDataItem& y, TFieldMask mask,
+                         const TShownText& shown) {
+  std::string text;
+  for (const TButtonField field : kButtonFields) {
+    if ((mask & field) == 0) continue;
+    if (!text.empty()) text += "、";
+    text += std::string(FieldName(field)) + " " + ShownValue(x, field, shown) + " → " +
+            ShownValue(y, field, shown);
+  }
+  return text;
+}
 
 std::string DescribeDifference(const TLaunchList& a, const TLaunchList& b, const TListDifference& d,
                                const TShownText& shown) {

@@ -106,6 +106,10 @@ std::string DescribeDifference(const TLaunchList& a, const TLaunchList& b, const
 std::string DescribeDifference(const TComparedList& a, const TComparedList& b,
                                const TListDifference& d, const TShownText& shown);
 
+// "リンク先 /a → /b、パラメータ (なし) → -e": each field of mask, old and new (UTF-8).
+std::string FieldChanges(const TLaunchDataItem& was, const TLaunchDataItem& now, TFieldMask mask,
+                         const TShownText& shown);
+
 // How many differences of each kind: the lines of diff --stat.
 std::vector<std::string> DifferenceStat(const std::vector<TListDifference>& differences);
 

@@ -14,12 +14,9 @@ QString ShownQ(std::string_view cp932) {
   return QString::fromStdString(Shown(cp932));
 }
 
-// Button b of page p, when the list holds it.
-const TLaunchDataItem* ButtonOf(const TLaunchList& list, const std::vector<int>& starts, int p,
-                                int b) {
-  if (p < 0 || b < 0 || p + 1 >= static_cast<int>(starts.size())) return nullptr;
-  const int i = starts[static_cast<std::size_t>(p)] + b;
-  return i < starts[static_cast<std::size_t>(p) + 1] && i < list.Count() ? &list.Get(i) : nullptr;
+// Button i (a flat number), when the list holds it.
+const TLaunchDataItem* ButtonOf(const TLaunchList& list, int i) {
+  return i >= 0 && i < list.Count() ? &list.Get(i) : nullptr;
 }
 
 QString PageText(const TLaunchList& list, int p) {
@@ -27,8 +24,9 @@ QString PageText(const TLaunchList& list, int p) {
   return QString::number(p + 1) + QStringLiteral(": ") + ShownQ(list.Pages.Get(p).Caption);
 }
 
-QString ButtonText(const TLaunchList& list, const std::vector<int>& starts, int p, int b) {
-  const TLaunchDataItem* item = ButtonOf(list, starts, p, b);
+// Button b of its page, i in the flat numbering.
+QString ButtonText(const TLaunchList& list, int b, int i) {
+  const TLaunchDataItem* item = ButtonOf(list, i);
   if (item == nullptr) return {};
   return QString::number(b + 1) + QStringLiteral(": ") + ShownQ(item->Title);
 }
@@ -66,10 +64,7 @@ void TListDifferencesModel::ShowDifferences(const TLaunchList& a, const TLaunchL
   beginResetModel();
   a_ = &a;
   b_ = &b;
-  startsA_ = PageStarts(a);
-  startsB_ = PageStarts(b);
-  match_ = MatchLists(a, b);
-  differences_ = ListDifferences(a, b, match_);
+  differences_ = ListDifferences(a, b, MatchLists(a, b));
   conflicts_.clear();
   endResetModel();
 }
@@ -82,8 +77,6 @@ void TListDifferencesModel::ShowMerge(const TLaunchList& base, const TLaunchList
   base_ = &base;
   ours_ = &ours;
   theirs_ = &theirs;
-  startsOurs_ = startsA_;
-  startsTheirs_ = PageStarts(theirs);
   conflicts_ = merged.Conflicts;
   takeTheirs_ = takeTheirs;
   endResetModel();
@@ -120,8 +113,7 @@ QVariant TListDifferencesModel::DifferenceData(const TListDifference& d, int col
     case colPage:
       return inB ? PageText(*b_, d.PageB) : PageText(*a_, d.PageA);
     case colButton:
-      return inB ? ButtonText(*b_, startsB_, d.PageB, d.ButtonB)
-                 : ButtonText(*a_, startsA_, d.PageA, d.ButtonA);
+      return inB ? ButtonText(*b_, d.ButtonB, d.ItemB) : ButtonText(*a_, d.ButtonA, d.ItemA);
     case colChange:
       return ChangeText(d.Kind);
     case colTaken:
@@ -135,24 +127,14 @@ QVariant TListDifferencesModel::DifferenceData(const TListDifference& d, int col
 
 QString TListDifferencesModel::Detail(const TListDifference& d) const {
   using K = TListDifference::TKind;
-  const TLaunchDataItem* now = ButtonOf(*b_, startsB_, d.PageB, d.ButtonB);
-  const TLaunchDataItem* was = nullptr;
-  if (now != nullptr) {
-    const int from = match_.ButtonFrom[static_cast<std::size_t>(startsB_[d.PageB] + d.ButtonB)];
-    if (from >= 0 && from < a_->Count()) was = &a_->Get(from);
-  }
+  const TLaunchDataItem* now = ButtonOf(*b_, d.ItemB);
+  const TLaunchDataItem* was = ButtonOf(*a_, d.ItemA);
   const QString arrow = QStringLiteral(" → ");
   switch (d.Kind) {
     case K::ButtonChanged:
     case K::UseCount: {
-      if (now == nullptr || was == nullptr) break;
-      QStringList fields;
-      for (const TButtonField field : kButtonFields)
-        if (d.Fields & field)
-          fields << QString::fromUtf8(FieldName(field)) + QStringLiteral(": ") +
-                        ShownQ(FieldValue(*was, field)) + arrow + ShownQ(FieldValue(*now, field));
-      if (!fields.isEmpty()) return fields.join(QStringLiteral("、"));
-      break;
+      if (now == nullptr || was == nullptr || d.Fields == 0) break;
+      return QString::fromStdString(FieldChanges(*was, *now, d.Fields, Shown));
     }
     case K::PageRenamed:
       if (d.PageA < 0 || d.PageA >= a_->Pages.Count() || d.PageB >= b_->Pages.Count()) break;
@@ -177,8 +159,8 @@ QVariant TListDifferencesModel::ConflictData(const TMergeConflict& c, int column
     case colPage:
       return inOurs ? PageText(*ours_, c.PageOurs) : PageText(*theirs_, c.PageTheirs);
     case colButton:
-      return inOurs ? ButtonText(*ours_, startsOurs_, c.PageOurs, c.ButtonOurs)
-                    : ButtonText(*theirs_, startsTheirs_, c.PageTheirs, c.ButtonTheirs);
+      return inOurs ? ButtonText(*ours_, c.ButtonOurs, c.ItemOurs)
+                    : ButtonText(*theirs_, c.ButtonTheirs, c.ItemTheirs);
     case colChange:
       return QStringLiteral("競合");
     case colTaken:

@@ -46,13 +46,10 @@ class TListDifferencesModel : public QAbstractTableModel {
   QString Detail(const TListDifference& d) const;
   const TLaunchList* a_ = nullptr;
   const TLaunchList* b_ = nullptr;
-  std::vector<int> startsA_, startsB_;
-  TListMatch match_;
   std::vector<TListDifference> differences_;
   const TLaunchList* base_ = nullptr;
   const TLaunchList* ours_ = nullptr;
   const TLaunchList* theirs_ = nullptr;
-  std::vector<int> startsOurs_, startsTheirs_;
   std::vector<TMergeConflict> conflicts_;
   std::unordered_set<std::uint64_t> takeTheirs_;
 };
